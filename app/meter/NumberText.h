@@ -1,0 +1,25 @@
+#pragma once
+
+// Number texts that do not depend on the user's locale, and the rounding rules
+// the meter data uses (halves go to the even neighbour).
+
+#include <cstdint>
+#include <string>
+
+// Shortest decimal text that reads back as the same single float ("12.35", "-9999", "1e-05").
+std::string ShortestFloatText(float value);
+
+// The general text of a single float: at most seven significant digits, no
+// trailing zeros, no exponent for ordinary magnitudes ("12.35", "0.1", "1E+08").
+std::string GeneralFloatText(float value);
+
+// Round to two decimals, halves to even, as a single float.
+float RoundToTwoDecimals(double value);
+
+// Round to the nearest whole number, halves to even. Values outside the 64-bit
+// range saturate; NaN gives 0.
+std::int64_t RoundHalfEven(double value);
+
+// Parse a decimal number made of digits with at most one '.', the way the meter
+// display texts are converted; false when the text is anything else.
+bool ParseMeterNumber(const std::string &text, float &value);

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Ampero needs.
+# Safe to run again: apt-get skips what is already installed.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
+  fonts-dejavu-core
+  libgtest-dev libgmock-dev
+  xvfb xauth socat poppler-utils imagemagick
+  clang libclang-rt-14-dev
+)
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup.sh installs packages with apt-get and must run as root (or through sudo)." >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${packages[@]}"
