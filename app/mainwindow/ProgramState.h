@@ -1,0 +1,46 @@
+#pragma once
+
+// Everything the program keeps for the whole run: the recording, the receive
+// cycle's state between frames, the visible window of the charts and the texts
+// of the statistics labels. The main window owns one instance and hands it by
+// reference to the parts that read or write it.
+
+#include "SampleStore.h"
+
+#include <OleColor.h>
+
+#include <QString>
+
+#include <cstdint>
+
+// The visible window shared by both charts, and the chart read-out marks.
+struct ViewState {
+    std::int32_t ViewFirst = 1;
+    std::int32_t ViewLast = 1;
+    std::int32_t ViewMaxIndex = 0;  // set by each redraw of chart 1
+    std::int32_t ViewMinIndex = 0;
+    float ViewSum = 0;
+    std::int32_t MarkIndex1 = 0;     // sample with the red circle on chart 1
+    std::int32_t MarkIndex2 = 0;     // ... and on chart 2
+    bool TimeMode = true;            // x axis in elapsed seconds, else sample numbers
+    OleColor FirstLineColor = 0x00FF00;
+    OleColor SecondLineColor = 0xFFFF00;
+};
+
+// Captions of the ALL AREA (a...) and VISUAL AREA (v...) labels; the printed
+// trend pages repeat them.
+struct StatisticsLabels {
+    QString aMAX, aMAXDate, aMIN, aMINDate, aAVG, aAVGDate;
+    QString vMAX, vMAXDate, vMIN, vMINDate, vAVG, vAVGDate;
+
+    void clear() { *this = StatisticsLabels(); }
+};
+
+struct ProgramState {
+    SampleStore store;
+    AcquisitionState acquisition;
+    ViewState view;
+    StatisticsLabels statistics;
+    QString RecordFileName;   // full path of the current file; empty when never saved or loaded
+    std::int16_t portNumber = 1;  // serial port in use, 1..4
+};
