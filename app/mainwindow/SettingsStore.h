@@ -1,0 +1,68 @@
+#pragma once
+
+// The user's persisted choices: text values addressed by application, section
+// and key, kept in an INI file at the platform's per-user location
+// (~/.config/RQ4417/RQ4417.conf on Linux).
+
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+class SettingsStore {
+public:
+    static constexpr const char *Application = "RQ4417";
+
+    // The per-user store of the application.
+    SettingsStore();
+    // A store in the given INI file (tests, tools).
+    explicit SettingsStore(const QString &iniPath);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
+
+    // The stored text, or the default when the key is missing.
+    QString GetSetting(const QString &section, const QString &key, const QString &defaultText) const;
+    void SaveSetting(const QString &section, const QString &key, const QString &value);
+    bool contains(const QString &section, const QString &key) const;
+
+    // Writes pending changes to disk.
+    void sync();
+    QString fileName() const;
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+// Every persisted setting, with its default text, in one place.
+namespace Setting {
+struct Key {
+    const char *section;
+    const char *key;
+    const char *defaultText;
+};
+constexpr Key ComPort{"ComPort", "ComPort", "1"};
+constexpr Key FirstTopY{"FirstTrend", "TopY", "100"};
+constexpr Key FirstBottomY{"FirstTrend", "BottomY", "-100"};
+constexpr Key FirstRightX{"FirstTrend", "RightX", "100"};
+constexpr Key SecondTopY{"SecondTrend", "TopY", "100"};
+constexpr Key SecondBottomY{"SecondTrend", "BottomY", "-100"};
+constexpr Key InterValue{"FirstTrend", "InterValue", "0"};
+constexpr Key FirstLineColor{"FirstTrend", "LineColor", "65280"};
+constexpr Key SecondLineColor{"SecondTrend", "LineColor", "16776960"};
+constexpr Key FirstBkColor{"FirstTrend", "BkColor", "4210752"};
+constexpr Key SecondBkColor{"SecondTrend", "BkColor", "4210752"};
+constexpr Key TimeMode{"TimeMode", "TimeMode", "True"};
+constexpr Key FirstGridCols{"FirstTrend", "GridCols", "15"};
+constexpr Key FirstGridRows{"FirstTrend", "GridRows", "20"};
+constexpr Key SecondGridCols{"SecondTrend", "GridCols", "10"};
+constexpr Key SecondGridRows{"SecondTrend", "GridRows", "8"};
+constexpr Key FirstGridColor{"FirstTrend", "GridColor", "0"};
+constexpr Key SecondGridColor{"SecondTrend", "GridColor", "0"};
+constexpr Key AutoInterval{"AllTrend", "AutoInterval", "True"};
+constexpr Key LineWidth{"LineWidth", "LineWidth", "1"};
+} // namespace Setting
+
+QString ReadSetting(const SettingsStore &store, const Setting::Key &key);
+void WriteSetting(SettingsStore &store, const Setting::Key &key, const QString &value);
