@@ -26,7 +26,7 @@ struct Reading {
 };
 
 // Indices of the ten symbol images, in the window's order.
-enum SymbolImage : int {
+enum MeterSymbol : int {
     SymbolHold = 0,
     SymbolHighVoltage = 1,
     SymbolPhase1 = 2,

@@ -1,0 +1,49 @@
+#include "DisplayTexts.h"
+
+#include "OleDate.h"
+#include "UserNumber.h"
+
+#include <QDateTime>
+
+#include <cmath>
+
+QString ValueText(float value, const QString &unit, const QLocale &locale)
+{
+    return UserFloatText(value, locale) + unit;
+}
+
+QString TimeText(double oleStamp, const QLocale &locale)
+{
+    const QDateTime dateTime = OleDateToLocal(oleStamp);
+    if (!dateTime.isValid())
+        return QString();
+    // The locale's long time format may carry a zone name; a meter stamp has none.
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t')).replace(QLatin1String("  "), QLatin1String(" "));
+    return locale.toString(dateTime.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(dateTime.time(), timeFormat.trimmed());
+}
+
+QString MeanText(double mean, MeanPattern pattern, const QString &unit, const QLocale &locale)
+{
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString text;
+    if (pattern == MeanPattern::Loaded) {
+        text = plain.toString(mean, 'f', 2);
+    } else {
+        text = plain.toString(mean, 'f', 3);
+        // Drop trailing zeros down to one decimal.
+        const int decimals = text.size() - text.lastIndexOf(plain.decimalPoint()) - 1;
+        int drop = 0;
+        while (drop < decimals - 1 && text.at(text.size() - 1 - drop) == plain.zeroDigit().at(0))
+            ++drop;
+        text.chop(drop);
+    }
+    return text + unit;
+}
+
+double TimeOfDay(double oleStamp)
+{
+    return std::fabs(oleStamp - std::trunc(oleStamp));
+}

@@ -1,0 +1,523 @@
+#include "MainFrm.h"
+
+#include "SettingsStore.h"
+#include "StartupSettings.h"
+#include "SymbolImage.h"
+
+#include <LED.h>
+#include <PropertyBag.h>
+#include <Trend.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace {
+
+// The client area the controls are designed for; they scale with the window.
+const QSize DesignSize(1000, 680);
+
+// The meter mirror's colours: bright segments on a dark panel.
+const QColor PanelColor(0x14, 0x1A, 0x16);
+const QColor SegmentColor(0x6C, 0xF0, 0x5A);
+constexpr OleColor SegmentOle = 0x5AF06C;
+constexpr OleColor PanelOle = 0x161A14;
+
+constexpr int ReadoutMilliseconds = 3000;
+
+// Property bags saved with the window's layout, one per widget.
+PropertyBag ledBag(const QString &caption, int cells, int segWidth)
+{
+    PropertyBag bag;
+    bag.WriteProperty(QStringLiteral("BackColor"), PanelOle, 0xFFFFFF);
+    bag.WriteProperty(QStringLiteral("ForeColor"), SegmentOle, 0);
+    bag.WriteProperty(QStringLiteral("Caption"), caption, QStringLiteral("88888"));
+    bag.WriteProperty(QStringLiteral("SegWidth"), segWidth, 8);
+    bag.WriteProperty(QStringLiteral("Interval"), 1, 2);
+    bag.WriteProperty(QStringLiteral("CharCounter"), cells, 5);
+    return bag;
+}
+
+PropertyBag trendBag(int rows, int cols, OleColor frameColor)
+{
+    PropertyBag bag;
+    bag.WriteProperty(QStringLiteral("TrendBackColor"), 0x404040, 0xFF0000);
+    bag.WriteProperty(QStringLiteral("FrameBackColor"), frameColor, 0x00FFFF);
+    bag.WriteProperty(QStringLiteral("GridRows"), rows, 8);
+    bag.WriteProperty(QStringLiteral("GridCols"), cols, 10);
+    bag.WriteProperty(QStringLiteral("LineWidth"), 1, 2);
+    bag.WriteProperty(QStringLiteral("BorderStyle"), 0, 1);
+    return bag;
+}
+
+QLabel *panelLabel(QWidget *parent, const QString &text, qreal pointSize, Qt::Alignment alignment)
+{
+    auto *label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPointSizeF(pointSize);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, SegmentColor);
+    label->setPalette(palette);
+    return label;
+}
+
+QFrame *filledBar(QWidget *parent, const QColor &color)
+{
+    auto *bar = new QFrame(parent);
+    bar->setAutoFillBackground(true);
+    QPalette palette = bar->palette();
+    palette.setColor(QPalette::Window, color);
+    bar->setPalette(palette);
+    return bar;
+}
+
+} // namespace
+
+MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &prompts, QWidget *parent)
+    : QMainWindow(parent), state_(state), settings_(settings), prompts_(prompts), layout_(DesignSize)
+{
+    setObjectName(QStringLiteral("MainFrm"));
+    central_ = new QWidget(this);
+    central_->installEventFilter(this);
+    setCentralWidget(central_);
+
+    buildMenus();
+    buildReadingFrame(central_);
+    buildCharts(central_);
+    buildStatistics(central_);
+    buildReadouts(central_);
+
+    chart1_ = std::make_unique<TrendWidgetChart>(*Sweepgraph1);
+    chart2_ = std::make_unique<TrendWidgetChart>(*Sweepgraph2);
+    trendView_ = std::make_unique<TrendView>(state_, *chart1_, *chart2_, static_cast<TrendViewHost &>(*this));
+    recordCommands_ = std::make_unique<RecordCommands>(state_, static_cast<RecordCommandsView &>(*this));
+
+    connect(Sweepgraph1, &Sweepgraph::Trend::Paint, this, [this] { trendView_->RedrawChart1(); });
+    connect(Sweepgraph2, &Sweepgraph::Trend::Paint, this, [this] { trendView_->RedrawChart2(); });
+    connect(Sweepgraph1, &Sweepgraph::Trend::MouseUp, this,
+            [this](qint16, qint16, float x, float) { showReadout(1, trendView_->ShowReadout1(x)); });
+    connect(Sweepgraph2, &Sweepgraph::Trend::MouseUp, this,
+            [this](qint16, qint16, float x, float) { showReadout(2, trendView_->ShowReadout2(x)); });
+    connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) { trendView_->ScrollBarChanged(value); });
+
+    // The LED widgets take their stroke reference from the width they have when
+    // their bags are read, so lay the controls out at the design size first.
+    layout_.apply(DesignSize);
+    LCD1->ReadProperties(ledBag(QStringLiteral("8.8.8.8"), 4, 3));
+    LCD2->ReadProperties(ledBag(QStringLiteral("88:88"), 4, 2));
+    LCD3->ReadProperties(ledBag(QStringLiteral("00"), 2, 2));
+
+    resize(1120, 760);
+    LoadStep();
+}
+
+MainFrm::~MainFrm() = default;
+
+void MainFrm::buildMenus()
+{
+    File = menuBar()->addMenu(QStringLiteral("&File"));
+    File->setObjectName(QStringLiteral("File"));
+    New = File->addAction(QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), this,
+                          [this] { recordCommands_->New(); });
+    Open = File->addAction(QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), this,
+                           [this] { recordCommands_->Open(); });
+    Save = File->addAction(QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
+                           [this] { recordCommands_->Save(); });
+    SaveAs = File->addAction(QStringLiteral("Save &As..."), this, [this] { recordCommands_->SaveAs(); });
+    ExportCsv = File->addAction(QStringLiteral("Export CSV..."), this, [this] { recordCommands_->ExportCsv(); });
+    File->addSeparator()->setObjectName(QStringLiteral("Sp1"));
+    File->addSeparator()->setObjectName(QStringLiteral("Sp2"));
+    Exit = File->addAction(QStringLiteral("E&xit"), this, [this] { close(); });
+    New->setObjectName(QStringLiteral("New"));
+    Open->setObjectName(QStringLiteral("Open"));
+    Save->setObjectName(QStringLiteral("Save"));
+    SaveAs->setObjectName(QStringLiteral("SaveAs"));
+    ExportCsv->setObjectName(QStringLiteral("ExportCsv"));
+    Exit->setObjectName(QStringLiteral("Exit"));
+
+    Setup = menuBar()->addMenu(QStringLiteral("Set"));
+    Setup->setObjectName(QStringLiteral("Setup"));
+    SetPort = Setup->addMenu(QStringLiteral("Set Port"));
+    SetPort->setObjectName(QStringLiteral("SetPort"));
+    for (int i = 0; i < 4; ++i) {
+        const std::int16_t number = std::int16_t(i + 1);
+        COM[std::size_t(i)] = SetPort->addAction(QStringLiteral("COM%1").arg(number), this, [this, number] {
+            SetPortInUse(number);
+            emit portSelected(number);
+        });
+        COM[std::size_t(i)]->setObjectName(QStringLiteral("COM%1").arg(number));
+        COM[std::size_t(i)]->setCheckable(true);
+    }
+
+    Help = menuBar()->addMenu(QStringLiteral("Help"));
+    Help->setObjectName(QStringLiteral("Help"));
+}
+
+void MainFrm::buildReadingFrame(QWidget *central)
+{
+    Frame1 = new QGroupBox(QStringLiteral("READING"), central);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    layout_.add(Frame1, QRectF(10, 4, 330, 382));
+
+    auto *panel = new QFrame(Frame1);
+    panel->setObjectName(QStringLiteral("ReadingPanel"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, PanelColor);
+    panel->setPalette(palette);
+    layout_.add(panel, QRectF(8, 24, 314, 350));
+
+    // Symbols across the top, in the meter's order.
+    const SymbolImage::Kind kinds[SymbolCount] = {
+        SymbolImage::Kind::Hold,   SymbolImage::Kind::HighVoltage,    SymbolImage::Kind::Phase1,
+        SymbolImage::Kind::Phase2, SymbolImage::Kind::Phase3,         SymbolImage::Kind::Sum,
+        SymbolImage::Kind::ThreePhaseWatt, SymbolImage::Kind::CircledP, SymbolImage::Kind::Battery,
+        SymbolImage::Kind::Watt};
+    for (int i = 0; i < SymbolCount; ++i) {
+        auto *symbol = new SymbolImage(kinds[i], SegmentColor, panel);
+        symbol->setObjectName(QStringLiteral("P01_%1").arg(i));
+        P01[std::size_t(i)] = symbol;
+        layout_.add(symbol, QRectF(6 + i * 30.4, 8, 26, 22));
+    }
+
+    L01[0] = panelLabel(panel, QString(), 11, Qt::AlignLeft | Qt::AlignVCenter);   // AC / DC
+    L01[1] = panelLabel(panel, QString(), 9, Qt::AlignLeft | Qt::AlignVCenter);    // PF, FREQ, MAX, Time, MIN
+    L01[2] = panelLabel(panel, QString(), 9, Qt::AlignCenter);                     // MR / MEM
+    L01[3] = panelLabel(panel, QString(), 15, Qt::AlignLeft | Qt::AlignVCenter);   // first unit
+    L01[4] = panelLabel(panel, QString(), 11, Qt::AlignLeft | Qt::AlignVCenter);   // second unit
+    for (int i = 0; i < 5; ++i)
+        L01[std::size_t(i)]->setObjectName(QStringLiteral("L01_%1").arg(i));
+    layout_.add(L01[0], QRectF(6, 40, 44, 22));
+    layout_.add(L01[1], QRectF(6, 156, 56, 20));
+    layout_.add(L01[2], QRectF(250, 214, 58, 20));
+    layout_.add(L01[3], QRectF(256, 112, 56, 30));
+    layout_.add(L01[4], QRectF(194, 204, 54, 26));
+
+    L02 = filledBar(panel, SegmentColor);
+    L02->setObjectName(QStringLiteral("L02"));
+    layout_.add(L02, QRectF(12, 88, 24, 6));
+    L03 = filledBar(panel, SegmentColor);
+    L03->setObjectName(QStringLiteral("L03"));
+    layout_.add(L03, QRectF(12, 190, 20, 5));
+
+    LCD1 = new LEDCtl1::LED(panel);
+    LCD1->setObjectName(QStringLiteral("LCD1"));
+    layout_.add(LCD1, QRectF(40, 36, 214, 110));
+    LCD2 = new LEDCtl1::LED(panel);
+    LCD2->setObjectName(QStringLiteral("LCD2"));
+    layout_.add(LCD2, QRectF(40, 152, 152, 80));
+    LCD3 = new LEDCtl1::LED(panel);
+    LCD3->setObjectName(QStringLiteral("LCD3"));
+    layout_.add(LCD3, QRectF(252, 158, 56, 52));
+
+    // The bar graph: segment 0 is always lit, 1..40 follow the meter; a tick
+    // under every segment, a longer one every fifth.
+    const qreal left = 8, step = 7.1, top = 262;
+    for (int i = 0; i <= BarSegments; ++i) {
+        QFrame *segment = filledBar(panel, SegmentColor);
+        segment->setObjectName(QStringLiteral("L0_%1").arg(i));
+        L0[std::size_t(i)] = segment;
+        layout_.add(segment, QRectF(left + i * step, top, step - 2, 22));
+        QFrame *tick = filledBar(panel, SegmentColor);
+        tick->setObjectName(QStringLiteral("L0_%1").arg(i + 41));
+        L0[std::size_t(i + 41)] = tick;
+        const qreal tickHeight = i % 5 == 0 ? 9 : 5;
+        layout_.add(tick, QRectF(left + i * step + (step - 2) / 2 - 0.75, top + 26, 1.5, tickHeight));
+    }
+    L41 = new SymbolImage(SymbolImage::Kind::BarArrow, SegmentColor, panel);
+    L41->setObjectName(QStringLiteral("L41"));
+    layout_.add(L41, QRectF(left + 41 * step + 2, top + 1, 10, 20));
+
+    Start = new QPushButton(QStringLiteral("START"), central);
+    Stop = new QPushButton(QStringLiteral("STOP"), central);
+    for (QPushButton *button : {Start, Stop}) {
+        button->setCheckable(true);
+        button->setAutoExclusive(true);
+        QFont font = button->font();
+        font.setBold(true);
+        font.setPointSizeF(12);
+        button->setFont(font);
+    }
+    Start->setObjectName(QStringLiteral("Start"));
+    Stop->setObjectName(QStringLiteral("Stop"));
+    Stop->setChecked(true);
+    layout_.add(Start, QRectF(10, 392, 160, 42));
+    layout_.add(Stop, QRectF(180, 392, 160, 42));
+}
+
+void MainFrm::buildCharts(QWidget *central)
+{
+    const OleColor frameColor = toOleColor(palette().color(QPalette::Window));
+    Sweepgraph1 = new Sweepgraph::Trend(central);
+    Sweepgraph1->setObjectName(QStringLiteral("Sweepgraph1"));
+    Sweepgraph1->ReadProperties(trendBag(20, 15, frameColor));
+    layout_.add(Sweepgraph1, QRectF(350, 8, 640, 344));
+    Sweepgraph2 = new Sweepgraph::Trend(central);
+    Sweepgraph2->setObjectName(QStringLiteral("Sweepgraph2"));
+    Sweepgraph2->ReadProperties(trendBag(8, 10, frameColor));
+    layout_.add(Sweepgraph2, QRectF(350, 356, 640, 298));
+    HScroll1 = new QScrollBar(Qt::Horizontal, central);
+    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    HScroll1->setRange(0, 0);
+    HScroll1->setPageStep(10);
+    layout_.add(HScroll1, QRectF(350 + 850.0 / 15, 658, 640 - 850.0 / 15, 18));
+}
+
+void MainFrm::buildStatistics(QWidget *central)
+{
+    auto build = [this, central](QGroupBox *&frame, const QString &name, const QString &caption, qreal top,
+                                 std::array<QLabel **, 6> labels, const QString &prefix) {
+        frame = new QGroupBox(caption, central);
+        frame->setObjectName(name);
+        layout_.add(frame, QRectF(10, top, 330, 118));
+        const QString titles[3] = {QStringLiteral("MAX:"), QStringLiteral("MIN:"), QStringLiteral("AVG:")};
+        const QString names[6] = {prefix + QStringLiteral("MAX"), prefix + QStringLiteral("MAXDate"),
+                                  prefix + QStringLiteral("MIN"), prefix + QStringLiteral("MINDate"),
+                                  prefix + QStringLiteral("AVG"), prefix + QStringLiteral("AVGDate")};
+        for (int row = 0; row < 3; ++row) {
+            auto *title = new QLabel(titles[row], frame);
+            layout_.add(title, QRectF(10, 26 + row * 29, 42, 24));
+            for (int column = 0; column < 2; ++column) {
+                auto *label = new QLabel(frame);
+                label->setObjectName(names[row * 2 + column]);
+                label->setFrameShape(QFrame::StyledPanel);
+                label->setFrameShadow(QFrame::Sunken);
+                label->setAlignment(column == 0 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);
+                if (column == 0) {
+                    QFont font = label->font();
+                    font.setBold(true);
+                    label->setFont(font);
+                }
+                *labels[std::size_t(row * 2 + column)] = label;
+                layout_.add(label, column == 0 ? QRectF(54, 26 + row * 29, 104, 24)
+                                               : QRectF(164, 26 + row * 29, 156, 24));
+            }
+        }
+    };
+    build(Frame3, QStringLiteral("Frame3"), QStringLiteral("ALL AREA"), 440,
+          {&aMAX, &aMAXDate, &aMIN, &aMINDate, &aAVG, &aAVGDate}, QStringLiteral("a"));
+    build(Frame2, QStringLiteral("Frame2"), QStringLiteral("VISUAL AREA"), 560,
+          {&vMAX, &vMAXDate, &vMIN, &vMINDate, &vAVG, &vAVGDate}, QStringLiteral("v"));
+}
+
+void MainFrm::buildReadouts(QWidget *central)
+{
+    auto build = [central](QFrame *&frame, const QString &name, QLabel *&value, QLabel *&time) {
+        frame = new QFrame(central);
+        frame->setObjectName(name);
+        frame->setFrameShape(QFrame::Box);
+        frame->setAutoFillBackground(true);
+        QPalette palette = frame->palette();
+        palette.setColor(QPalette::Window, palette.color(QPalette::ToolTipBase));
+        palette.setColor(QPalette::WindowText, palette.color(QPalette::ToolTipText));
+        frame->setPalette(palette);
+        value = new QLabel(QStringLiteral("AC 100.0kWh"), frame);
+        time = new QLabel(QStringLiteral("2002/06/07 10:37:00"), frame);
+        value->setGeometry(6, 3, 168, 20);
+        time->setGeometry(6, 23, 168, 20);
+        frame->resize(180, 46);
+        frame->hide();
+    };
+    build(FrmGetData1, QStringLiteral("FrmGetData1"), GetData[0], GetData[1]);
+    build(FrmGetData2, QStringLiteral("FrmGetData2"), GetData[3], GetData[2]);
+    for (int i = 0; i < 4; ++i)
+        GetData[std::size_t(i)]->setObjectName(QStringLiteral("GetData_%1").arg(i));
+
+    Timer2 = new QTimer(this);
+    Timer3 = new QTimer(this);
+    for (QTimer *timer : {Timer2, Timer3}) {
+        timer->setInterval(ReadoutMilliseconds);
+        timer->setSingleShot(true);
+    }
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    connect(Timer2, &QTimer::timeout, FrmGetData1, &QWidget::hide);
+    connect(Timer3, &QTimer::timeout, FrmGetData2, &QWidget::hide);
+}
+
+void MainFrm::LoadStep()
+{
+    // Nothing is modified yet, so New asks nothing.
+    recordCommands_->New();
+    LCD1->setBorderStyle(0);
+    LoadStoredSettings(settings_, state_, *chart1_, *chart2_);
+}
+
+void MainFrm::resetMeterDisplay()
+{
+    LCD1->setCaption(QStringLiteral("8.8.8.8"));
+    LCD2->setCaption(QStringLiteral("88:88"));
+    LCD3->setCaption(QStringLiteral("00"));
+    for (QFrame *segment : L0)
+        segment->setVisible(true);
+    L41->setVisible(true);
+}
+
+void MainFrm::ShowHoldSymbol(bool lit)
+{
+    P01[SymbolHold]->setVisible(lit);
+}
+
+void MainFrm::ApplyDecodedFrame(const DecodedFrame &frame)
+{
+    const DisplayElements &d = frame.display;
+    for (int i = 0; i < 5; ++i)
+        L01[std::size_t(i)]->setText(QString::fromStdString(d.L01[std::size_t(i)]));
+    for (int i = 0; i < SymbolCount; ++i)
+        P01[std::size_t(i)]->setVisible(d.P01[std::size_t(i)]);
+    L02->setVisible(d.L02);
+    L03->setVisible(d.L03);
+    LCD1->setCaption(QString::fromStdString(d.LCD1));
+    LCD2->setCaption(QString::fromStdString(d.LCD2));
+    LCD3->setCaption(QString::fromStdString(d.LCD3));
+    L41->setVisible(d.L41);
+    for (int s = 1; s <= BarSegments; ++s)
+        L0[std::size_t(s)]->setVisible(d.L0[std::size_t(s)]);
+}
+
+void MainFrm::SetPortInUse(std::int16_t portNumber)
+{
+    state_.portNumber = portNumber;
+    for (int i = 0; i < 4; ++i)
+        COM[std::size_t(i)]->setChecked(i + 1 == portNumber);
+}
+
+void MainFrm::SetPortAvailable(std::int16_t portNumber, bool available)
+{
+    if (portNumber >= 1 && portNumber <= 4)
+        COM[std::size_t(portNumber - 1)]->setEnabled(available);
+}
+
+bool MainFrm::CloseSequence()
+{
+    if (state_.acquisition.Modified) {
+        switch (prompts_.askYesNoCancel(QStringLiteral("Save File Before Quite?"))) {
+        case Answer::Cancel:
+            return false;
+        case Answer::Yes:
+            // Unlike a plain quit, a save that was cancelled or failed keeps
+            // the window and the samples.
+            if (recordCommands_->SaveAs() != SaveResult::Saved)
+                return false;
+            break;
+        case Answer::No:
+            break;
+        }
+    }
+    SaveStoredPortNumber(settings_, state_.portNumber);
+    settings_.sync();
+    return true;
+}
+
+void MainFrm::closeEvent(QCloseEvent *event)
+{
+    if (closing_ || CloseSequence()) {
+        closing_ = true;
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool MainFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == central_ && event->type() == QEvent::Resize)
+        layout_.apply(static_cast<QResizeEvent *>(event)->size());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainFrm::placeReadout(QFrame *frame, const Sweepgraph::Trend *chart, bool rightHalf)
+{
+    const QRect area = chart->geometry();
+    if (rightHalf)
+        frame->move(area.topLeft());
+    else
+        frame->move(area.left() + area.width() - frame->width(), area.top() + area.height() - frame->height());
+}
+
+void MainFrm::showReadout(int chart, const std::optional<Readout> &readout)
+{
+    if (!readout)
+        return;
+    QFrame *frame = chart == 1 ? FrmGetData1 : FrmGetData2;
+    QTimer *timer = chart == 1 ? Timer2 : Timer3;
+    timer->stop();
+    placeReadout(frame, chart == 1 ? Sweepgraph1 : Sweepgraph2, readout->rightHalf);
+    if (chart == 1) {
+        GetData[0]->setText(readout->valueText);
+        GetData[1]->setText(readout->timeText);
+    } else {
+        GetData[3]->setText(readout->valueText);
+        GetData[2]->setText(readout->timeText);
+    }
+    timer->start();
+    frame->show();
+    frame->raise();
+}
+
+void MainFrm::setScrollBar(std::int32_t maximum, std::int32_t value)
+{
+    const QSignalBlocker blocker(HScroll1);
+    HScroll1->setMaximum(maximum);
+    HScroll1->setValue(value);
+}
+
+void MainFrm::showStatistics(const StatisticsLabels &labels)
+{
+    aMAX->setText(labels.aMAX);
+    aMAXDate->setText(labels.aMAXDate);
+    aMIN->setText(labels.aMIN);
+    aMINDate->setText(labels.aMINDate);
+    aAVG->setText(labels.aAVG);
+    aAVGDate->setText(labels.aAVGDate);
+    vMAX->setText(labels.vMAX);
+    vMAXDate->setText(labels.vMAXDate);
+    vMIN->setText(labels.vMIN);
+    vMINDate->setText(labels.vMINDate);
+    vAVG->setText(labels.vAVG);
+    vAVGDate->setText(labels.vAVGDate);
+}
+
+MainFrm::Answer MainFrm::askYesNoCancel(const QString &text) { return prompts_.askYesNoCancel(text); }
+QString MainFrm::chooseOpenFile(const QString &folder) { return prompts_.chooseOpenFile(folder); }
+QString MainFrm::chooseSaveFile(const QString &folder, const QString &suggestedName)
+{
+    return prompts_.chooseSaveFile(folder, suggestedName);
+}
+QString MainFrm::chooseCsvFile(const QString &folder, const QString &suggestedName)
+{
+    return prompts_.chooseCsvFile(folder, suggestedName);
+}
+bool MainFrm::confirmOverwrite(const QString &path) { return prompts_.confirmOverwrite(path); }
+void MainFrm::showError(const QString &text) { prompts_.showError(text); }
+void MainFrm::setCaption(const QString &caption) { setWindowTitle(caption); }
+float MainFrm::chartRightx() const { return Sweepgraph1->Rightx(); }
+
+void MainFrm::clearRecordingView()
+{
+    Sweepgraph1->Cls();
+    Sweepgraph2->Cls();
+    setScrollBar(0, 0);
+    state_.statistics.clear();
+    showStatistics(state_.statistics);
+    resetMeterDisplay();
+}
+
+void MainFrm::showLoadedRecording(std::int32_t scrollPosition)
+{
+    trendView_->RefreshCharts();
+    trendView_->ScrollTo(scrollPosition, scrollPosition);
+    trendView_->ShowAllAreaStatistics(MeanPattern::Loaded);
+}

@@ -1,0 +1,143 @@
+#pragma once
+
+// The main window: the mirror of the meter's display, the two trend charts
+// with their scroll bar, read-outs and statistics, START/STOP and the menus.
+// It only shows and forwards: the recording, the trend view and the file
+// commands live in the core and work on the program state it is given.
+
+#include "MainFrmPrompts.h"
+#include "MeterFrame.h"
+#include "ProgramState.h"
+#include "ProportionalLayout.h"
+#include "RecordCommands.h"
+#include "TrendView.h"
+#include "TrendWidgetChart.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+class SettingsStore;
+class SymbolImage;
+
+namespace LEDCtl1 {
+class LED;
+}
+namespace Sweepgraph {
+class Trend;
+}
+
+class MainFrm : public QMainWindow, private TrendViewHost, private RecordCommandsView {
+    Q_OBJECT
+
+public:
+    // Creating the window runs its load step: the reset of New, the stored
+    // settings applied to the charts and the program-wide variables.
+    MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &prompts, QWidget *parent = nullptr);
+    ~MainFrm() override;
+
+    // Shows one decoded frame on the meter mirror.
+    void ApplyDecodedFrame(const DecodedFrame &frame);
+    void ShowHoldSymbol(bool lit);
+
+    // Makes a port the one in use and ticks its menu entry.
+    void SetPortInUse(std::int16_t portNumber);
+    void SetPortAvailable(std::int16_t portNumber, bool available);
+
+    // Runs the close sequence; false when the window stays open.
+    bool CloseSequence();
+
+    TrendView &trendView() { return *trendView_; }
+    RecordCommands &recordCommands() { return *recordCommands_; }
+
+    // Controls under their design-time names.
+    LEDCtl1::LED *LCD1 = nullptr;
+    LEDCtl1::LED *LCD2 = nullptr;
+    LEDCtl1::LED *LCD3 = nullptr;
+    std::array<QLabel *, 5> L01{};
+    QFrame *L02 = nullptr;
+    QFrame *L03 = nullptr;
+    std::array<SymbolImage *, SymbolCount> P01{};
+    std::array<QFrame *, 82> L0{}; // 0..40 bar segments, 41..81 tick marks
+    SymbolImage *L41 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QPushButton *Start = nullptr;
+    QPushButton *Stop = nullptr;
+    Sweepgraph::Trend *Sweepgraph1 = nullptr;
+    Sweepgraph::Trend *Sweepgraph2 = nullptr;
+    QScrollBar *HScroll1 = nullptr;
+    QGroupBox *Frame2 = nullptr; // VISUAL AREA
+    QGroupBox *Frame3 = nullptr; // ALL AREA
+    QLabel *aMAX = nullptr, *aMAXDate = nullptr, *aMIN = nullptr, *aMINDate = nullptr, *aAVG = nullptr,
+           *aAVGDate = nullptr;
+    QLabel *vMAX = nullptr, *vMAXDate = nullptr, *vMIN = nullptr, *vMINDate = nullptr, *vAVG = nullptr,
+           *vAVGDate = nullptr;
+    QFrame *FrmGetData1 = nullptr;
+    QFrame *FrmGetData2 = nullptr;
+    std::array<QLabel *, 4> GetData{};
+    QTimer *Timer2 = nullptr;
+    QTimer *Timer3 = nullptr;
+
+    QMenu *File = nullptr;
+    QMenu *Setup = nullptr;
+    QMenu *SetPort = nullptr;
+    QMenu *Help = nullptr;
+    QAction *New = nullptr, *Open = nullptr, *Save = nullptr, *SaveAs = nullptr, *ExportCsv = nullptr,
+            *Exit = nullptr;
+    std::array<QAction *, 4> COM{}; // COM1..COM4
+    QAction *Option = nullptr;
+
+signals:
+    void portSelected(std::int16_t portNumber);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildReadingFrame(QWidget *central);
+    void buildCharts(QWidget *central);
+    void buildStatistics(QWidget *central);
+    void buildReadouts(QWidget *central);
+    void placeReadout(QFrame *frame, const Sweepgraph::Trend *chart, bool rightHalf);
+    void showReadout(int chart, const std::optional<Readout> &readout);
+    void LoadStep();
+    void resetMeterDisplay();
+
+    // TrendViewHost
+    void setScrollBar(std::int32_t maximum, std::int32_t value) override;
+    void showStatistics(const StatisticsLabels &labels) override;
+
+    // RecordCommandsView
+    Answer askYesNoCancel(const QString &text) override;
+    QString chooseOpenFile(const QString &folder) override;
+    QString chooseSaveFile(const QString &folder, const QString &suggestedName) override;
+    QString chooseCsvFile(const QString &folder, const QString &suggestedName) override;
+    bool confirmOverwrite(const QString &path) override;
+    void showError(const QString &text) override;
+    void setCaption(const QString &caption) override;
+    float chartRightx() const override;
+    void clearRecordingView() override;
+    void showLoadedRecording(std::int32_t scrollPosition) override;
+
+    ProgramState &state_;
+    SettingsStore &settings_;
+    MainFrmPrompts &prompts_;
+    QWidget *central_ = nullptr;
+    ProportionalLayout layout_;
+    std::unique_ptr<TrendWidgetChart> chart1_;
+    std::unique_ptr<TrendWidgetChart> chart2_;
+    std::unique_ptr<TrendView> trendView_;
+    std::unique_ptr<RecordCommands> recordCommands_;
+    bool closing_ = false;
+};

@@ -1,0 +1,77 @@
+#include "MainFrmPrompts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+const QString Title = QStringLiteral("Ampero");
+// Names are case-sensitive here: offer both spellings of the extension.
+const QString RecordingFilter = QStringLiteral("KRD (*.KRD *.krd);;All File (*)");
+} // namespace
+
+MainFrmPrompts::Answer DialogPrompts::askYesNoCancel(const QString &text)
+{
+    const auto button = QMessageBox::question(parent_, Title, text,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                              QMessageBox::Yes);
+    if (button == QMessageBox::Yes)
+        return Answer::Yes;
+    if (button == QMessageBox::No)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+bool DialogPrompts::askYesNo(const QString &text)
+{
+    return QMessageBox::question(parent_, Title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+           QMessageBox::Yes;
+}
+
+void DialogPrompts::showMessage(const QString &text)
+{
+    QMessageBox::information(parent_, Title, text);
+}
+
+void DialogPrompts::showError(const QString &text)
+{
+    QMessageBox::warning(parent_, Title, text);
+}
+
+QString DialogPrompts::chooseOpenFile(const QString &folder)
+{
+    return QFileDialog::getOpenFileName(parent_, QStringLiteral("Open"), folder, RecordingFilter);
+}
+
+QString DialogPrompts::chooseSaveFile(const QString &folder, const QString &suggestedName)
+{
+    QFileDialog dialog(parent_, QStringLiteral("Save As"), folder, RecordingFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("KRD"));
+    if (!suggestedName.isEmpty())
+        dialog.selectFile(QDir(folder).filePath(suggestedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString DialogPrompts::chooseCsvFile(const QString &folder, const QString &suggestedName)
+{
+    QFileDialog dialog(parent_, QStringLiteral("Export CSV"), folder,
+                       QStringLiteral("CSV (*.csv *.CSV);;All File (*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (!suggestedName.isEmpty())
+        dialog.selectFile(QDir(folder).filePath(suggestedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+bool DialogPrompts::confirmOverwrite(const QString &path)
+{
+    return QMessageBox::question(parent_, Title,
+                                 QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                     .arg(QDir::toNativeSeparators(path)),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}

@@ -1,0 +1,279 @@
+#include "TrendView.h"
+
+#include "NumberText.h"
+#include "SampleTexts.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QString firstUnit(const Sample &s) { return QString::fromStdString(FirstUnitName(s.FirstUnit)); }
+QString secondUnit(const Sample &s) { return QString::fromStdString(SecondUnitName(s.SecondUnit)); }
+
+// A stored whole-number index, read back with halves to even.
+std::int32_t storedIndex(float value)
+{
+    return std::int32_t(std::clamp<std::int64_t>(RoundHalfEven(double(value)), -1, INT32_MAX));
+}
+
+} // namespace
+
+void UpdateStatisticsRecord(SampleStore &store)
+{
+    const std::int32_t n = store.SampleCount;
+    if (n < 1)
+        return;
+    Sample &record = store.statistics();
+    const float newest = store.Samples[std::size_t(n)].FirstValue;
+    const double previousMean = StatisticsRecord::mean(record);
+    StatisticsRecord::setMean(record, float((previousMean * (n - 1) + newest) / n));
+    if (n == 1) {
+        StatisticsRecord::setMaxIndex(record, 1);
+        StatisticsRecord::setMinIndex(record, 1);
+        StatisticsRecord::setMean(record, newest);
+    }
+    auto valid = [n](std::int32_t i) { return i >= 1 && i <= n; };
+    const std::int32_t maxIndex = storedIndex(StatisticsRecord::maxIndex(record));
+    const std::int32_t minIndex = storedIndex(StatisticsRecord::minIndex(record));
+    if (!valid(maxIndex) || newest > store.Samples[std::size_t(maxIndex)].FirstValue)
+        StatisticsRecord::setMaxIndex(record, float(n));
+    if (!valid(minIndex) || newest < store.Samples[std::size_t(minIndex)].FirstValue)
+        StatisticsRecord::setMinIndex(record, float(n));
+}
+
+TrendView::TrendView(ProgramState &state, TrendChart &chart1, TrendChart &chart2, TrendViewHost &host)
+    : state_(state), chart1_(chart1), chart2_(chart2), host_(host)
+{
+}
+
+bool TrendView::validIndex(std::int32_t index) const
+{
+    return index >= 1 && index <= state_.store.SampleCount && std::size_t(index) < state_.store.Samples.size();
+}
+
+std::int32_t TrendView::FindWindowEdge(Direction direction, float fraction) const
+{
+    const SampleStore &store = state_.store;
+    const ViewState &view = state_.view;
+    const float width = chart1_.Rightx() * fraction;
+    std::int64_t result;
+    if (direction == Direction::Forward) {
+        if (!view.TimeMode) {
+            result = std::int64_t(view.ViewFirst) + RoundHalfEven(double(width));
+        } else {
+            result = store.SampleCount;
+            if (validIndex(view.ViewFirst)) {
+                const float start = store.Samples[std::size_t(view.ViewFirst)].Seconds;
+                for (std::int32_t i = view.ViewFirst; i <= store.SampleCount; ++i) {
+                    if (store.Samples[std::size_t(i)].Seconds - start > width) {
+                        result = i - 1;
+                        break;
+                    }
+                }
+            }
+        }
+    } else {
+        if (!view.TimeMode) {
+            result = std::int64_t(view.ViewLast) - RoundHalfEven(double(width));
+        } else {
+            result = 1;
+            if (validIndex(view.ViewLast)) {
+                const float end = store.Samples[std::size_t(view.ViewLast)].Seconds;
+                for (std::int32_t i = view.ViewLast; i >= 1; --i) {
+                    if (end - store.Samples[std::size_t(i)].Seconds > width) {
+                        result = i + 1;
+                        break;
+                    }
+                }
+            }
+        }
+    }
+    result = std::min<std::int64_t>(result, store.SampleCount);
+    return std::int32_t(std::max<std::int64_t>(result, 1));
+}
+
+void TrendView::UpdateAllAreaStatistics()
+{
+    UpdateStatisticsRecord(state_.store);
+    ShowAllAreaStatistics(MeanPattern::Live);
+}
+
+void TrendView::ShowAllAreaStatistics(MeanPattern pattern)
+{
+    StatisticsLabels &labels = state_.statistics;
+    const SampleStore &store = state_.store;
+    const Sample &record = store.statistics();
+    const std::int32_t maxIndex = storedIndex(StatisticsRecord::maxIndex(record));
+    const std::int32_t minIndex = storedIndex(StatisticsRecord::minIndex(record));
+    labels.aMAX = labels.aMAXDate = labels.aMIN = labels.aMINDate = labels.aAVG = labels.aAVGDate = QString();
+    // A damaged statistics record leaves the labels empty.
+    if (validIndex(maxIndex) && validIndex(minIndex) && validIndex(store.SampleCount)) {
+        const Sample &max = store.sample(maxIndex);
+        const Sample &min = store.sample(minIndex);
+        const Sample &newest = store.sample(store.SampleCount);
+        labels.aMAX = ValueText(max.FirstValue, firstUnit(max));
+        labels.aMIN = ValueText(min.FirstValue, firstUnit(min));
+        labels.aAVG = MeanText(StatisticsRecord::mean(record), pattern, firstUnit(newest));
+        labels.aMAXDate = TimeText(max.Stamp);
+        labels.aMINDate = TimeText(min.Stamp);
+        labels.aAVGDate = TimeText(newest.Stamp);
+    }
+    host_.showStatistics(labels);
+}
+
+void TrendView::FollowLatestSample()
+{
+    ViewState &view = state_.view;
+    const std::int32_t n = state_.store.SampleCount;
+    UpdateAllAreaStatistics();
+    view.ViewLast = n;
+    view.ViewFirst = FindWindowEdge(Direction::Backward, 0.9f);
+    scrollByUser_ = false;
+    host_.setScrollBar(view.ViewFirst, view.ViewFirst);
+    scrollByUser_ = true;
+    view.MarkIndex1 = n;
+    view.MarkIndex2 = n;
+    RefreshCharts();
+}
+
+void TrendView::ScrollBarChanged(std::int32_t value)
+{
+    if (!scrollByUser_) {
+        scrollByUser_ = true;
+        return;
+    }
+    ViewState &view = state_.view;
+    view.ViewFirst = std::max(value + 1, 1);
+    view.ViewLast = FindWindowEdge(Direction::Forward, 1.0f);
+    RefreshCharts();
+}
+
+void TrendView::ScrollTo(std::int32_t maximum, std::int32_t value)
+{
+    host_.setScrollBar(maximum, value);
+    ScrollBarChanged(value);
+}
+
+void TrendView::RefreshCharts()
+{
+    chart1_.Refresh();
+    chart2_.Refresh();
+}
+
+void TrendView::redrawCurve(TrendChart &chart, bool firstDisplay, std::int32_t markIndex, OleColor color)
+{
+    const SampleStore &store = state_.store;
+    ViewState &view = state_.view;
+    if (store.SampleCount == 0 || !validIndex(view.ViewFirst))
+        return;
+    const std::int32_t last = std::min(view.ViewLast, store.SampleCount);
+    const float start = store.Samples[std::size_t(view.ViewFirst)].Seconds;
+    std::optional<float> markX, markY;
+    std::int32_t k = 0;
+    for (std::int32_t i = view.ViewFirst; i <= last; ++i, ++k) {
+        const Sample &s = store.Samples[std::size_t(i)];
+        const float x = view.TimeMode ? s.Seconds - start : float(k);
+        const float y = firstDisplay ? s.FirstValue : s.SecondValue;
+        if (i == view.ViewFirst) {
+            if (firstDisplay) {
+                view.ViewMaxIndex = i;
+                view.ViewMinIndex = i;
+                view.ViewSum = y;
+            }
+            chart.MoveTo(x, y);
+        } else {
+            if (firstDisplay) {
+                if (store.Samples[std::size_t(view.ViewMaxIndex)].FirstValue < y)
+                    view.ViewMaxIndex = i;
+                if (store.Samples[std::size_t(view.ViewMinIndex)].FirstValue > y)
+                    view.ViewMinIndex = i;
+                view.ViewSum += y;
+            }
+            chart.DrawLine(x, y, color);
+        }
+        if (i == markIndex) {
+            markX = chart.GetCurrentX();
+            markY = chart.GetCurrentY();
+        }
+    }
+    if (markX && markY)
+        chart.DrawCircle(*markX, *markY, chart.Rightx() * 0.005f, 255);
+    chart.DisplayTime(TimeOfDay(store.Samples[std::size_t(view.ViewFirst)].Stamp),
+                      TimeOfDay(store.Samples[std::size_t(last)].Stamp));
+}
+
+void TrendView::RedrawChart1()
+{
+    const SampleStore &store = state_.store;
+    ViewState &view = state_.view;
+    redrawCurve(chart1_, true, view.MarkIndex1, view.FirstLineColor);
+    if (store.SampleCount == 0 || !validIndex(view.ViewFirst))
+        return;
+    const std::int32_t last = std::min(view.ViewLast, store.SampleCount);
+    StatisticsLabels &labels = state_.statistics;
+    const Sample &max = store.sample(view.ViewMaxIndex);
+    const Sample &min = store.sample(view.ViewMinIndex);
+    const Sample &newest = store.sample(last);
+    labels.vMAX = ValueText(max.FirstValue, firstUnit(max));
+    labels.vMIN = ValueText(min.FirstValue, firstUnit(min));
+    labels.vAVG = MeanText(double(view.ViewSum / float(last - view.ViewFirst + 1)), MeanPattern::Live,
+                           firstUnit(newest));
+    labels.vMAXDate = TimeText(max.Stamp);
+    labels.vMINDate = TimeText(min.Stamp);
+    labels.vAVGDate = TimeText(newest.Stamp);
+    host_.showStatistics(labels);
+}
+
+void TrendView::RedrawChart2()
+{
+    redrawCurve(chart2_, false, state_.view.MarkIndex2, state_.view.SecondLineColor);
+}
+
+std::int32_t TrendView::selectSample(float x) const
+{
+    const SampleStore &store = state_.store;
+    const ViewState &view = state_.view;
+    if (view.TimeMode) {
+        if (!validIndex(view.ViewFirst))
+            return view.ViewLast;
+        const float start = store.Samples[std::size_t(view.ViewFirst)].Seconds;
+        const std::int32_t last = std::min(view.ViewLast, store.SampleCount);
+        for (std::int32_t i = view.ViewFirst; i <= last; ++i) {
+            if (store.Samples[std::size_t(i)].Seconds - start > x)
+                return std::max(i - 1, view.ViewFirst);
+        }
+        return view.ViewLast;
+    }
+    const std::int64_t index = RoundHalfEven(double(x)) + view.ViewFirst;
+    return std::int32_t(std::clamp<std::int64_t>(index, 1, store.SampleCount));
+}
+
+std::optional<Readout> TrendView::ShowReadout1(float x)
+{
+    if (state_.store.SampleCount == 0)
+        return std::nullopt;
+    const std::int32_t index = selectSample(x);
+    if (!validIndex(index))
+        return std::nullopt;
+    state_.view.MarkIndex1 = index;
+    const Sample &s = state_.store.sample(index);
+    Readout readout{index, ValueText(s.FirstValue, firstUnit(s)), TimeText(s.Stamp), x > chart1_.Rightx() / 2};
+    chart1_.Refresh();
+    return readout;
+}
+
+std::optional<Readout> TrendView::ShowReadout2(float x)
+{
+    if (state_.store.SampleCount == 0)
+        return std::nullopt;
+    const std::int32_t index = selectSample(x);
+    if (!validIndex(index))
+        return std::nullopt;
+    state_.view.MarkIndex2 = index;
+    const Sample &s = state_.store.sample(index);
+    const QString value = QString::fromStdString(SecondValueText(s.Mode, s.SecondValue)) + secondUnit(s);
+    Readout readout{index, value, TimeText(s.Stamp), x > chart2_.Rightx() / 2};
+    chart2_.Refresh();
+    return readout;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+// The recording on the two trend charts: the visible window, scrolling, the
+// red marks, the click read-outs and the ALL AREA / VISUAL AREA statistics.
+// Works on the program state and on two charts; the window supplies the scroll
+// bar and the labels through TrendViewHost.
+
+#include "DisplayTexts.h"
+#include "ProgramState.h"
+#include "TrendChart.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class TrendViewHost {
+public:
+    virtual ~TrendViewHost() = default;
+    // Moves the scroll bar; a change the program makes must not come back as
+    // a user's scroll.
+    virtual void setScrollBar(std::int32_t maximum, std::int32_t value) = 0;
+    virtual void showStatistics(const StatisticsLabels &labels) = 0;
+};
+
+// What a click on a chart selects and shows.
+struct Readout {
+    std::int32_t sampleIndex = 0;
+    QString valueText;
+    QString timeText;
+    bool rightHalf = false; // the pointer is right of the chart's centre
+};
+
+// The whole-recording statistics after sample SampleCount was appended.
+// Indices in record 0 that point outside the recording (a damaged file) are
+// taken as absent.
+void UpdateStatisticsRecord(SampleStore &store);
+
+class TrendView {
+public:
+    enum class Direction { Forward, Backward };
+
+    TrendView(ProgramState &state, TrendChart &chart1, TrendChart &chart2, TrendViewHost &host);
+
+    std::int32_t FindWindowEdge(Direction direction, float fraction) const;
+    void UpdateAllAreaStatistics();
+    void ShowAllAreaStatistics(MeanPattern pattern);
+    void FollowLatestSample();
+
+    // The scroll bar moved to value: by the user, or by the program.
+    void ScrollBarChanged(std::int32_t value);
+    // Places the scroll bar as a user's move would, so the charts follow it.
+    void ScrollTo(std::int32_t maximum, std::int32_t value);
+
+    void RedrawChart1();
+    void RedrawChart2();
+    std::optional<Readout> ShowReadout1(float x);
+    std::optional<Readout> ShowReadout2(float x);
+
+    void RefreshCharts();
+    bool ScrollByUser() const { return scrollByUser_; }
+
+private:
+    void redrawCurve(TrendChart &chart, bool firstDisplay, std::int32_t markIndex, OleColor color);
+    std::int32_t selectSample(float x) const;
+    bool validIndex(std::int32_t index) const;
+
+    ProgramState &state_;
+    TrendChart &chart1_;
+    TrendChart &chart2_;
+    TrendViewHost &host_;
+    bool scrollByUser_ = true;
+};
