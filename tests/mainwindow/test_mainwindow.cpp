@@ -1,0 +1,289 @@
+#include "MainFrm.h"
+#include "OleDate.h"
+#include "ScriptedPrompts.h"
+#include "SettingsStore.h"
+#include "SymbolImage.h"
+
+#include <LED.h>
+#include <Trend.h>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { QLocale::setDefault(QLocale::c()); }
+
+    std::unique_ptr<MainFrm> makeWindow()
+    {
+        auto window = std::make_unique<MainFrm>(state, settings, prompts);
+        window->show();
+        return window;
+    }
+
+    void appendSamples(MainFrm &window, int count)
+    {
+        for (int i = 1; i <= count; ++i) {
+            Sample s;
+            s.FirstValue = float(i);
+            s.FirstUnit = 0x08;
+            s.Seconds = float(i);
+            s.Stamp = LocalToOleDate(QDateTime(QDate(2002, 6, 7), QTime(10, 37, 0)).addSecs(i));
+            state.store.AppendSample(s);
+            state.acquisition.Modified = true;
+            window.trendView().FollowLatestSample();
+        }
+    }
+
+    QString iniText()
+    {
+        settings.sync();
+        QFile file(settings.fileName());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    QTemporaryDir dir;
+    SettingsStore settings{dir.filePath(QStringLiteral("RQ4417.conf"))};
+    ProgramState state;
+    ScriptedPrompts prompts;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, InitialStateAfterTheLoadStep)
+{
+    auto window = makeWindow();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Ampero Clamp    "));
+    EXPECT_EQ(window->LCD1->Caption(), QStringLiteral("8.8.8.8"));
+    EXPECT_EQ(window->LCD2->Caption(), QStringLiteral("88:88"));
+    EXPECT_EQ(window->LCD3->Caption(), QStringLiteral("00"));
+    EXPECT_EQ(window->LCD1->BorderStyle(), 0);
+    for (QFrame *segment : window->L0)
+        EXPECT_TRUE(segment->isVisible());
+    EXPECT_TRUE(window->L41->isVisible());
+    EXPECT_TRUE(window->aMAX->text().isEmpty());
+    EXPECT_TRUE(window->vAVGDate->text().isEmpty());
+    EXPECT_FALSE(window->FrmGetData1->isVisible());
+    EXPECT_FALSE(window->Timer2->isActive());
+    EXPECT_EQ(window->HScroll1->maximum(), 0);
+    EXPECT_EQ(state.view.ViewFirst, 1);
+    EXPECT_EQ(state.view.ViewLast, 1);
+    EXPECT_EQ(window->Sweepgraph1->GridCols(), 15);
+    EXPECT_EQ(window->Sweepgraph1->GridRows(), 20);
+    EXPECT_EQ(window->Sweepgraph2->GridCols(), 10);
+    EXPECT_EQ(window->Sweepgraph2->GridRows(), 8);
+    EXPECT_EQ(window->Sweepgraph1->TrendBackColor(), 0x404040u);
+    EXPECT_EQ(window->Sweepgraph1->LineWidth(), 1);
+    EXPECT_TRUE(window->Stop->isChecked());
+    EXPECT_EQ(window->File->title(), QStringLiteral("&File"));
+    EXPECT_EQ(window->Setup->title(), QStringLiteral("Set"));
+    EXPECT_EQ(window->SetPort->title(), QStringLiteral("Set Port"));
+    EXPECT_EQ(window->New->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(window->Exit->text(), QStringLiteral("E&xit"));
+}
+
+TEST_F(MainWindowTest, ChartsKeepTheirBagValueWhenASettingDoesNotConvert)
+{
+    settings.SaveSetting(QStringLiteral("FirstTrend"), QStringLiteral("TopY"), QStringLiteral("abc"));
+    settings.SaveSetting(QStringLiteral("FirstTrend"), QStringLiteral("BottomY"), QStringLiteral("-20"));
+    auto window = makeWindow();
+    EXPECT_EQ(window->Sweepgraph1->TopY(), 100.0f) << "the value the chart restored from its bag";
+    EXPECT_EQ(window->Sweepgraph1->BottomY(), -20.0f);
+}
+
+TEST_F(MainWindowTest, PortMenuTicksThePortInUseEvenWhenDisabled)
+{
+    auto window = makeWindow();
+    window->SetPortAvailable(3, false);
+    window->SetPortAvailable(4, false);
+    window->SetPortInUse(3);
+    EXPECT_TRUE(window->COM[2]->isChecked());
+    EXPECT_FALSE(window->COM[2]->isEnabled());
+    EXPECT_FALSE(window->COM[0]->isChecked());
+    EXPECT_TRUE(window->COM[1]->isEnabled());
+    EXPECT_EQ(state.portNumber, 3);
+}
+
+TEST_F(MainWindowTest, DecodedFrameIsAppliedToTheDisplay)
+{
+    auto window = makeWindow();
+    DecodedFrame frame;
+    frame.display.LCD1 = "12.35";
+    frame.display.LCD2 = "230.1";
+    frame.display.LCD3 = "7";
+    frame.display.L01 = {"AC", "", "MR", "A", "V"};
+    frame.display.L02 = true;
+    frame.display.P01[SymbolPhase1] = true;
+    frame.display.L0[1] = frame.display.L0[2] = true;
+    window->ApplyDecodedFrame(frame);
+    EXPECT_EQ(window->LCD1->Caption(), QStringLiteral("12.35"));
+    EXPECT_EQ(window->LCD3->Caption(), QStringLiteral("7"));
+    EXPECT_EQ(window->L01[0]->text(), QStringLiteral("AC"));
+    EXPECT_EQ(window->L01[2]->text(), QStringLiteral("MR"));
+    EXPECT_TRUE(window->L02->isVisible());
+    EXPECT_FALSE(window->L03->isVisible());
+    EXPECT_TRUE(window->P01[SymbolPhase1]->isVisible());
+    EXPECT_FALSE(window->P01[SymbolHold]->isVisible());
+    EXPECT_TRUE(window->L0[0]->isVisible()) << "segment 0 is fixed";
+    EXPECT_TRUE(window->L0[2]->isVisible());
+    EXPECT_FALSE(window->L0[3]->isVisible());
+    EXPECT_TRUE(window->L0[60]->isVisible()) << "tick marks stay";
+    EXPECT_FALSE(window->L41->isVisible());
+    window->ShowHoldSymbol(true);
+    EXPECT_TRUE(window->P01[SymbolHold]->isVisible());
+}
+
+TEST_F(MainWindowTest, ReadoutPlacementAndThreeSecondTimer)
+{
+    auto window = makeWindow();
+    state.view.TimeMode = false;
+    appendSamples(*window, 20);
+    Sweepgraph::Trend *chart = window->Sweepgraph1;
+    emit chart->MouseUp(1, 0, 60.0f, 0.0f); // right half
+    EXPECT_TRUE(window->FrmGetData1->isVisible());
+    EXPECT_EQ(window->FrmGetData1->pos(), chart->geometry().topLeft());
+    EXPECT_EQ(window->GetData[0]->text(), QStringLiteral("20A"));
+    EXPECT_EQ(state.view.MarkIndex1, 20);
+    EXPECT_TRUE(window->Timer2->isActive());
+    EXPECT_EQ(window->Timer2->interval(), 3000);
+
+    emit chart->MouseUp(1, 0, 2.0f, 0.0f); // left half
+    EXPECT_EQ(window->FrmGetData1->geometry().bottomRight(), chart->geometry().bottomRight());
+    EXPECT_EQ(window->GetData[0]->text(), QStringLiteral("3A"));
+    EXPECT_FALSE(window->FrmGetData2->isVisible()) << "chart 2's read-out is independent";
+
+    // A second click restarts the three seconds.
+    QTest::qWait(1500);
+    emit chart->MouseUp(1, 0, 3.0f, 0.0f);
+    QElapsedTimer sinceSecondClick;
+    sinceSecondClick.start();
+    while (window->FrmGetData1->isVisible() && sinceSecondClick.elapsed() < 8000)
+        QTest::qWait(20);
+    EXPECT_FALSE(window->FrmGetData1->isVisible());
+    EXPECT_GE(sinceSecondClick.elapsed(), 2950);
+    EXPECT_FALSE(window->Timer2->isActive());
+}
+
+TEST_F(MainWindowTest, ClicksOnAnEmptyRecordingDoNothing)
+{
+    auto window = makeWindow();
+    emit window->Sweepgraph2->MouseUp(1, 0, 10.0f, 0.0f);
+    EXPECT_FALSE(window->FrmGetData2->isVisible());
+    EXPECT_FALSE(window->Timer3->isActive());
+}
+
+TEST_F(MainWindowTest, UserScrollMovesBothCharts)
+{
+    auto window = makeWindow();
+    state.view.TimeMode = false;
+    appendSamples(*window, 300);
+    EXPECT_EQ(window->HScroll1->value(), 210);
+    window->HScroll1->setValue(50);
+    EXPECT_EQ(state.view.ViewFirst, 51);
+    EXPECT_EQ(state.view.ViewLast, 151);
+    EXPECT_FALSE(window->vMAX->text().isEmpty());
+    EXPECT_EQ(window->vMAX->text(), QStringLiteral("151A"));
+}
+
+TEST_F(MainWindowTest, CloseWithoutUnsavedSamplesAsksNothingAndWritesThePort)
+{
+    auto window = makeWindow();
+    window->SetPortInUse(2);
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(prompts.asked.isEmpty());
+    EXPECT_TRUE(iniText().contains(QStringLiteral("ComPort=2")));
+}
+
+TEST_F(MainWindowTest, CloseCancelKeepsTheWindowAndTheSamples)
+{
+    auto window = makeWindow();
+    appendSamples(*window, 5);
+    prompts.answers = {MainFrmPrompts::Answer::Cancel};
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(prompts.asked, QStringList{QStringLiteral("Save File Before Quite?")});
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(state.store.SampleCount, 5);
+    EXPECT_FALSE(iniText().contains(QStringLiteral("ComPort=")));
+}
+
+TEST_F(MainWindowTest, CloseNoEndsWithoutSaving)
+{
+    auto window = makeWindow();
+    appendSamples(*window, 5);
+    prompts.answers = {MainFrmPrompts::Answer::No};
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(iniText().contains(QStringLiteral("ComPort=1")));
+    EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.KRD")}).isEmpty());
+}
+
+TEST_F(MainWindowTest, CloseYesSavesThroughSaveAsEvenWithAFileName)
+{
+    auto window = makeWindow();
+    appendSamples(*window, 5);
+    state.RecordFileName = dir.filePath(QStringLiteral("old.KRD"));
+    const QString chosen = dir.filePath(QStringLiteral("closing.KRD"));
+    prompts.answers = {MainFrmPrompts::Answer::Yes};
+    prompts.files = {chosen};
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(prompts.asked, QStringList{QStringLiteral("Save File Before Quite?")});
+    EXPECT_EQ(QFileInfo(chosen).size(), 32 * 6);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("old.KRD")))) << "Save As, not Save";
+}
+
+TEST_F(MainWindowTest, CloseYesThenCancelledSaveKeepsTheWindowOpen)
+{
+    auto window = makeWindow();
+    appendSamples(*window, 5);
+    prompts.answers = {MainFrmPrompts::Answer::Yes};
+    prompts.files = {QString()};
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(state.store.SampleCount, 5);
+    EXPECT_TRUE(state.acquisition.Modified);
+}
+
+TEST_F(MainWindowTest, CloseYesThenFailedSaveKeepsTheWindowOpen)
+{
+    auto window = makeWindow();
+    appendSamples(*window, 5);
+    prompts.answers = {MainFrmPrompts::Answer::Yes};
+    prompts.files = {QStringLiteral("/nonexistent-folder/x.KRD")};
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(state.acquisition.Modified);
+}
+
+TEST_F(MainWindowTest, ControlsScaleWithTheWindow)
+{
+    auto window = makeWindow();
+    window->resize(1120, 760);
+    QApplication::processEvents();
+    const QRect small = window->Sweepgraph1->geometry();
+    window->resize(1680, 1140);
+    QApplication::processEvents();
+    const QRect large = window->Sweepgraph1->geometry();
+    EXPECT_NEAR(double(large.width()) / small.width(), 1.5, 0.05);
+    EXPECT_NEAR(double(large.left()) / small.left(), 1.5, 0.05);
+    EXPECT_GT(window->LCD1->width(), 300);
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
