@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <algorithm>
 #include <limits>
 
 std::string ShortestFloatText(float value)
@@ -31,11 +31,14 @@ std::string GeneralFloatText(float value)
     const bool plainRange = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e7);
     if (digits <= 7 && !exponent && plainRange)
         return shortest;
-    // Seven significant digits, trailing zeros removed.
+    // Seven significant digits, trailing zeros removed; std::to_chars never
+    // follows the C library's locale, so the decimal mark stays a point.
     char buffer[48];
-    std::snprintf(buffer, sizeof buffer, plainRange ? "%.7g" : "%.6E", double(value));
-    std::string text(buffer);
-    const auto e = text.find_first_of("eE");
+    const auto format = plainRange ? std::chars_format::fixed : std::chars_format::scientific;
+    const int precision = plainRange ? std::max(0, 6 - int(std::floor(std::log10(magnitude)))) : 6;
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+    std::string text(buffer, result.ptr);
+    const auto e = text.find('e');
     std::string mantissa = text.substr(0, e);
     std::string tail = e == std::string::npos ? std::string() : text.substr(e);
     if (mantissa.find('.') != std::string::npos) {
@@ -45,7 +48,7 @@ std::string GeneralFloatText(float value)
             mantissa.pop_back();
     }
     if (!tail.empty()) {
-        // "E+08" rather than the C library's "E+08"/"E+008" variations.
+        // "1E+08", as the general number text writes exponents.
         const char sign = tail.size() > 1 ? tail[1] : '+';
         std::string expDigits = tail.substr(2);
         while (expDigits.size() > 2 && expDigits.front() == '0')

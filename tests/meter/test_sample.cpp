@@ -167,4 +167,8 @@ TEST(NumberTextTest, FloatTexts)
     EXPECT_EQ(GeneralFloatText(1234567.0f), "1234567");
     EXPECT_EQ(GeneralFloatText(100.5f), "100.5");
     EXPECT_EQ(GeneralFloatText(0.0f), "0");
+    EXPECT_EQ(GeneralFloatText(12345.678f), "12345.68");
+    EXPECT_EQ(GeneralFloatText(0.000123456789f), "0.0001234568");
+    EXPECT_EQ(GeneralFloatText(1e8f), "1E+08");
+    EXPECT_EQ(GeneralFloatText(-2.5e-7f), "-2.5E-07");
 }
