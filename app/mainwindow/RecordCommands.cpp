@@ -1,0 +1,176 @@
+#include "RecordCommands.h"
+
+#include "RecordFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <vector>
+
+namespace {
+
+QString saveFailedText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Cannot save the recording to \"%1\":\n%2.\nThe recording has not been saved.")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+} // namespace
+
+QString CaptionFor(const QString &recordFileName)
+{
+    if (recordFileName.isEmpty())
+        return QStringLiteral("Ampero Clamp    ");
+    return QStringLiteral("Ampero Clamp   ") + recordFileName;
+}
+
+RecordCommands::RecordCommands(ProgramState &state, RecordCommandsView &view)
+    : state(state), view(view)
+{
+}
+
+QString RecordCommands::dialogFolder() const
+{
+    if (!lastFolder.isEmpty())
+        return lastFolder;
+    // The program's own folder is not writable once installed.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+void RecordCommands::rememberFolder(const QString &path)
+{
+    lastFolder = QFileInfo(path).absolutePath();
+}
+
+bool RecordCommands::offerToSave(const QString &question)
+{
+    if (!state.acquisition.Modified)
+        return true;
+    switch (view.askYesNoCancel(question)) {
+    case RecordCommandsView::Answer::Cancel:
+        return false;
+    case RecordCommandsView::Answer::No:
+        return true;
+    case RecordCommandsView::Answer::Yes:
+        // A cancelled Save As goes on without saving; a failed save stops, so
+        // the unsaved samples are not thrown away behind the error message.
+        return Save() != SaveResult::Failed;
+    }
+    return false;
+}
+
+QString RecordCommands::completeChosenName(const QString &chosen, const QString &extension)
+{
+    const QString name = QFileInfo(chosen).fileName();
+    if (name.lastIndexOf(QLatin1Char('.')) > 0)
+        return chosen;
+    const QString completed = chosen + QLatin1Char('.') + extension;
+    // The dialog confirmed the name as typed, not the one with the extension.
+    if (QFileInfo::exists(completed) && !view.confirmOverwrite(completed))
+        return QString();
+    return completed;
+}
+
+bool RecordCommands::New()
+{
+    if (!offerToSave(QStringLiteral("Save File Before Create New File?")))
+        return false;
+    ResetRecording(state.store, state.acquisition);
+    // An empty recording carries no statistics of the previous one.
+    state.store.statistics() = Sample();
+    state.view.ViewFirst = 1;
+    state.view.ViewLast = 1;
+    state.RecordFileName.clear();
+    state.statistics.clear();
+    view.setCaption(CaptionFor(state.RecordFileName));
+    view.clearRecordingView();
+    return true;
+}
+
+bool RecordCommands::Open()
+{
+    if (!offerToSave(QStringLiteral("Save File Before Reloading?")))
+        return false;
+    const QString path = view.chooseOpenFile(dialogFolder());
+    if (path.isEmpty())
+        return false;
+
+    // The file is read completely before anything of the current recording changes.
+    std::vector<Sample> records;
+    const RecordFileResult read = ReadRecordFile(path, records);
+    if (!read.ok) {
+        view.showError(QStringLiteral("Cannot open the file \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), read.error));
+        return false;
+    }
+
+    state.store.Load(std::move(records));
+    state.acquisition.Modified = false;
+    state.RecordFileName = path;
+    rememberFolder(path);
+    view.setCaption(CaptionFor(state.RecordFileName));
+    state.view.ViewLast = state.store.SampleCount;
+    const std::int32_t start = LoadWindowStart(state.store, view.chartRightx(), state.view.TimeMode);
+    state.view.ViewFirst = start + 1;
+    view.showLoadedRecording(start);
+    return true;
+}
+
+SaveResult RecordCommands::Save()
+{
+    if (state.RecordFileName.isEmpty())
+        return SaveAs();
+    const RecordFileResult written = WriteRecordFile(state.RecordFileName, state.store);
+    if (!written.ok) {
+        view.showError(saveFailedText(state.RecordFileName, written.error));
+        return SaveResult::Failed;
+    }
+    state.acquisition.Modified = false;
+    rememberFolder(state.RecordFileName);
+    return SaveResult::Saved;
+}
+
+SaveResult RecordCommands::SaveAs()
+{
+    const QString suggested = state.RecordFileName.isEmpty() ? QString() : QFileInfo(state.RecordFileName).fileName();
+    const QString chosen = view.chooseSaveFile(dialogFolder(), suggested);
+    if (chosen.isEmpty())
+        return SaveResult::Cancelled;
+    const QString path = completeChosenName(chosen, QStringLiteral("KRD"));
+    if (path.isEmpty())
+        return SaveResult::Cancelled;
+
+    const RecordFileResult written = WriteRecordFile(path, state.store);
+    if (!written.ok) {
+        view.showError(saveFailedText(path, written.error));
+        return SaveResult::Failed;
+    }
+    state.RecordFileName = path;
+    state.acquisition.Modified = false;
+    rememberFolder(path);
+    view.setCaption(CaptionFor(state.RecordFileName));
+    return SaveResult::Saved;
+}
+
+bool RecordCommands::ExportCsv()
+{
+    const QString suggested = state.RecordFileName.isEmpty()
+                                  ? QString()
+                                  : QFileInfo(state.RecordFileName).completeBaseName() + QStringLiteral(".csv");
+    const QString chosen = view.chooseCsvFile(dialogFolder(), suggested);
+    if (chosen.isEmpty())
+        return false;
+    const QString path = completeChosenName(chosen, QStringLiteral("csv"));
+    if (path.isEmpty())
+        return false;
+
+    const RecordFileResult written = WriteCsvFile(path, state.store);
+    if (!written.ok) {
+        view.showError(QStringLiteral("Cannot export the recording to \"%1\":\n%2.")
+                           .arg(QDir::toNativeSeparators(path), written.error));
+        return false;
+    }
+    rememberFolder(path);
+    return true;
+}

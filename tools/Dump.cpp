@@ -1,0 +1,35 @@
+// amperotool dump FILE: the samples of a recording file as CSV on standard output.
+
+#include "Commands.h"
+#include "RecordFile.h"
+#include "RecordingInput.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+int runDump(const QStringList &arguments)
+{
+    if (arguments.size() != 1) {
+        std::fprintf(stderr, "Usage: amperotool dump FILE\n");
+        return UsageExitCode;
+    }
+    SampleStore store;
+    if (!LoadRecordingForTool(arguments.first(), store))
+        return 1;
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        std::fprintf(stderr, "amperotool: standard output: %s\n", qPrintable(out.errorString()));
+        return 1;
+    }
+    RecordFileResult written = WriteSamplesCsv(out, store);
+    if (written.ok && !out.flush()) {
+        written.ok = false;
+        written.error = out.errorString();
+    }
+    if (!written.ok) {
+        std::fprintf(stderr, "amperotool: standard output: %s\n", qPrintable(written.error));
+        return 1;
+    }
+    return 0;
+}
