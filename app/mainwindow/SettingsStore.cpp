@@ -2,9 +2,9 @@
 
 #include <QSettings>
 
+// On Linux the native format is an INI file, $XDG_CONFIG_HOME/RQ4417/RQ4417.conf.
 SettingsStore::SettingsStore()
-    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            QLatin1String(Application), QLatin1String(Application)))
+    : settings_(std::make_unique<QSettings>(QLatin1String(Application), QLatin1String(Application)))
 {
 }
 
