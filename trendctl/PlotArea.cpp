@@ -1,0 +1,354 @@
+#include "PlotArea.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPen>
+#include <QScopedValueRollback>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace Sweepgraph {
+
+namespace {
+
+// Pixel positions beyond this are clipped to the plot before drawing, so a
+// wild value (a meter glitch far outside the scale) cannot make the
+// rasteriser work on coordinates far outside the image.
+constexpr double PixelLimit = 16384;
+
+// The event arguments use the classic encodings: buttons 1 left, 2 right,
+// 4 middle; shift state 1 Shift, 2 Ctrl, 4 Alt.
+qint16 ButtonBits(Qt::MouseButtons buttons)
+{
+    return qint16((buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+                  (buttons & Qt::MiddleButton ? 4 : 0));
+}
+
+qint16 ShiftBits(Qt::KeyboardModifiers modifiers)
+{
+    return qint16((modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+                  (modifiers & Qt::AltModifier ? 4 : 0));
+}
+
+// Character keys keep their Qt code (the upper-case character); Qt's function
+// keys (0x01000000 and up) are folded into 0xF000..0xFFFF.
+qint16 KeyCode16(int key)
+{
+    return qint16(key <= 0xFFFF ? key : 0xF000 | (key & 0x0FFF));
+}
+
+bool ClipSegment(QLineF &line, const QRectF &box)
+{
+    double x1 = line.x1(), y1 = line.y1();
+    const double dx = line.x2() - x1, dy = line.y2() - y1;
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(dx) || !std::isfinite(dy))
+        return false;
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 - box.left(), box.right() - x1, y1 - box.top(), box.bottom() - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    line = QLineF(x1 + t0 * dx, y1 + t0 * dy, x1 + t1 * dx, y1 + t1 * dy);
+    return true;
+}
+
+bool WithinPixelLimit(double value)
+{
+    return std::fabs(value) < PixelLimit; // false for NaN too
+}
+
+// Grid line patterns; nothing for a value that is not one of them.
+std::optional<Qt::PenStyle> GridPenStyle(qint32 style)
+{
+    switch (style) {
+    case 0: return Qt::SolidLine;
+    case 1: return Qt::DashLine;
+    case 2: return Qt::DotLine;
+    case 3: return Qt::DashDotLine;
+    case 4: return Qt::DashDotDotLine;
+    case 5: return Qt::NoPen;
+    case 6: return Qt::SolidLine; // "inside" only matters for closed shapes
+    default: return std::nullopt;
+    }
+}
+
+// Pixel positions of the bands - 1 inner lines of a grid direction. When
+// there are more lines than device pixels every device pixel between the
+// first and the last line carries one, so those are drawn instead of
+// millions of coinciding lines.
+template <typename Draw>
+void DrawGridLines(qint32 bands, double origin, double extent, double ratio, int devicePixels,
+                   double (WorldMapping::*toPixel)(double) const, const WorldMapping &mapping, Draw draw)
+{
+    if (bands <= 1)
+        return;
+    const auto position = [&](qint32 i) { return (mapping.*toPixel)(origin + extent / bands * i); };
+    if (bands - 1 <= devicePixels) {
+        for (qint32 i = 1; i < bands; ++i)
+            draw(position(i));
+        return;
+    }
+    // A one-pixel line lies on the device row (or column) its position falls in.
+    const double first = std::floor(position(1) * ratio);
+    const double last = std::floor(position(bands - 1) * ratio);
+    for (double device = std::min(first, last); device <= std::max(first, last); device += 1)
+        draw(device / ratio);
+}
+
+} // namespace
+
+PlotArea::PlotArea(QWidget *parent) : QWidget(parent), mapping_(scale_, QSizeF(size()))
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+PlotArea::~PlotArea()
+{
+    closeImagePainter();
+}
+
+void PlotArea::setFullRepaintSequence(std::function<void()> sequence)
+{
+    fullRepaintSequence_ = std::move(sequence);
+}
+
+bool PlotArea::runFullRepaint()
+{
+    if (inFullRepaint_ || !fullRepaintSequence_)
+        return false;
+    const QScopedValueRollback<bool> guard(inFullRepaint_, true);
+    ensureImage();
+    fullRepaintPending_ = false;
+    fullRepaintSequence_();
+    return true;
+}
+
+void PlotArea::showImageNow()
+{
+    repaint();
+}
+
+void PlotArea::requestFullRepaint()
+{
+    fullRepaintPending_ = true;
+    update();
+}
+
+void PlotArea::applyScale(qint32 top, qint32 bottom, qint32 left, qint32 right)
+{
+    scale_.apply(top, bottom, left, right);
+    mapping_ = WorldMapping(scale_, QSizeF(size()));
+}
+
+void PlotArea::setBackColor(OleColor colour)
+{
+    backColor_ = colour;
+}
+
+bool PlotArea::setPenWidth(qint32 width)
+{
+    if (width < 1 || width > std::numeric_limits<qint16>::max())
+        return false;
+    penWidth_ = qint16(width);
+    curvePenSet_ = false;
+    return true;
+}
+
+void PlotArea::moveTo(float x, float y)
+{
+    penX_ = x;
+    penY_ = y;
+}
+
+void PlotArea::lineTo(float x, float y, OleColor colour)
+{
+    QLineF line(mapping_.pixelX(penX_), mapping_.pixelY(penY_), mapping_.pixelX(x), mapping_.pixelY(y));
+    penX_ = x;
+    penY_ = y;
+    if (!openImagePainter())
+        return;
+    if (!(WithinPixelLimit(line.x1()) && WithinPixelLimit(line.y1()) && WithinPixelLimit(line.x2()) &&
+          WithinPixelLimit(line.y2()))) {
+        const double margin = penWidth_ + 2.0;
+        if (!ClipSegment(line, QRectF(QPointF(0, 0), QSizeF(size())).adjusted(-margin, -margin, margin, margin)))
+            return;
+    }
+    useCurvePen(colour);
+    painter_.drawLine(line);
+    scheduleUpdate();
+}
+
+void PlotArea::circle(float x, float y, float r, OleColor colour)
+{
+    penX_ = x;
+    penY_ = y;
+    const QPointF centre(mapping_.pixelX(x), mapping_.pixelY(y));
+    const double radius = std::fabs(double(r) * mapping_.pixelsPerUnitX());
+    if (!(WithinPixelLimit(centre.x()) && WithinPixelLimit(centre.y()) && WithinPixelLimit(radius)))
+        return;
+    if (!openImagePainter())
+        return;
+    useCurvePen(colour);
+    painter_.drawEllipse(centre, radius, radius);
+    scheduleUpdate();
+}
+
+void PlotArea::drawGrid(qint32 rows, qint32 cols, OleColor colour, qint32 style)
+{
+    clearImage();
+    if (!openImagePainter())
+        return;
+    QPen pen(toQColor(colour), 1);
+    pen.setStyle(GridPenStyle(style).value_or(Qt::SolidLine));
+    painter_.setPen(pen);
+    curvePenSet_ = false;
+
+    const double ratio = image_.devicePixelRatio();
+    const double left = mapping_.pixelX(scale_.left);
+    const double right = mapping_.pixelX(scale_.left + scale_.width);
+    const double top = mapping_.pixelY(scale_.top);
+    const double bottom = mapping_.pixelY(scale_.top + scale_.height);
+    DrawGridLines(rows, scale_.top, scale_.height, ratio, image_.height(), &WorldMapping::pixelY, mapping_,
+                  [&](double y) { painter_.drawLine(QLineF(left, y, right, y)); });
+    DrawGridLines(cols, scale_.left, scale_.width, ratio, image_.width(), &WorldMapping::pixelX, mapping_,
+                  [&](double x) { painter_.drawLine(QLineF(x, top, x, bottom)); });
+    scheduleUpdate();
+}
+
+void PlotArea::paintEvent(QPaintEvent *event)
+{
+    updateScheduled_ = false;
+    ensureImage();
+    if (fullRepaintPending_)
+        runFullRepaint();
+    closeImagePainter();
+    QPainter widgetPainter(this);
+    widgetPainter.drawImage(event->rect(), image_,
+                            QRectF(QPointF(event->rect().topLeft()) * image_.devicePixelRatio(),
+                                   QSizeF(event->rect().size()) * image_.devicePixelRatio()));
+}
+
+void PlotArea::resizeEvent(QResizeEvent *)
+{
+    mapping_ = WorldMapping(scale_, QSizeF(size()));
+}
+
+void PlotArea::mousePressEvent(QMouseEvent *event)
+{
+    pressedForClick_ = true;
+    const QPointF world = mapping_.toWorld(event->position());
+    emit MouseDown(ButtonBits(event->button()), ShiftBits(event->modifiers()), float(world.x()), float(world.y()));
+}
+
+void PlotArea::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPointF world = mapping_.toWorld(event->position());
+    emit MouseUp(ButtonBits(event->button()), ShiftBits(event->modifiers()), float(world.x()), float(world.y()));
+    const bool clicked = pressedForClick_ && rect().contains(event->position().toPoint());
+    pressedForClick_ = false;
+    if (clicked)
+        emit Click();
+}
+
+void PlotArea::mouseDoubleClickEvent(QMouseEvent *)
+{
+    // The second press of a double click is reported as DblClick alone.
+    pressedForClick_ = false;
+    emit DblClick();
+}
+
+void PlotArea::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF world = mapping_.toWorld(event->position());
+    emit MouseMove(ButtonBits(event->buttons()), ShiftBits(event->modifiers()), float(world.x()), float(world.y()));
+}
+
+void PlotArea::keyPressEvent(QKeyEvent *event)
+{
+    emit KeyDown(KeyCode16(event->key()), ShiftBits(event->modifiers()));
+    if (!event->text().isEmpty())
+        emit KeyPress(qint16(event->text().at(0).unicode()));
+}
+
+void PlotArea::keyReleaseEvent(QKeyEvent *event)
+{
+    emit KeyUp(KeyCode16(event->key()), ShiftBits(event->modifiers()));
+}
+
+bool PlotArea::openImagePainter()
+{
+    if (painter_.isActive())
+        return true;
+    ensureImage();
+    if (image_.isNull() || !painter_.begin(&image_))
+        return false;
+    painter_.setBrush(Qt::NoBrush);
+    curvePenSet_ = false;
+    return true;
+}
+
+void PlotArea::closeImagePainter()
+{
+    if (painter_.isActive())
+        painter_.end();
+}
+
+void PlotArea::ensureImage()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize deviceSize(qRound(width() * ratio), qRound(height() * ratio));
+    if (!image_.isNull() && image_.size() == deviceSize && image_.devicePixelRatio() == ratio)
+        return;
+    if (image_.isNull() && deviceSize.isEmpty())
+        return;
+    closeImagePainter();
+    image_ = QImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    image_.setDevicePixelRatio(ratio);
+    image_.fill(toQColor(backColor_));
+    fullRepaintPending_ = true;
+    emit Change();
+}
+
+void PlotArea::clearImage()
+{
+    ensureImage();
+    closeImagePainter();
+    image_.fill(toQColor(backColor_));
+}
+
+void PlotArea::useCurvePen(OleColor colour)
+{
+    if (curvePenSet_ && colour == curvePenColour_)
+        return;
+    painter_.setPen(QPen(toQColor(colour), penWidth_));
+    curvePenColour_ = colour;
+    curvePenSet_ = true;
+}
+
+void PlotArea::scheduleUpdate()
+{
+    if (inFullRepaint_ || updateScheduled_)
+        return;
+    updateScheduled_ = true;
+    update();
+}
+
+} // namespace Sweepgraph

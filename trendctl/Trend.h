@@ -1,0 +1,124 @@
+#pragma once
+
+// The trend chart: a framed plot area with a world scale, a background grid,
+// five scale labels down the left side and two time labels under the plot.
+// It keeps no data series; the host draws its curves with the pen operations
+// and draws them again whenever the chart raises Paint.
+
+#include "SweepgraphExport.h"
+
+#include <OleColor.h>
+#include <PropertyBag.h>
+
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+class QFrame;
+class QLabel;
+
+namespace Sweepgraph {
+
+class PlotArea;
+
+class SWEEPGRAPH_EXPORT Trend : public QWidget {
+    Q_OBJECT
+public:
+    explicit Trend(QWidget *parent = nullptr);
+    ~Trend() override;
+
+    // methods
+    void Refresh();
+    void MoveTo(float x, float y);
+    void DrawLine(float x, float y, OleColor LineColor);
+    void DrawCircle(float x, float y, float r, OleColor color);
+    std::optional<float> GetCurrentX() const; // nullopt = failure reported to the caller
+    std::optional<float> GetCurrentY() const;
+    void Cls();
+    // OLE Automation dates: days since 1899-12-30, fraction = time of day; date part 0 => time only
+    void DisplayTime(double FirstTime, double SecondTime);
+
+    // properties
+    float TopY() const;
+    void setTopY(float);
+    float BottomY() const;
+    void setBottomY(float);
+    float LeftX() const;
+    void setLeftX(float);
+    float Rightx() const;
+    void setRightx(float);
+    OleColor TrendBackColor() const;
+    void setTrendBackColor(OleColor);
+    OleColor FrameBackColor() const;
+    void setFrameBackColor(OleColor);
+    qint32 GridRows() const;
+    void setGridRows(qint32);
+    qint32 GridCols() const;
+    void setGridCols(qint32);
+    qint32 GridStyle() const;
+    void setGridStyle(qint32);
+    OleColor GridColor() const;
+    void setGridColor(OleColor);
+    qint32 LineWidth() const;
+    void setLineWidth(qint32);
+    qint32 BorderStyle() const;
+    void setBorderStyle(qint32);
+    void ReadProperties(const PropertyBag &bag);
+    void WriteProperties(PropertyBag &bag) const;
+
+    // read-only views for hosts/tests
+    QString scaleLabelText(int index) const; // L01(index)
+    QString timeLabelText(int index) const;  // L02(index)
+    QRect plotArea() const;                  // P02 geometry in widget pixels
+
+    QSize sizeHint() const override;
+
+signals:
+    void Click();
+    void DblClick();
+    void Change();
+    void KeyPress(qint16 KeyAscii);
+    void KeyDown(qint16 KeyCode, qint16 Shift);
+    void KeyUp(qint16 KeyCode, qint16 Shift);
+    void MouseDown(qint16 Button, qint16 Shift, float x, float y);
+    void MouseUp(qint16 Button, qint16 Shift, float x, float y);
+    void MouseMove(qint16 Button, qint16 Shift, float x, float y);
+    void Paint();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void UpdateScale(qint32 top, qint32 bottom, qint32 left, qint32 right);
+    void DrawGrid(qint32 rows, qint32 cols, OleColor colour, qint32 style);
+    void UpdateScaleFromBounds();
+    void DrawGridFromState();
+    // Scale, grid, then Paint so that the host draws its curves again.
+    void RunRepaintSequence();
+    void LayOut();
+    bool ApplyBorderStyle(qint32 style);
+    void ApplyFrameBackColor(OleColor colour);
+
+    qint32 topY_ = 100;
+    qint32 bottomY_ = -100;
+    qint32 leftX_ = 0;
+    qint32 rightX_ = 100;
+    qint32 gridRows_ = 8;
+    qint32 gridCols_ = 10;
+    qint32 gridStyle_ = 2;
+    OleColor gridColor_ = 0;
+    OleColor frameBackColor_;
+    qint32 borderStyle_ = 1;
+    QFont scaleFont_; // design fonts of the labels
+    QFont timeFont_;
+
+    QFrame *frame_ = nullptr;    // P01
+    PlotArea *plot_ = nullptr;   // P02
+    std::array<QLabel *, 5> scaleLabels_{}; // L01(0..4)
+    std::array<QLabel *, 2> timeLabels_{};  // L02(0..1)
+};
+
+} // namespace Sweepgraph
