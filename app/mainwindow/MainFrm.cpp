@@ -1,5 +1,6 @@
 #include "MainFrm.h"
 
+#include "SerialLink.h"
 #include "SettingsStore.h"
 #include "StartupSettings.h"
 #include "SymbolImage.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -101,6 +103,10 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
     chart2_ = std::make_unique<TrendWidgetChart>(*Sweepgraph2);
     trendView_ = std::make_unique<TrendView>(state_, *chart1_, *chart2_, static_cast<TrendViewHost &>(*this));
     recordCommands_ = std::make_unique<RecordCommands>(state_, static_cast<RecordCommandsView &>(*this));
+    acquisition_ = std::make_unique<AcquisitionController>(state_, static_cast<AcquisitionView &>(*this), clock_, this);
+    connect(acquisition_.get(), &AcquisitionController::stateChanged, this, &MainFrm::showLinkState);
+    connect(Start, &QPushButton::clicked, this, &MainFrm::StartClick);
+    connect(Stop, &QPushButton::clicked, this, &MainFrm::StopClick);
 
     connect(Sweepgraph1, &Sweepgraph::Trend::Paint, this, [this] { trendView_->RedrawChart1(); });
     connect(Sweepgraph2, &Sweepgraph::Trend::Paint, this, [this] { trendView_->RedrawChart2(); });
@@ -151,16 +157,18 @@ void MainFrm::buildMenus()
     SetPort->setObjectName(QStringLiteral("SetPort"));
     for (int i = 0; i < 4; ++i) {
         const std::int16_t number = std::int16_t(i + 1);
-        COM[std::size_t(i)] = SetPort->addAction(QStringLiteral("COM%1").arg(number), this, [this, number] {
-            SetPortInUse(number);
-            emit portSelected(number);
-        });
+        COM[std::size_t(i)] = SetPort->addAction(QStringLiteral("COM%1").arg(number), this,
+                                                 [this, number] { SetPortInUse(number); });
         COM[std::size_t(i)]->setObjectName(QStringLiteral("COM%1").arg(number));
         COM[std::size_t(i)]->setCheckable(true);
     }
 
     Help = menuBar()->addMenu(QStringLiteral("Help"));
     Help->setObjectName(QStringLiteral("Help"));
+
+    LinkStatus = new QLabel(this);
+    LinkStatus->setObjectName(QStringLiteral("LinkStatus"));
+    statusBar()->addWidget(LinkStatus, 1);
 }
 
 void MainFrm::buildReadingFrame(QWidget *central)
@@ -340,6 +348,7 @@ void MainFrm::buildReadouts(QWidget *central)
     for (QTimer *timer : {Timer2, Timer3}) {
         timer->setInterval(ReadoutMilliseconds);
         timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
     }
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer3->setObjectName(QStringLiteral("Timer3"));
@@ -353,6 +362,71 @@ void MainFrm::LoadStep()
     recordCommands_->New();
     LCD1->setBorderStyle(0);
     LoadStoredSettings(settings_, state_, *chart1_, *chart2_);
+    updatePortToolTips();
+    showLinkState(LinkState::Stopped);
+}
+
+void MainFrm::updatePortToolTips()
+{
+    for (int i = 0; i < PortCount; ++i)
+        COM[std::size_t(i)]->setToolTip(PortDevicePath(settings_, i + 1));
+}
+
+void MainFrm::ProbePorts()
+{
+    const auto present = ::ProbePorts(settings_);
+    for (int i = 0; i < PortCount; ++i)
+        SetPortAvailable(std::int16_t(i + 1), present[std::size_t(i)]);
+}
+
+void MainFrm::StartClick()
+{
+    if (acquisition_->state() != LinkState::Stopped) {
+        Start->setChecked(true);
+        return;
+    }
+    const QString device = PortDevicePath(settings_, state_.portNumber);
+    const OpenFailure failure = acquisition_->start(device);
+    if (failure != OpenFailure::None) {
+        const QString message = StartFailureMessage(failure, state_.portNumber, device);
+        if (!message.isEmpty())
+            prompts_.showMessage(message);
+        Stop->setChecked(true);
+        StopClick();
+        return;
+    }
+    Start->setChecked(true);
+    File->setEnabled(false);
+    SetPort->setEnabled(false);
+}
+
+void MainFrm::StopClick()
+{
+    File->setEnabled(true);
+    SetPort->setEnabled(true);
+    acquisition_->stop();
+}
+
+void MainFrm::showLinkState(LinkState linkState)
+{
+    const QString device = acquisition_->devicePath();
+    QString text;
+    QString style;
+    switch (linkState) {
+    case LinkState::Stopped:
+        text = QStringLiteral("Stopped");
+        break;
+    case LinkState::Running:
+        text = QStringLiteral("Recording from COM%1 (%2)").arg(state_.portNumber).arg(device);
+        break;
+    case LinkState::Reconnecting:
+        // The recording stays; the port is tried again until it is back or STOP is pressed.
+        text = QStringLiteral("Connection to %1 lost \u2014 reconnecting\u2026").arg(device);
+        style = QStringLiteral("color: #b00000; font-weight: bold;");
+        break;
+    }
+    LinkStatus->setText(text);
+    LinkStatus->setStyleSheet(style);
 }
 
 void MainFrm::resetMeterDisplay()
@@ -364,6 +438,12 @@ void MainFrm::resetMeterDisplay()
         segment->setVisible(true);
     L41->setVisible(true);
 }
+
+void MainFrm::showHoldSymbol(bool lit) { ShowHoldSymbol(lit); }
+void MainFrm::showDisplay(const DecodedFrame &frame) { ApplyDecodedFrame(frame); }
+bool MainFrm::askCreateNewFile() { return prompts_.askYesNo(QString::fromLatin1(ReceiveCycle::FunctionChangeQuestion)); }
+void MainFrm::runNewCommand() { recordCommands_->New(); }
+void MainFrm::followLatestSample() { trendView_->FollowLatestSample(); }
 
 void MainFrm::ShowHoldSymbol(bool lit)
 {
@@ -418,6 +498,7 @@ bool MainFrm::CloseSequence()
     }
     SaveStoredPortNumber(settings_, state_.portNumber);
     settings_.sync();
+    acquisition_->stop();
     return true;
 }
 

@@ -5,6 +5,7 @@
 // It only shows and forwards: the recording, the trend view and the file
 // commands live in the core and work on the program state it is given.
 
+#include "AcquisitionController.h"
 #include "MainFrmPrompts.h"
 #include "MeterFrame.h"
 #include "ProgramState.h"
@@ -36,7 +37,7 @@ namespace Sweepgraph {
 class Trend;
 }
 
-class MainFrm : public QMainWindow, private TrendViewHost, private RecordCommandsView {
+class MainFrm : public QMainWindow, private TrendViewHost, private RecordCommandsView, private AcquisitionView {
     Q_OBJECT
 
 public:
@@ -52,6 +53,13 @@ public:
     // Makes a port the one in use and ticks its menu entry.
     void SetPortInUse(std::int16_t portNumber);
     void SetPortAvailable(std::int16_t portNumber, bool available);
+    // Disables the menu entries of the ports that do not exist.
+    void ProbePorts();
+
+    // The START and STOP buttons.
+    void StartClick();
+    void StopClick();
+    AcquisitionController &acquisition() { return *acquisition_; }
 
     // Runs the close sequence; false when the window stays open.
     bool CloseSequence();
@@ -95,9 +103,7 @@ public:
             *Exit = nullptr;
     std::array<QAction *, 4> COM{}; // COM1..COM4
     QAction *Option = nullptr;
-
-signals:
-    void portSelected(std::int16_t portNumber);
+    QLabel *LinkStatus = nullptr; // "Recording from ..." / "Reconnecting to ..." in the status bar
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -113,6 +119,15 @@ private:
     void showReadout(int chart, const std::optional<Readout> &readout);
     void LoadStep();
     void resetMeterDisplay();
+    void showLinkState(LinkState linkState);
+    void updatePortToolTips();
+
+    // AcquisitionView
+    void showHoldSymbol(bool lit) override;
+    void showDisplay(const DecodedFrame &frame) override;
+    bool askCreateNewFile() override;
+    void runNewCommand() override;
+    void followLatestSample() override;
 
     // TrendViewHost
     void setScrollBar(std::int32_t maximum, std::int32_t value) override;
@@ -139,5 +154,7 @@ private:
     std::unique_ptr<TrendWidgetChart> chart2_;
     std::unique_ptr<TrendView> trendView_;
     std::unique_ptr<RecordCommands> recordCommands_;
+    ProgramClock clock_;
+    std::unique_ptr<AcquisitionController> acquisition_;
     bool closing_ = false;
 };

@@ -20,6 +20,7 @@ int main(int argc, char *argv[])
     DialogPrompts prompts;
     MainFrm window(state, settings, prompts);
     prompts.setParent(&window);
+    window.ProbePorts();
     window.SetPortInUse(portNumber);
     window.show();
     return app.exec();

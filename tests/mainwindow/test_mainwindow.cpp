@@ -168,9 +168,9 @@ TEST_F(MainWindowTest, ReadoutPlacementAndThreeSecondTimer)
 
     // A second click restarts the three seconds.
     QTest::qWait(1500);
-    emit chart->MouseUp(1, 0, 3.0f, 0.0f);
     QElapsedTimer sinceSecondClick;
     sinceSecondClick.start();
+    emit chart->MouseUp(1, 0, 3.0f, 0.0f);
     while (window->FrmGetData1->isVisible() && sinceSecondClick.elapsed() < 8000)
         QTest::qWait(20);
     EXPECT_FALSE(window->FrmGetData1->isVisible());
