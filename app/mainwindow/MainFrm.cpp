@@ -1,5 +1,7 @@
 #include "MainFrm.h"
 
+#include "OptionFrm.h"
+#include "OptionPrompts.h"
 #include "SerialLink.h"
 #include "SettingsStore.h"
 #include "StartupSettings.h"
@@ -162,6 +164,14 @@ void MainFrm::buildMenus()
         COM[std::size_t(i)]->setObjectName(QStringLiteral("COM%1").arg(number));
         COM[std::size_t(i)]->setCheckable(true);
     }
+
+    Option = Setup->addAction(QStringLiteral("Options..."), this, [this] {
+        // Stays reachable while recording: a changed interval counts from the next frame.
+        DialogOptionPrompts optionPrompts;
+        OptionFrm dialog(state_, settings_, *chart1_, *chart2_, optionPrompts, this);
+        dialog.exec();
+    });
+    Option->setObjectName(QStringLiteral("Option"));
 
     Help = menuBar()->addMenu(QStringLiteral("Help"));
     Help->setObjectName(QStringLiteral("Help"));
