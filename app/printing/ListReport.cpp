@@ -1,0 +1,110 @@
+#include "ListReport.h"
+
+#include "DisplayTexts.h"
+#include "PrintTexts.h"
+#include "SampleTexts.h"
+
+#include <algorithm>
+
+namespace {
+
+struct Column {
+    double x;
+    const char *title;
+};
+
+constexpr Column Columns[] = {
+    {20, "FirstValue"}, {40, "FirstUnit"},  {60, "Function1"},  {80, "SecondValue"},
+    {100, "SecondUnit"}, {120, "Function2"}, {140, "Date&Time"}, {180, "Note"},
+};
+
+constexpr double TitleY = 30;
+constexpr double FirstRowY = 40;
+constexpr double RowStep = 6;
+
+QString text(const std::string &utf8) { return QString::fromStdString(utf8); }
+
+// Over-range is stored as exactly 9999.
+QString firstValueCell(float value)
+{
+    return value == 9999.0f ? QStringLiteral("OL") : PrintedSingle(value);
+}
+
+void printAt(PageSurface &surface, double x, double y, const QString &cell)
+{
+    surface.SetTextPosition(x, y);
+    surface.Print(TextLine(cell));
+}
+
+} // namespace
+
+std::int32_t ListPageCount(std::int32_t sampleCount)
+{
+    return sampleCount <= 0 ? 0 : (sampleCount - 1) / ListPageSamples + 1;
+}
+
+SampleRange ListPageWindow(std::int32_t page, std::int32_t sampleCount)
+{
+    const std::int32_t first = ListPageSamples * (page - 1) + 1;
+    return {first, std::min(ListPageSamples * page, sampleCount)};
+}
+
+SampleRange VisualListWindow(const ProgramState &state)
+{
+    return {std::max(state.view.ViewFirst, 1), std::min(state.view.ViewLast, state.store.SampleCount)};
+}
+
+void DrawListPage(PageSurface &surface, const ProgramState &state, SampleRange window, int headerRuleWidth,
+                  const QDateTime &printTime)
+{
+    surface.SetPenWidth(headerRuleWidth);
+    surface.SetScale(0, 0, 210, 297);
+    surface.DrawLine(20, 35, 0.92 * surface.ScaleWidth(), 35, Black);
+    surface.SetPenWidth(1);
+
+    surface.SetTextPosition(20, 20);
+    surface.Print(TextLine(QStringLiteral("File Name:")).Adjacent(state.RecordFileName));
+    surface.SetTextPosition(20, 25);
+    surface.Print(TextLine(QStringLiteral("Date:")).NextZone(PrintDateText(printTime)));
+    for (const Column &column : Columns)
+        printAt(surface, column.x, TitleY, QString::fromLatin1(column.title));
+
+    const SampleStore &store = state.store;
+    const std::int32_t first = std::max(window.first, 1);
+    const std::int32_t last = std::min(window.last, store.SampleCount);
+    for (std::int32_t k = 0; k < ListPageRows && first + k <= last; ++k) {
+        const Sample &s = store.sample(first + k);
+        const double y = FirstRowY + RowStep * k;
+        const QString cells[] = {
+            firstValueCell(s.FirstValue),
+            text(FirstUnitName(s.FirstUnit)),
+            QStringLiteral("AC"),
+            text(SecondValueText(s.Mode, s.SecondValue)),
+            text(SecondUnitName(s.SecondUnit)),
+            text(SecondFunctionText(s.Mode)),
+            TimeText(s.Stamp),
+            text(NoteText(s.Symbols2)),
+        };
+        for (std::size_t c = 0; c < std::size(Columns); ++c)
+            printAt(surface, Columns[c].x, y, cells[c]);
+    }
+}
+
+bool PrintListReport(PageSurface &surface, const ProgramState &state, PrintRange range, const QDateTime &printTime,
+                     const PageProgress &progress)
+{
+    if (range == PrintRange::VisualArea) {
+        DrawListPage(surface, state, VisualListWindow(state), PrintedHeaderRuleWidth, printTime);
+        return !progress || progress(1);
+    }
+    const std::int32_t pages = ListPageCount(state.store.SampleCount);
+    for (std::int32_t page = 1; page <= pages; ++page) {
+        if (page > 1)
+            surface.NewPage();
+        DrawListPage(surface, state, ListPageWindow(page, state.store.SampleCount), PrintedHeaderRuleWidth,
+                     printTime);
+        if (progress && !progress(page))
+            return false;
+    }
+    return true;
+}
