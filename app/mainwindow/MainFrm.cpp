@@ -1,6 +1,8 @@
 #include "MainFrm.h"
 
 #include "OptionFrm.h"
+#include "PrintFrm.h"
+#include "PrintPrompts.h"
 #include "OptionPrompts.h"
 #include "SerialLink.h"
 #include "SettingsStore.h"
@@ -17,6 +19,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -88,7 +91,8 @@ QFrame *filledBar(QWidget *parent, const QColor &color)
 } // namespace
 
 MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &prompts, QWidget *parent)
-    : QMainWindow(parent), state_(state), settings_(settings), prompts_(prompts), layout_(DesignSize)
+    : QMainWindow(parent), state_(state), settings_(settings), prompts_(prompts), layout_(DesignSize),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     setObjectName(QStringLiteral("MainFrm"));
     central_ = new QWidget(this);
@@ -144,6 +148,17 @@ void MainFrm::buildMenus()
     SaveAs = File->addAction(QStringLiteral("Save &As..."), this, [this] { recordCommands_->SaveAs(); });
     ExportCsv = File->addAction(QStringLiteral("Export CSV..."), this, [this] { recordCommands_->ExportCsv(); });
     File->addSeparator()->setObjectName(QStringLiteral("Sp1"));
+    PrintSetup = File->addAction(QStringLiteral("Print Setup..."), this, [this] { ShowPrinterSetup(this, *printer_); });
+    PrintSetup->setObjectName(QStringLiteral("PrintSetup"));
+    Print = File->addAction(QStringLiteral("Print..."), this, [this] {
+        PrintFrm dialog(
+            state_, [this] { return PrintCharts{ReadPrintChart(*chart1_), ReadPrintChart(*chart2_)}; }, *printer_,
+            PrintPrompts::system(), this);
+        dialog.exec();
+        // Whole-recording trend pages leave the view on the last page printed.
+        trendView_->RefreshCharts();
+    });
+    Print->setObjectName(QStringLiteral("Print"));
     File->addSeparator()->setObjectName(QStringLiteral("Sp2"));
     Exit = File->addAction(QStringLiteral("E&xit"), this, [this] { close(); });
     New->setObjectName(QStringLiteral("New"));

@@ -24,6 +24,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QPushButton;
 class QScrollBar;
 class QTimer;
@@ -100,7 +101,7 @@ public:
     QMenu *SetPort = nullptr;
     QMenu *Help = nullptr;
     QAction *New = nullptr, *Open = nullptr, *Save = nullptr, *SaveAs = nullptr, *ExportCsv = nullptr,
-            *Exit = nullptr;
+            *PrintSetup = nullptr, *Print = nullptr, *Exit = nullptr;
     std::array<QAction *, 4> COM{}; // COM1..COM4
     QAction *Option = nullptr;
     QLabel *LinkStatus = nullptr; // "Recording from ..." / "Reconnecting to ..." in the status bar
@@ -150,6 +151,7 @@ private:
     MainFrmPrompts &prompts_;
     QWidget *central_ = nullptr;
     ProportionalLayout layout_;
+    std::unique_ptr<QPrinter> printer_; // shared by Print Setup... and Print...
     std::unique_ptr<TrendWidgetChart> chart1_;
     std::unique_ptr<TrendWidgetChart> chart2_;
     std::unique_ptr<TrendView> trendView_;

@@ -94,6 +94,14 @@ TEST_F(MainWindowTest, InitialStateAfterTheLoadStep)
     EXPECT_EQ(window->SetPort->title(), QStringLiteral("Set Port"));
     EXPECT_EQ(window->New->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_EQ(window->Exit->text(), QStringLiteral("E&xit"));
+    QStringList fileEntries;
+    for (QAction *action : window->File->actions())
+        fileEntries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_EQ(fileEntries, (QStringList{QStringLiteral("&New"), QStringLiteral("&Open..."), QStringLiteral("&Save"),
+                                        QStringLiteral("Save &As..."), QStringLiteral("Export CSV..."),
+                                        QStringLiteral("-"), QStringLiteral("Print Setup..."),
+                                        QStringLiteral("Print..."), QStringLiteral("-"), QStringLiteral("E&xit")}));
+    EXPECT_EQ(window->Option->text(), QStringLiteral("Options..."));
 }
 
 TEST_F(MainWindowTest, ChartsKeepTheirBagValueWhenASettingDoesNotConvert)
