@@ -8,11 +8,22 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   fonts-dejavu-core
   libgtest-dev libgmock-dev
-  xvfb xauth socat poppler-utils imagemagick
+  xvfb xauth socat poppler-utils imagemagick xdotool desktop-file-utils
   clang libclang-rt-14-dev
 )
 
+# Nothing to do when every package is there already (this also lets
+# scripts/run.sh go on without root on a prepared machine).
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${db:Status-Status}\n' "$package" 2>/dev/null | grep -qx installed || missing+=("$package")
+done
+if [ "${#missing[@]}" -eq 0 ]; then
+  exit 0
+fi
+
 if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages: ${missing[*]}" >&2
   echo "setup.sh installs packages with apt-get and must run as root (or through sudo)." >&2
   exit 1
 fi

@@ -1,9 +1,13 @@
 #include "MainFrm.h"
 
+#include "AmperoIcon.h"
+#include "HelpFrm.h"
 #include "OptionFrm.h"
+#include "frmAbout.h"
 #include "PrintFrm.h"
 #include "PrintPrompts.h"
 #include "OptionPrompts.h"
+#include "RecordFile.h"
 #include "SerialLink.h"
 #include "SettingsStore.h"
 #include "StartupSettings.h"
@@ -16,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -95,6 +100,7 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     setObjectName(QStringLiteral("MainFrm"));
+    setWindowIcon(AmperoIcon());
     central_ = new QWidget(this);
     central_->installEventFilter(this);
     setCentralWidget(central_);
@@ -140,12 +146,24 @@ void MainFrm::buildMenus()
     File = menuBar()->addMenu(QStringLiteral("&File"));
     File->setObjectName(QStringLiteral("File"));
     New = File->addAction(QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), this,
-                          [this] { recordCommands_->New(); });
+                          [this] {
+                              recordCommands_->New();
+                              settleJournal();
+                          });
     Open = File->addAction(QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), this,
-                           [this] { recordCommands_->Open(); });
+                           [this] {
+                               recordCommands_->Open();
+                               settleJournal();
+                           });
     Save = File->addAction(QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
-                           [this] { recordCommands_->Save(); });
-    SaveAs = File->addAction(QStringLiteral("Save &As..."), this, [this] { recordCommands_->SaveAs(); });
+                           [this] {
+                               recordCommands_->Save();
+                               settleJournal();
+                           });
+    SaveAs = File->addAction(QStringLiteral("Save &As..."), this, [this] {
+        recordCommands_->SaveAs();
+        settleJournal();
+    });
     ExportCsv = File->addAction(QStringLiteral("Export CSV..."), this, [this] { recordCommands_->ExportCsv(); });
     File->addSeparator()->setObjectName(QStringLiteral("Sp1"));
     PrintSetup = File->addAction(QStringLiteral("Print Setup..."), this, [this] { ShowPrinterSetup(this, *printer_); });
@@ -190,6 +208,18 @@ void MainFrm::buildMenus()
 
     Help = menuBar()->addMenu(QStringLiteral("Help"));
     Help->setObjectName(QStringLiteral("Help"));
+    contents = Help->addAction(QStringLiteral("Readme..."), this, [this] {
+        if (!helpFrm_)
+            helpFrm_ = new HelpFrm(this);
+        helpFrm_->exec();
+    });
+    contents->setObjectName(QStringLiteral("contents"));
+    about = Help->addAction(QStringLiteral("About..."), this, [this] {
+        if (!aboutFrm_)
+            aboutFrm_ = new frmAbout(this);
+        aboutFrm_->exec();
+    });
+    about->setObjectName(QStringLiteral("about"));
 
     LinkStatus = new QLabel(this);
     LinkStatus->setObjectName(QStringLiteral("LinkStatus"));
@@ -467,8 +497,18 @@ void MainFrm::resetMeterDisplay()
 void MainFrm::showHoldSymbol(bool lit) { ShowHoldSymbol(lit); }
 void MainFrm::showDisplay(const DecodedFrame &frame) { ApplyDecodedFrame(frame); }
 bool MainFrm::askCreateNewFile() { return prompts_.askYesNo(QString::fromLatin1(ReceiveCycle::FunctionChangeQuestion)); }
-void MainFrm::runNewCommand() { recordCommands_->New(); }
-void MainFrm::followLatestSample() { trendView_->FollowLatestSample(); }
+void MainFrm::runNewCommand()
+{
+    recordCommands_->New();
+    settleJournal();
+}
+
+void MainFrm::followLatestSample()
+{
+    trendView_->FollowLatestSample();
+    if (journal_)
+        journal_->sampleAppended();
+}
 
 void MainFrm::ShowHoldSymbol(bool lit)
 {
@@ -524,6 +564,9 @@ bool MainFrm::CloseSequence()
     SaveStoredPortNumber(settings_, state_.portNumber);
     settings_.sync();
     acquisition_->stop();
+    // Saved, or given up with No: nothing is left for a recovery.
+    if (journal_)
+        journal_->remove();
     return true;
 }
 
@@ -626,4 +669,58 @@ void MainFrm::showLoadedRecording(std::int32_t scrollPosition)
     trendView_->RefreshCharts();
     trendView_->ScrollTo(scrollPosition, scrollPosition);
     trendView_->ShowAllAreaStatistics(MeanPattern::Loaded);
+}
+
+void MainFrm::UseRecoveryJournal(const QString &path)
+{
+    journal_ = std::make_unique<RecoveryJournal>(state_.store, path);
+    JournalStatus = new QLabel(this);
+    JournalStatus->setObjectName(QStringLiteral("JournalStatus"));
+    JournalStatus->setStyleSheet(QStringLiteral("color: #b00000;"));
+    statusBar()->addPermanentWidget(JournalStatus);
+    connect(journal_.get(), &RecoveryJournal::problemChanged, this, [this](const QString &problem) {
+        JournalStatus->setText(problem.isEmpty() ? QString()
+                                                 : QStringLiteral("Unsaved samples are not protected: %1").arg(problem));
+    });
+}
+
+void MainFrm::settleJournal()
+{
+    if (journal_)
+        journal_->settle(state_.acquisition.Modified);
+}
+
+void MainFrm::OfferRecovery()
+{
+    if (!journal_)
+        return;
+    if (!journal_->holdsSamples()) {
+        // Cut off before its first sample: nothing worth asking about.
+        journal_->remove();
+        return;
+    }
+    if (!prompts_.askYesNo(QString::fromLatin1(RecoveryJournal::RecoverQuestion))) {
+        journal_->remove();
+        return;
+    }
+    std::vector<Sample> records;
+    const RecordFileResult read = journal_->load(records);
+    if (!read.ok) {
+        // Left in place: it may still be rescued by hand.
+        prompts_.showError(QStringLiteral("Cannot recover the recording from \"%1\":\n%2.")
+                               .arg(QDir::toNativeSeparators(journal_->path()), read.error));
+        return;
+    }
+    recoverRecording(std::move(records));
+}
+
+void MainFrm::recoverRecording(std::vector<Sample> records)
+{
+    LoadRecoveredRecording(state_, std::move(records));
+    setCaption(CaptionFor(state_.RecordFileName));
+    // Placed like a file that was opened.
+    state_.view.ViewLast = state_.store.SampleCount;
+    const std::int32_t start = LoadWindowStart(state_.store, chartRightx(), state_.view.TimeMode);
+    state_.view.ViewFirst = start + 1;
+    showLoadedRecording(start);
 }

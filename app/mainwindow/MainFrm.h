@@ -11,6 +11,7 @@
 #include "ProgramState.h"
 #include "ProportionalLayout.h"
 #include "RecordCommands.h"
+#include "RecoveryJournal.h"
 #include "TrendView.h"
 #include "TrendWidgetChart.h"
 
@@ -19,6 +20,8 @@
 #include <array>
 #include <memory>
 
+class HelpFrm;
+class frmAbout;
 class QAction;
 class QFrame;
 class QGroupBox;
@@ -65,6 +68,14 @@ public:
     // Runs the close sequence; false when the window stays open.
     bool CloseSequence();
 
+    // From now on every appended sample is also written to the recovery
+    // journal at `path`; it goes once nothing in it is unsaved.
+    void UseRecoveryJournal(const QString &path);
+    // At start-up, before the window is shown: a journal left by a run that
+    // did not end cleanly is offered for recovery. Yes makes it the current
+    // recording, unsaved and without a file; No deletes it.
+    void OfferRecovery();
+
     TrendView &trendView() { return *trendView_; }
     RecordCommands &recordCommands() { return *recordCommands_; }
 
@@ -104,7 +115,10 @@ public:
             *PrintSetup = nullptr, *Print = nullptr, *Exit = nullptr;
     std::array<QAction *, 4> COM{}; // COM1..COM4
     QAction *Option = nullptr;
+    QAction *contents = nullptr; // Help > Readme...
+    QAction *about = nullptr;    // Help > About...
     QLabel *LinkStatus = nullptr; // "Recording from ..." / "Reconnecting to ..." in the status bar
+    QLabel *JournalStatus = nullptr; // why unsaved samples are not journaled, in the status bar
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -122,6 +136,9 @@ private:
     void resetMeterDisplay();
     void showLinkState(LinkState linkState);
     void updatePortToolTips();
+    // The journal goes when a File command left nothing unsaved.
+    void settleJournal();
+    void recoverRecording(std::vector<Sample> records);
 
     // AcquisitionView
     void showHoldSymbol(bool lit) override;
@@ -152,11 +169,14 @@ private:
     QWidget *central_ = nullptr;
     ProportionalLayout layout_;
     std::unique_ptr<QPrinter> printer_; // shared by Print Setup... and Print...
+    HelpFrm *helpFrm_ = nullptr;        // created on first use, reloaded at every opening
+    frmAbout *aboutFrm_ = nullptr;
     std::unique_ptr<TrendWidgetChart> chart1_;
     std::unique_ptr<TrendWidgetChart> chart2_;
     std::unique_ptr<TrendView> trendView_;
     std::unique_ptr<RecordCommands> recordCommands_;
     ProgramClock clock_;
     std::unique_ptr<AcquisitionController> acquisition_;
+    std::unique_ptr<RecoveryJournal> journal_;
     bool closing_ = false;
 };

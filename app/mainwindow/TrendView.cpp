@@ -42,6 +42,15 @@ void UpdateStatisticsRecord(SampleStore &store)
         StatisticsRecord::setMinIndex(record, float(n));
 }
 
+void RecomputeStatistics(SampleStore &store)
+{
+    const std::int32_t count = store.SampleCount;
+    store.statistics() = Sample();
+    for (store.SampleCount = 1; store.SampleCount <= count; ++store.SampleCount)
+        UpdateStatisticsRecord(store);
+    store.SampleCount = count;
+}
+
 TrendView::TrendView(ProgramState &state, TrendChart &chart1, TrendChart &chart2, TrendViewHost &host)
     : state_(state), chart1_(chart1), chart2_(chart2), host_(host)
 {

@@ -36,6 +36,10 @@ struct Readout {
 // taken as absent.
 void UpdateStatisticsRecord(SampleStore &store);
 
+// The statistics record rebuilt from samples 1..SampleCount, exactly as
+// acquisition builds it one sample at a time.
+void RecomputeStatistics(SampleStore &store);
+
 class TrendView {
 public:
     enum class Direction { Forward, Backward };

@@ -1,7 +1,9 @@
 // Ampero: the desktop companion of the clamp-on power meter.
 
+#include "AmperoIcon.h"
 #include "MainFrm.h"
 #include "MainFrmPrompts.h"
+#include "RecoveryJournal.h"
 #include "SettingsStore.h"
 #include "StartupSettings.h"
 
@@ -12,6 +14,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ampero"));
     QApplication::setApplicationVersion(QStringLiteral(AMPERO_VERSION));
+    QApplication::setWindowIcon(AmperoIcon());
+    // Lets desktops match the window to its menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("ampero"));
 
     SettingsStore settings;
     const std::int16_t portNumber = LoadStoredPortNumber(settings);
@@ -20,8 +25,10 @@ int main(int argc, char *argv[])
     DialogPrompts prompts;
     MainFrm window(state, settings, prompts);
     prompts.setParent(&window);
+    window.UseRecoveryJournal(RecoveryJournal::DefaultPath());
     window.ProbePorts();
     window.SetPortInUse(portNumber);
+    window.OfferRecovery();
     window.show();
     return app.exec();
 }
