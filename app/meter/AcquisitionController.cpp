@@ -1,0 +1,80 @@
+#include "AcquisitionController.h"
+
+AcquisitionController::AcquisitionController(ProgramState &state, AcquisitionView &view, TickClock &clock,
+                                             QObject *parent)
+    : QObject(parent), cycle_(state, link_, clock, view)
+{
+    reconnect_.setInterval(ReconnectIntervalMs);
+    connect(&link_, &SerialLink::frameWaiting, this, [this] { cycle_.run(ReceiveEvent::FrameWaiting); });
+    connect(&link_, &SerialLink::overflowed, this, [this] { cycle_.run(ReceiveEvent::Overflow); });
+    connect(&link_, &SerialLink::lost, this, &AcquisitionController::onLost);
+    connect(&reconnect_, &QTimer::timeout, this, &AcquisitionController::tryReconnect);
+}
+
+OpenFailure AcquisitionController::start(const QString &devicePath)
+{
+    if (state_ != LinkState::Stopped)
+        return OpenFailure::None;
+    const OpenFailure failure = link_.open(devicePath);
+    if (failure == OpenFailure::None)
+        setState(LinkState::Running);
+    return failure;
+}
+
+void AcquisitionController::stop()
+{
+    reconnect_.stop();
+    link_.close();
+    setState(LinkState::Stopped);
+}
+
+void AcquisitionController::setState(LinkState state)
+{
+    if (state == state_)
+        return;
+    state_ = state;
+    emit stateChanged(state);
+}
+
+void AcquisitionController::onLost()
+{
+    if (state_ != LinkState::Running)
+        return;
+    setState(LinkState::Reconnecting);
+    reconnect_.start();
+}
+
+void AcquisitionController::tryReconnect()
+{
+    if (link_.open(link_.devicePath()) != OpenFailure::None)
+        return;
+    reconnect_.stop();
+    setState(LinkState::Running);
+}
+
+QString PortInUseMessage(int portNumber)
+{
+    return QStringLiteral("Com%1 is being used!! please select other ComPort.").arg(portNumber);
+}
+
+QString PermissionDeniedMessage(const QString &devicePath)
+{
+    return QStringLiteral("You may not open the serial port %1. Serial ports belong to the group dialout: "
+                          "add your user to it (sudo usermod -aG dialout $USER), then log out and in again.")
+        .arg(devicePath);
+}
+
+QString StartFailureMessage(OpenFailure failure, int portNumber, const QString &devicePath)
+{
+    switch (failure) {
+    case OpenFailure::InUse:
+        return PortInUseMessage(portNumber);
+    case OpenFailure::PermissionDenied:
+        return PermissionDeniedMessage(devicePath);
+    case OpenFailure::None:
+    case OpenFailure::DoesNotExist:
+    case OpenFailure::Other:
+        break;
+    }
+    return QString();
+}

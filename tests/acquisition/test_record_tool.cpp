@@ -1,0 +1,298 @@
+// `amperotool record` as a user runs it, against a pseudo-terminal meter.
+
+#include "FrameEncoder.h"
+#include "PtyFeeder.h"
+#include "RecordFile.h"
+#include "SerialLink.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+const QString Tool = QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool");
+
+MeterFrame meterFrame(const std::string &first, std::uint8_t unit = 0x08)
+{
+    FrameContent c;
+    c.firstText = first;
+    c.firstUnitByte = unit;
+    c.secondText = "230.1";
+    c.secondUnitByte = 0x02;
+    return EncodeFrame(c);
+}
+
+class RecordToolTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    // Starts the tool and waits until it records.
+    bool startRecording(const QStringList &arguments)
+    {
+        process.setProgram(Tool);
+        process.setArguments(QStringList{QStringLiteral("record")} + arguments);
+        process.start();
+        return process.waitForStarted(5000) &&
+               WaitUntil([&] { return stderrText().contains(QLatin1String("recording")); }, 5000);
+    }
+
+    QString stderrText()
+    {
+        errors += QString::fromLocal8Bit(process.readAllStandardError());
+        return errors;
+    }
+
+    bool finish(int timeoutMs)
+    {
+        return WaitUntil([&] { return process.state() == QProcess::NotRunning; }, timeoutMs);
+    }
+
+    std::vector<Sample> readRecording(const QString &file)
+    {
+        std::vector<Sample> records;
+        const RecordFileResult result = ReadRecordFile(file, records);
+        EXPECT_TRUE(result.ok) << qPrintable(result.error);
+        EXPECT_FALSE(result.trailingPartialRecord);
+        return records;
+    }
+
+    // Nothing but the named files: no temporary file was left behind.
+    void expectOnlyFiles(const QStringList &names)
+    {
+        QStringList present = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+        present.sort();
+        QStringList expected = names;
+        expected.sort();
+        EXPECT_EQ(present, expected);
+    }
+
+    QTemporaryDir dir;
+    QProcess process;
+    QString errors;
+};
+
+int runTool(const QStringList &arguments, QString *errorText = nullptr)
+{
+    QProcess tool;
+    tool.start(Tool, QStringList{QStringLiteral("record")} + arguments);
+    if (!tool.waitForFinished(20000))
+        return -1;
+    if (errorText)
+        *errorText = QString::fromLocal8Bit(tool.readAllStandardError());
+    return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -2;
+}
+
+} // namespace
+
+TEST_F(RecordToolTest, CommandLinesItDoesNotUnderstandAreUsageErrors)
+{
+    const QString out = path(QStringLiteral("out.krd"));
+    const QString port = path(QStringLiteral("meter"));
+    const QString portOption = QStringLiteral("--port"), outOption = QStringLiteral("--out");
+    const QList<QStringList> rows = {
+        {},
+        {portOption, port},
+        {outOption, out},
+        {portOption},
+        {portOption, port, outOption, out, QStringLiteral("--interval"), QStringLiteral("abc")},
+        {portOption, port, outOption, out, QStringLiteral("--interval"), QStringLiteral("-1")},
+        {portOption, port, outOption, out, QStringLiteral("--duration"), QStringLiteral("0")},
+        {portOption, port, outOption, out, QStringLiteral("--speed"), QStringLiteral("9600")},
+    };
+    for (const QStringList &row : rows) {
+        QString text;
+        EXPECT_EQ(runTool(row, &text), 2) << qPrintable(row.join(QLatin1Char(' ')));
+        EXPECT_TRUE(text.contains(QLatin1String("Usage: amperotool record"))) << qPrintable(text);
+    }
+    expectOnlyFiles({});
+}
+
+TEST_F(RecordToolTest, PortFailuresHaveTheirOwnExitCodesAndWriteNothing)
+{
+    PtyFeeder busy(path(QStringLiteral("busy")));
+    ASSERT_TRUE(busy.isValid());
+    SerialLink holder;
+    ASSERT_EQ(holder.open(busy.linkPath()), OpenFailure::None);
+    const QString out = path(QStringLiteral("out.krd"));
+
+    struct Row {
+        const char *name;
+        QString port;
+        int exitCode;
+        const char *says;
+    };
+    const Row rows[] = {
+        {"missing device", path(QStringLiteral("ttyUSB7")), 3, "does not exist"},
+        {"device in use", busy.linkPath(), 4, "in use"},
+        {"no serial port", QStringLiteral("/dev/null"), 1, "cannot be used as a serial port"},
+    };
+    for (const Row &row : rows) {
+        QString text;
+        EXPECT_EQ(runTool({QStringLiteral("--port"), row.port, QStringLiteral("--out"), out}, &text), row.exitCode)
+            << row.name;
+        EXPECT_TRUE(text.contains(QLatin1String(row.says))) << row.name << ": " << qPrintable(text);
+        EXPECT_TRUE(text.contains(row.port)) << row.name << ": the message names the device";
+        EXPECT_FALSE(QFile::exists(out)) << row.name;
+    }
+}
+
+TEST_F(RecordToolTest, AnOutputThatCannotBeWrittenIsExitCode5)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    const QString out = path(QStringLiteral("no-such-folder/out.krd"));
+    QString text;
+    EXPECT_EQ(runTool({QStringLiteral("--port"), pty.linkPath(), QStringLiteral("--out"), out}, &text), 5);
+    EXPECT_TRUE(text.contains(out)) << qPrintable(text);
+    SerialLink after;
+    EXPECT_EQ(after.open(pty.linkPath()), OpenFailure::None) << "the port was let go";
+}
+
+// Root may open any device: the user without rights is played by nobody.
+TEST_F(RecordToolTest, NoPermissionOnTheDeviceIsExitCode6)
+{
+    if (::geteuid() != 0 || !QFileInfo::exists(QStringLiteral("/usr/sbin/runuser")))
+        GTEST_SKIP() << "needs root and runuser to act as another user";
+    QProcess probe;
+    probe.start(QStringLiteral("/usr/sbin/runuser"),
+                {QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--"), Tool, QStringLiteral("--help")});
+    if (!probe.waitForFinished(10000) || probe.exitCode() != 0)
+        GTEST_SKIP() << "nobody cannot run the tool from this build folder";
+
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    ASSERT_TRUE(QFile::setPermissions(pty.slavePath(), QFile::ReadOwner | QFile::WriteOwner));
+    QProcess tool;
+    tool.start(QStringLiteral("/usr/sbin/runuser"),
+               {QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--"), Tool, QStringLiteral("record"),
+                QStringLiteral("--port"), pty.slavePath(), QStringLiteral("--out"), QStringLiteral("/tmp/never.krd")});
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    const QString text = QString::fromLocal8Bit(tool.readAllStandardError());
+    EXPECT_EQ(tool.exitCode(), 6) << qPrintable(text);
+    EXPECT_TRUE(text.contains(pty.slavePath())) << qPrintable(text);
+    EXPECT_TRUE(text.contains(QLatin1String("dialout"))) << qPrintable(text);
+}
+
+TEST_F(RecordToolTest, RecordsEveryFrameUntilTheDurationHasPassed)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    const QString out = path(QStringLiteral("run.krd"));
+    ASSERT_TRUE(startRecording({QStringLiteral("--port"), pty.linkPath(), QStringLiteral("--out"), out,
+                                QStringLiteral("--duration"), QStringLiteral("2.5")}));
+    EXPECT_EQ(readRecording(out).size(), 1u) << "an empty recording is there from the start";
+    const std::vector<std::string> values = {"0003", "0001", "0007", "0004", "07.00", "0002"};
+    for (const std::string &value : values) {
+        ASSERT_TRUE(pty.write(meterFrame(value)));
+        RunEventsFor(50);
+    }
+    ASSERT_TRUE(finish(10000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
+
+    const std::vector<Sample> records = readRecording(out);
+    ASSERT_EQ(records.size(), values.size() + 1);
+    EXPECT_EQ(QFileInfo(out).size(), qint64(32 * records.size()));
+    for (std::size_t i = 0; i < values.size(); ++i)
+        EXPECT_FLOAT_EQ(records[i + 1].FirstValue, std::stof(values[i])) << i;
+    // The statistics record: the first of the two 7s is the maximum.
+    EXPECT_FLOAT_EQ(StatisticsRecord::maxIndex(records[0]), 3.0f);
+    EXPECT_FLOAT_EQ(StatisticsRecord::minIndex(records[0]), 2.0f);
+    EXPECT_NEAR(StatisticsRecord::mean(records[0]), 24.0f / 6.0f, 1e-5);
+    expectOnlyFiles({QStringLiteral("run.krd")});
+}
+
+TEST_F(RecordToolTest, TheFileIsKeptUpToDateAndSigtermLeavesItComplete)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    const QString out = path(QStringLiteral("long.krd"));
+    ASSERT_TRUE(startRecording({QStringLiteral("--port"), pty.linkPath(), QStringLiteral("--out"), out}));
+    for (int i = 1; i <= 4; ++i)
+        ASSERT_TRUE(pty.write(meterFrame("000" + std::to_string(i))));
+    // Within one saving period the file on disk catches up while recording goes on.
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 5 * 32; }, 7000));
+    EXPECT_EQ(process.state(), QProcess::Running);
+
+    ASSERT_TRUE(pty.write(meterFrame("0005")));
+    RunEventsFor(300);
+    ::kill(pid_t(process.processId()), SIGTERM);
+    ASSERT_TRUE(finish(10000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
+    const std::vector<Sample> records = readRecording(out);
+    ASSERT_EQ(records.size(), 6u);
+    EXPECT_FLOAT_EQ(records[5].FirstValue, 5.0f);
+    expectOnlyFiles({QStringLiteral("long.krd")});
+}
+
+TEST_F(RecordToolTest, WithAnIntervalFramesAreAveraged)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    const QString out = path(QStringLiteral("mean.krd"));
+    ASSERT_TRUE(startRecording({QStringLiteral("--port"), pty.linkPath(), QStringLiteral("--out"), out,
+                                QStringLiteral("--interval"), QStringLiteral("1"), QStringLiteral("--duration"),
+                                QStringLiteral("3.2")}));
+    // Alternating 10 and 20 every 0.1 s: every mean of an interval lies between.
+    for (int i = 0; i < 28; ++i) {
+        ASSERT_TRUE(pty.write(meterFrame(i % 2 ? "0020" : "0010")));
+        RunEventsFor(100);
+    }
+    ASSERT_TRUE(finish(10000));
+    EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
+    const std::vector<Sample> records = readRecording(out);
+    // Frames for 2.8 s from the first one: two full intervals, fewer on a slow machine.
+    ASSERT_GE(records.size(), 2u);
+    ASSERT_LE(records.size(), 3u);
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        EXPECT_GT(records[i].FirstValue, 12.0f) << i;
+        EXPECT_LT(records[i].FirstValue, 18.0f) << i;
+        if (i > 1) {
+            EXPECT_GE(records[i].Seconds - records[i - 1].Seconds, 1.0f) << i;
+        }
+    }
+}
+
+TEST_F(RecordToolTest, AChangeOfFunctionIsReportedAndRecordingGoesOn)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    const QString out = path(QStringLiteral("change.krd"));
+    ASSERT_TRUE(startRecording({QStringLiteral("--port"), pty.linkPath(), QStringLiteral("--out"), out,
+                                QStringLiteral("--duration"), QStringLiteral("2")}));
+    for (std::uint8_t unit : {0x08, 0x08, 0x08, 0x04, 0x04}) {
+        ASSERT_TRUE(pty.write(meterFrame("0012", unit)));
+        RunEventsFor(80);
+    }
+    ASSERT_TRUE(finish(10000));
+    EXPECT_EQ(process.exitCode(), 0);
+    const QString text = stderrText();
+    EXPECT_TRUE(text.contains(QLatin1String("measurement function changed (unit 'A' to 'V')"))) << qPrintable(text);
+    const std::vector<Sample> records = readRecording(out);
+    ASSERT_EQ(records.size(), 6u);
+    EXPECT_EQ(records[5].FirstUnit, 0x04);
+}
+
+TEST_F(RecordToolTest, APulledAdapterIsWaitedFor)
+{
+    auto pty = std::make_unique<PtyFeeder>(path(QStringLiteral("meter")));
+    const QString out = path(QStringLiteral("pulled.krd"));
+    ASSERT_TRUE(startRecording({QStringLiteral("--port"), pty->linkPath(), QStringLiteral("--out"), out,
+                                QStringLiteral("--duration"), QStringLiteral("6")}));
+    ASSERT_TRUE(pty->write(meterFrame("0001")));
+    RunEventsFor(200);
+    pty->unplug();
+    ASSERT_TRUE(WaitUntil([&] { return stderrText().contains(QLatin1String("went away")); }, 3000));
+    pty = std::make_unique<PtyFeeder>(path(QStringLiteral("meter")));
+    ASSERT_TRUE(WaitUntil([&] { return stderrText().contains(QLatin1String("is back")); }, 4000));
+    ASSERT_TRUE(pty->write(meterFrame("0002")));
+    ASSERT_TRUE(finish(10000));
+    EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
+    const std::vector<Sample> records = readRecording(out);
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_FLOAT_EQ(records[2].FirstValue, 2.0f);
+}

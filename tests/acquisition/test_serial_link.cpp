@@ -1,0 +1,391 @@
+// The serial link and START/STOP/reconnect against real pseudo-terminals.
+
+#include "AcquisitionController.h"
+#include "FrameEncoder.h"
+#include "ProgramState.h"
+#include "PtyFeeder.h"
+#include "SerialLink.h"
+#include "SettingsStore.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+MeterFrame meterFrame(const std::string &first, std::uint8_t unit = 0x08)
+{
+    FrameContent c;
+    c.firstText = first;
+    c.firstUnitByte = unit;
+    c.secondText = "230.1";
+    c.secondUnitByte = 0x02;
+    return EncodeFrame(c);
+}
+
+// The main window's side of the cycle, reduced to what the tests look at.
+class RecordingView : public AcquisitionView {
+public:
+    explicit RecordingView(ProgramState &state) : state_(state) {}
+    void showHoldSymbol(bool) override {}
+    void showDisplay(const DecodedFrame &frame) override { lastFirstText = frame.first.Text; }
+    bool askCreateNewFile() override
+    {
+        ++questions;
+        if (whileAsking)
+            whileAsking();
+        return answerYes;
+    }
+    void runNewCommand() override { ResetRecording(state_.store, state_.acquisition); }
+    void followLatestSample() override { ++followed; }
+
+    std::string lastFirstText;
+    int questions = 0;
+    bool answerYes = false;
+    std::function<void()> whileAsking;
+    int followed = 0;
+
+private:
+    ProgramState &state_;
+};
+
+class SerialLinkTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(SerialLinkTest, PortNumbersMapToStoredDevicesOrToUsbAdapters)
+{
+    SettingsStore settings(path(QStringLiteral("RQ4417.conf")));
+    EXPECT_EQ(PortDevicePath(settings, 1), QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(PortDevicePath(settings, 4), QStringLiteral("/dev/ttyUSB3"));
+    settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM2"), QStringLiteral("/dev/ttyS0"));
+    settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM3"), QStringLiteral("  "));
+    EXPECT_EQ(PortDevicePath(settings, 2), QStringLiteral("/dev/ttyS0"));
+    EXPECT_EQ(PortDevicePath(settings, 3), QStringLiteral("/dev/ttyUSB2")) << "a blank entry counts as none";
+}
+
+TEST_F(SerialLinkTest, OpenFailuresAreToldApart)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    ASSERT_TRUE(pty.isValid());
+    QFile plain(path(QStringLiteral("plain.txt")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+
+    struct Row {
+        const char *name;
+        QString device;
+        OpenFailure expected;
+    };
+    const Row rows[] = {
+        {"pseudo-terminal behind a link", pty.linkPath(), OpenFailure::None},
+        {"pseudo-terminal by its own name", pty.slavePath(), OpenFailure::None},
+        {"missing device", path(QStringLiteral("ttyUSB9")), OpenFailure::DoesNotExist},
+        {"link to nothing", path(QStringLiteral("dangling")), OpenFailure::DoesNotExist},
+        {"character device that is no terminal", QStringLiteral("/dev/null"), OpenFailure::Other},
+        {"regular file", plain.fileName(), OpenFailure::Other},
+        {"folder", dir.path(), OpenFailure::Other},
+    };
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("gone")), path(QStringLiteral("dangling"))));
+    for (const Row &row : rows) {
+        SerialLink link;
+        EXPECT_EQ(link.open(row.device), row.expected) << row.name << ": " << qPrintable(link.errorText());
+        EXPECT_EQ(link.isOpen(), row.expected == OpenFailure::None) << row.name;
+    }
+}
+
+// Root ignores the terminal's exclusive mode, so the holder takes the lock
+// file the way every QSerialPort does.
+TEST_F(SerialLinkTest, APortHeldElsewhereIsInUse)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    ASSERT_TRUE(pty.isValid());
+    SerialLink holder;
+    ASSERT_EQ(holder.open(pty.linkPath()), OpenFailure::None);
+    SerialLink second;
+    EXPECT_EQ(second.open(pty.linkPath()), OpenFailure::InUse) << qPrintable(second.errorText());
+    EXPECT_EQ(StartFailureMessage(OpenFailure::InUse, 3, pty.linkPath()),
+              QStringLiteral("Com3 is being used!! please select other ComPort."));
+    holder.close();
+    EXPECT_EQ(second.open(pty.linkPath()), OpenFailure::None) << "closing releases the lock";
+}
+
+TEST_F(SerialLinkTest, StartFailureMessages)
+{
+    EXPECT_EQ(StartFailureMessage(OpenFailure::InUse, 1, QStringLiteral("/dev/ttyUSB0")),
+              QStringLiteral("Com1 is being used!! please select other ComPort."));
+    const QString denied = StartFailureMessage(OpenFailure::PermissionDenied, 2, QStringLiteral("/dev/ttyUSB1"));
+    EXPECT_TRUE(denied.contains(QStringLiteral("/dev/ttyUSB1"))) << qPrintable(denied);
+    EXPECT_TRUE(denied.contains(QStringLiteral("dialout"))) << qPrintable(denied);
+    EXPECT_TRUE(StartFailureMessage(OpenFailure::DoesNotExist, 1, QStringLiteral("/dev/ttyUSB0")).isEmpty());
+    EXPECT_TRUE(StartFailureMessage(OpenFailure::Other, 1, QStringLiteral("/dev/ttyUSB0")).isEmpty());
+    EXPECT_TRUE(StartFailureMessage(OpenFailure::None, 1, QStringLiteral("/dev/ttyUSB0")).isEmpty());
+}
+
+TEST_F(SerialLinkTest, ProbeDisablesOnlyPortsThatDoNotExist)
+{
+    PtyFeeder free(path(QStringLiteral("free")));
+    PtyFeeder busy(path(QStringLiteral("busy")));
+    ASSERT_TRUE(free.isValid() && busy.isValid());
+    SerialLink holder;
+    ASSERT_EQ(holder.open(busy.linkPath()), OpenFailure::None);
+    SettingsStore settings(path(QStringLiteral("RQ4417.conf")));
+    settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM1"), free.linkPath());
+    settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM2"), path(QStringLiteral("missing")));
+    settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM3"), busy.linkPath());
+    settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM4"), QStringLiteral("/dev/null"));
+    const std::array<bool, PortCount> expected{true, false, true, true};
+    EXPECT_EQ(ProbePorts(settings), expected);
+    EXPECT_TRUE(holder.isOpen()) << "probing leaves a port held elsewhere alone";
+    SerialLink after;
+    EXPECT_EQ(after.open(free.linkPath()), OpenFailure::None) << "the probe closed what it opened";
+}
+
+TEST_F(SerialLinkTest, OneNotificationPer22Bytes)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    SerialLink link;
+    ASSERT_EQ(link.open(pty.linkPath()), OpenFailure::None);
+    std::vector<MeterFrame> received;
+    QObject::connect(&link, &SerialLink::frameWaiting, [&] {
+        MeterFrame f{};
+        ASSERT_TRUE(link.readFrame(f));
+        received.push_back(f);
+    });
+
+    const MeterFrame a = meterFrame("0001"), b = meterFrame("0002"), c = meterFrame("0003");
+    ASSERT_TRUE(pty.write(a));
+    ASSERT_TRUE(WaitUntil([&] { return received.size() == 1; }, 2000));
+
+    std::vector<std::uint8_t> three;
+    for (const MeterFrame &f : {a, b, c})
+        three.insert(three.end(), f.begin(), f.end());
+    ASSERT_TRUE(pty.write(three));
+    ASSERT_TRUE(WaitUntil([&] { return received.size() == 4; }, 2000));
+
+    // A frame in two pieces is one block once the second piece is there.
+    ASSERT_TRUE(pty.write(std::vector<std::uint8_t>(b.begin(), b.begin() + 15)));
+    RunEventsFor(150);
+    EXPECT_EQ(received.size(), 4u);
+    ASSERT_TRUE(pty.write(std::vector<std::uint8_t>(b.begin() + 15, b.end())));
+    ASSERT_TRUE(WaitUntil([&] { return received.size() == 5; }, 2000));
+
+    const std::vector<MeterFrame> expected{a, a, b, c, b};
+    EXPECT_EQ(received, expected);
+}
+
+TEST_F(SerialLinkTest, MoreThan2200BytesWaitingIsAnOverflow)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    SerialLink link;
+    ASSERT_EQ(link.open(pty.linkPath()), OpenFailure::None);
+    int overflows = 0;
+    int blocks = 0;
+    QObject::connect(&link, &SerialLink::frameWaiting, [&] {
+        MeterFrame f{};
+        link.readFrame(f);
+        ++blocks;
+    });
+    // The cycle's answer to an overflow.
+    QObject::connect(&link, &SerialLink::overflowed, [&] {
+        ++overflows;
+        link.closePort();
+        link.reopenPort();
+    });
+    std::vector<std::uint8_t> flood;
+    for (int i = 0; i < 110; ++i) {
+        const MeterFrame f = meterFrame("0042");
+        flood.insert(flood.end(), f.begin(), f.end());
+    }
+    ASSERT_GT(flood.size(), std::size_t(SerialLink::ReceiveBufferSize));
+    ASSERT_TRUE(pty.write(flood));
+    ASSERT_TRUE(WaitUntil([&] { return overflows == 1; }, 2000));
+    RunEventsFor(200);
+    EXPECT_EQ(overflows, 1);
+    EXPECT_EQ(blocks, 0) << "reopening threw the buffered bytes away";
+    EXPECT_TRUE(link.isOpen());
+    ASSERT_TRUE(pty.write(meterFrame("0001")));
+    EXPECT_TRUE(WaitUntil([&] { return blocks == 1; }, 2000));
+}
+
+TEST_F(SerialLinkTest, AHungUpDeviceIsLostAtOnce)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    SerialLink link;
+    ASSERT_EQ(link.open(pty.linkPath()), OpenFailure::None);
+    int lost = 0;
+    QObject::connect(&link, &SerialLink::lost, [&] { ++lost; });
+    pty.unplug();
+    ASSERT_TRUE(WaitUntil([&] { return lost > 0; }, 3000));
+    EXPECT_FALSE(link.isOpen());
+    RunEventsFor(300);
+    EXPECT_EQ(lost, 1) << "closed at the first error, no storm of signals";
+}
+
+TEST_F(SerialLinkTest, AnotherDeviceUnderTheSamePathIsNoticed)
+{
+    PtyFeeder first(path(QStringLiteral("meter")));
+    SerialLink link;
+    ASSERT_EQ(link.open(first.linkPath()), OpenFailure::None);
+    int lost = 0;
+    QObject::connect(&link, &SerialLink::lost, [&] { ++lost; });
+    // The old device stays open on the other side: only the path moved on.
+    PtyFeeder second(path(QStringLiteral("meter")));
+    ASSERT_TRUE(WaitUntil([&] { return lost > 0; }, 2 * SerialLink::DeviceCheckIntervalMs + 500));
+    EXPECT_FALSE(link.isOpen());
+}
+
+namespace {
+
+struct ControllerRig {
+    explicit ControllerRig()
+    {
+        ResetRecording(state.store, state.acquisition);
+        state.store.RecomputeSampleInterval();
+    }
+    ProgramState state;
+    ProgramClock clock;
+    RecordingView view{state};
+    AcquisitionController controller{state, view, clock};
+};
+
+} // namespace
+
+TEST_F(SerialLinkTest, FramesBecomeSamplesAndStopStartContinuesTheRecording)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    ControllerRig rig;
+    std::vector<LinkState> states;
+    QObject::connect(&rig.controller, &AcquisitionController::stateChanged,
+                     [&](LinkState state) { states.push_back(state); });
+    ASSERT_EQ(rig.controller.start(pty.linkPath()), OpenFailure::None);
+    EXPECT_EQ(rig.controller.state(), LinkState::Running);
+    for (const char *value : {"0001", "0002", "0003"})
+        ASSERT_TRUE(pty.write(meterFrame(value)));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 3; }, 2000));
+    EXPECT_EQ(rig.view.lastFirstText, "0003");
+
+    rig.controller.stop();
+    EXPECT_EQ(rig.controller.state(), LinkState::Stopped);
+    ASSERT_TRUE(pty.write(meterFrame("0009")));
+    RunEventsFor(100);
+    EXPECT_EQ(rig.state.store.SampleCount, 3) << "nothing is read while stopped";
+
+    ASSERT_EQ(rig.controller.start(pty.linkPath()), OpenFailure::None);
+    ASSERT_TRUE(pty.write(meterFrame("0004")));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 4; }, 2000));
+    EXPECT_FLOAT_EQ(rig.state.store.sample(4).FirstValue, 4.0f);
+    EXPECT_EQ(rig.view.followed, 4);
+    EXPECT_EQ(states, (std::vector<LinkState>{LinkState::Running, LinkState::Stopped, LinkState::Running}));
+}
+
+TEST_F(SerialLinkTest, StartOnAPortInUseStaysStopped)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    SerialLink holder;
+    ASSERT_EQ(holder.open(pty.linkPath()), OpenFailure::None);
+    ControllerRig rig;
+    std::vector<LinkState> states;
+    QObject::connect(&rig.controller, &AcquisitionController::stateChanged,
+                     [&](LinkState state) { states.push_back(state); });
+    EXPECT_EQ(rig.controller.start(pty.linkPath()), OpenFailure::InUse);
+    EXPECT_EQ(rig.controller.state(), LinkState::Stopped);
+    EXPECT_TRUE(states.empty());
+    EXPECT_EQ(rig.controller.start(path(QStringLiteral("nothing"))), OpenFailure::DoesNotExist);
+}
+
+TEST_F(SerialLinkTest, ABlockOutOfStepResynchronisesOnTheRealPort)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    ControllerRig rig;
+    ASSERT_EQ(rig.controller.start(pty.linkPath()), OpenFailure::None);
+    ASSERT_TRUE(pty.write(meterFrame("0001")));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 1; }, 2000));
+
+    MeterFrame junk = meterFrame("0007");
+    junk[0] = 0x00;
+    ASSERT_TRUE(pty.write(junk));
+    ASSERT_TRUE(WaitUntil([&] { return rig.controller.counters().resyncs == 1; }, 2000));
+    EXPECT_EQ(rig.controller.state(), LinkState::Running);
+    EXPECT_EQ(rig.state.store.SampleCount, 1);
+    EXPECT_EQ(rig.view.lastFirstText, "0001");
+
+    ASSERT_TRUE(pty.write(meterFrame("0002")));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 2000));
+    EXPECT_FLOAT_EQ(rig.state.store.sample(2).FirstValue, 2.0f);
+}
+
+TEST_F(SerialLinkTest, ThePortIsFreeWhileTheFunctionChangeQuestionWaits)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    ControllerRig rig;
+    bool couldOpen = false;
+    rig.view.whileAsking = [&] {
+        SerialLink other;
+        couldOpen = other.open(pty.linkPath()) == OpenFailure::None;
+    };
+    rig.view.answerYes = true;
+    ASSERT_EQ(rig.controller.start(pty.linkPath()), OpenFailure::None);
+    ASSERT_TRUE(pty.write(meterFrame("0001", 0x08)));
+    ASSERT_TRUE(pty.write(meterFrame("0002", 0x08)));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 2000));
+    ASSERT_TRUE(pty.write(meterFrame("0230", 0x04)));
+    ASSERT_TRUE(WaitUntil([&] { return rig.view.questions == 1; }, 2000));
+    EXPECT_TRUE(couldOpen);
+    EXPECT_EQ(rig.state.store.SampleCount, 1) << "Yes ran New; the frame starts the new recording";
+    EXPECT_EQ(rig.controller.state(), LinkState::Running);
+    ASSERT_TRUE(pty.write(meterFrame("0231", 0x04)));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 2000));
+}
+
+TEST_F(SerialLinkTest, APulledAdapterReconnectsAndTheRecordingGoesOn)
+{
+    auto pty = std::make_unique<PtyFeeder>(path(QStringLiteral("meter")));
+    ControllerRig rig;
+    std::vector<LinkState> states;
+    QObject::connect(&rig.controller, &AcquisitionController::stateChanged,
+                     [&](LinkState state) { states.push_back(state); });
+    ASSERT_EQ(rig.controller.start(pty->linkPath()), OpenFailure::None);
+    ASSERT_TRUE(pty->write(meterFrame("0001")));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 1; }, 2000));
+
+    pty->unplug();
+    ASSERT_TRUE(WaitUntil([&] { return rig.controller.state() == LinkState::Reconnecting; }, 3000));
+    // Attempts while the device is away fail quietly and go on.
+    RunEventsFor(AcquisitionController::ReconnectIntervalMs + 300);
+    EXPECT_EQ(rig.controller.state(), LinkState::Reconnecting);
+    EXPECT_EQ(rig.state.store.SampleCount, 1) << "the samples stay";
+
+    pty = std::make_unique<PtyFeeder>(path(QStringLiteral("meter")));
+    ASSERT_TRUE(WaitUntil([&] { return rig.controller.state() == LinkState::Running; },
+                          AcquisitionController::ReconnectIntervalMs + 1000));
+    ASSERT_TRUE(pty->write(meterFrame("0002")));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 2000));
+    EXPECT_EQ(states, (std::vector<LinkState>{LinkState::Running, LinkState::Reconnecting, LinkState::Running}));
+}
+
+TEST_F(SerialLinkTest, StopEndsTheReconnectAttempts)
+{
+    auto pty = std::make_unique<PtyFeeder>(path(QStringLiteral("meter")));
+    ControllerRig rig;
+    ASSERT_EQ(rig.controller.start(pty->linkPath()), OpenFailure::None);
+    pty->unplug();
+    ASSERT_TRUE(WaitUntil([&] { return rig.controller.state() == LinkState::Reconnecting; }, 3000));
+    rig.controller.stop();
+    EXPECT_EQ(rig.controller.state(), LinkState::Stopped);
+    pty = std::make_unique<PtyFeeder>(path(QStringLiteral("meter")));
+    RunEventsFor(AcquisitionController::ReconnectIntervalMs + 500);
+    EXPECT_EQ(rig.controller.state(), LinkState::Stopped);
+    SerialLink other;
+    EXPECT_EQ(other.open(pty->linkPath()), OpenFailure::None) << "no attempt took the port";
+}

@@ -1,0 +1,316 @@
+// START in the offscreen main window with COM1 mapped to a pseudo-terminal
+// meter: what the user records, end to end.
+
+#include "FrameEncoder.h"
+#include "MainFrm.h"
+#include "PtyFeeder.h"
+#include "SampleTexts.h"
+#include "ScriptedPrompts.h"
+#include "SerialLink.h"
+#include "SettingsStore.h"
+#include "SymbolImage.h"
+
+#include <LED.h>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr std::uint8_t UnitA = 0x08;
+constexpr std::uint8_t UnitV = 0x04;
+const QString Tool = QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool");
+
+FrameContent content(const std::string &first, std::uint8_t unit = UnitA)
+{
+    FrameContent c;
+    c.firstText = first;
+    c.firstUnitByte = unit;
+    c.secondText = "230.1";
+    c.secondUnitByte = 0x02;
+    c.ac = true;
+    return c;
+}
+
+MeterFrame meterFrame(const std::string &first, std::uint8_t unit = UnitA)
+{
+    return EncodeFrame(content(first, unit));
+}
+
+class WindowAcquisitionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        QLocale::setDefault(QLocale::c());
+        pty = std::make_unique<PtyFeeder>(dir.filePath(QStringLiteral("meter")));
+        ASSERT_TRUE(pty->isValid());
+        settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM1"), pty->linkPath());
+    }
+
+    void makeWindow()
+    {
+        window = std::make_unique<MainFrm>(state, settings, prompts);
+        window->ProbePorts();
+        window->SetPortInUse(1);
+        window->show();
+    }
+
+    std::uint64_t accumulated() { return window->acquisition().counters().accumulated; }
+    std::uint64_t blocksRead() { return window->acquisition().counters().blocksRead; }
+
+    // Sends one frame and waits until the window has read it.
+    bool send(const MeterFrame &frame)
+    {
+        const std::uint64_t before = blocksRead();
+        return pty->write(frame) && WaitUntil([&] { return blocksRead() == before + 1; }, 3000);
+    }
+
+    bool running() { return window->acquisition().state() == LinkState::Running; }
+
+    QTemporaryDir dir;
+    SettingsStore settings{dir.filePath(QStringLiteral("RQ4417.conf"))};
+    ProgramState state;
+    ScriptedPrompts prompts;
+    std::unique_ptr<PtyFeeder> pty;
+    std::unique_ptr<MainFrm> window;
+};
+
+} // namespace
+
+TEST_F(WindowAcquisitionTest, EveryFrameIsASampleWithTheAutomaticInterval)
+{
+    makeWindow();
+    window->Start->click();
+    ASSERT_TRUE(running());
+    EXPECT_TRUE(window->Start->isChecked());
+    EXPECT_FALSE(window->File->isEnabled());
+    EXPECT_FALSE(window->SetPort->isEnabled());
+
+    const std::vector<std::string> values = {"12.35", "0012", "0 0L", "1.000"};
+    for (const std::string &value : values)
+        ASSERT_TRUE(send(meterFrame(value)));
+    ASSERT_EQ(state.store.SampleCount, 4);
+    EXPECT_FLOAT_EQ(state.store.sample(1).FirstValue, 12.35f);
+    EXPECT_FLOAT_EQ(state.store.sample(2).FirstValue, 12.0f);
+    EXPECT_FLOAT_EQ(state.store.sample(3).FirstValue, 0.0f) << "L outside the overload pattern is no number";
+    EXPECT_FLOAT_EQ(state.store.sample(4).FirstValue, 1.0f);
+    EXPECT_EQ(window->LCD1->Caption(), QStringLiteral("1.000"));
+    EXPECT_TRUE(state.acquisition.Modified);
+    EXPECT_EQ(state.view.ViewLast, 4) << "the view follows the newest sample";
+    EXPECT_FALSE(window->aMAX->text().isEmpty());
+
+    window->Stop->click();
+    EXPECT_EQ(window->acquisition().state(), LinkState::Stopped);
+    EXPECT_TRUE(window->File->isEnabled());
+    EXPECT_TRUE(window->SetPort->isEnabled());
+}
+
+// Which frames went into a sample is read off the window after each frame, so
+// that scheduling delays change the grouping but never the check.
+TEST_F(WindowAcquisitionTest, AnIntervalOfTwoSecondsAveragesTheFramesOfEachInterval)
+{
+    settings.SaveSetting(QStringLiteral("AllTrend"), QStringLiteral("AutoInterval"), QStringLiteral("False"));
+    settings.SaveSetting(QStringLiteral("FirstTrend"), QStringLiteral("InterValue"), QStringLiteral("2"));
+    makeWindow();
+    ASSERT_FLOAT_EQ(state.store.SampleInterval, 2.0f);
+    window->Start->click();
+    ASSERT_TRUE(running());
+
+    std::vector<std::vector<float>> groups(1);
+    for (int i = 0; i < 14; ++i) {
+        const float value = float(i % 5) * 1.25f + 0.01f * float(i);
+        char text[16];
+        std::snprintf(text, sizeof text, "%05.2f", double(value));
+        const std::int32_t before = state.store.SampleCount;
+        ASSERT_TRUE(send(meterFrame(text)));
+        groups.back().push_back(std::stof(text));
+        if (state.store.SampleCount != before) {
+            ASSERT_EQ(state.store.SampleCount, before + 1);
+            groups.emplace_back();
+        }
+        RunEventsFor(500);
+    }
+    ASSERT_GE(state.store.SampleCount, 2);
+    for (std::int32_t k = 1; k <= state.store.SampleCount; ++k) {
+        const std::vector<float> &group = groups[std::size_t(k - 1)];
+        float sum = 0;
+        for (float v : group)
+            sum += v;
+        const double mean = double(sum) / double(group.size());
+        EXPECT_NEAR(state.store.sample(k).FirstValue, std::nearbyint(mean * 100) / 100, 1e-4) << "sample " << k;
+        // Four frames, five for the first; fewer when the machine is slow.
+        EXPECT_GE(group.size(), 2u) << "sample " << k;
+        EXPECT_LE(group.size(), 6u) << "sample " << k;
+        if (k > 1) {
+            EXPECT_GE(state.store.sample(k).Seconds - state.store.sample(k - 1).Seconds, 2.0f);
+        }
+    }
+}
+
+TEST_F(WindowAcquisitionTest, HoldFramesAddNothing)
+{
+    makeWindow();
+    window->Start->click();
+    ASSERT_TRUE(send(meterFrame("0005")));
+    FrameContent hold = content("0099");
+    hold.symbols = SymbolBits::Hold;
+    ASSERT_TRUE(send(EncodeFrame(hold)));
+    EXPECT_TRUE(window->P01[SymbolHold]->isVisibleTo(window.get()));
+    EXPECT_EQ(window->LCD1->Caption(), QStringLiteral("0005")) << "the display keeps the previous frame";
+    ASSERT_TRUE(send(EncodeFrame(hold)));
+    ASSERT_TRUE(send(meterFrame("0007")));
+    EXPECT_FALSE(window->P01[SymbolHold]->isVisibleTo(window.get()));
+    ASSERT_EQ(state.store.SampleCount, 2);
+    EXPECT_FLOAT_EQ(state.store.sample(2).FirstValue, 7.0f);
+}
+
+TEST_F(WindowAcquisitionTest, MemoryLocationsAreRecordedOnceUntilNew)
+{
+    makeWindow();
+    window->Start->click();
+    auto recalled = [](const std::string &value, const std::string &location) {
+        FrameContent c = content(value);
+        c.mode = ModeBits::MemoryRecall;
+        c.memoryText = location;
+        return EncodeFrame(c);
+    };
+    for (const char *location : {"7", "7", "8", "7", "8"})
+        ASSERT_TRUE(send(recalled("0001", location)));
+    EXPECT_EQ(state.store.SampleCount, 2);
+    EXPECT_EQ(window->LCD3->Caption(), QStringLiteral("8"));
+
+    window->Stop->click();
+    prompts.answers = {ScriptedPrompts::Answer::No}; // "Save File Before Create New File?"
+    window->New->trigger();
+    ASSERT_EQ(state.store.SampleCount, 0);
+    window->Start->click();
+    ASSERT_TRUE(send(recalled("0001", "7")));
+    EXPECT_EQ(state.store.SampleCount, 1);
+}
+
+TEST_F(WindowAcquisitionTest, ABlockStarting0005ResynchronisesAndChangesNothingElse)
+{
+    makeWindow();
+    window->Start->click();
+    ASSERT_TRUE(send(meterFrame("0003")));
+    MeterFrame junk = meterFrame("0009");
+    junk[0] = 0x00;
+    ASSERT_TRUE(send(junk));
+    ASSERT_TRUE(WaitUntil([&] { return window->acquisition().counters().resyncs == 1; }, 2000));
+    EXPECT_TRUE(running());
+    EXPECT_EQ(state.store.SampleCount, 1);
+    EXPECT_EQ(window->LCD1->Caption(), QStringLiteral("0003"));
+    EXPECT_FALSE(window->File->isEnabled());
+    ASSERT_TRUE(send(meterFrame("0004")));
+    ASSERT_EQ(state.store.SampleCount, 2);
+    EXPECT_FLOAT_EQ(state.store.sample(2).FirstValue, 4.0f);
+}
+
+TEST_F(WindowAcquisitionTest, TheFunctionChangeQuestion)
+{
+    const QString question = QStringLiteral("You change measurement function, create new file??");
+    makeWindow();
+    window->Start->click();
+
+    // One sample stored: no question.
+    ASSERT_TRUE(send(meterFrame("0001", UnitA)));
+    ASSERT_TRUE(send(meterFrame("0230", UnitV)));
+    EXPECT_FALSE(prompts.asked.contains(question));
+    ASSERT_EQ(state.store.SampleCount, 2);
+
+    // Two stored: asked; No keeps recording.
+    prompts.yesNoAnswers = {false};
+    ASSERT_TRUE(send(meterFrame("0002", UnitA)));
+    EXPECT_EQ(prompts.asked.count(question), 1);
+    ASSERT_TRUE(WaitUntil([&] { return running(); }, 2000));
+    EXPECT_EQ(state.store.SampleCount, 3);
+
+    // Yes runs New: the recording starts again with this frame.
+    prompts.yesNoAnswers = {true};
+    prompts.answers = {ScriptedPrompts::Answer::No}; // "Save File Before Create New File?"
+    ASSERT_TRUE(send(meterFrame("0231", UnitV)));
+    EXPECT_EQ(prompts.asked.count(question), 2);
+    EXPECT_TRUE(prompts.asked.contains(QStringLiteral("Save File Before Create New File?")));
+    ASSERT_EQ(state.store.SampleCount, 1);
+    EXPECT_EQ(state.store.sample(1).FirstUnit, UnitV);
+    EXPECT_TRUE(running());
+    ASSERT_TRUE(send(meterFrame("0232", UnitV)));
+    EXPECT_EQ(state.store.SampleCount, 2);
+}
+
+TEST_F(WindowAcquisitionTest, StartOnAPortHeldByAnotherProgramShowsTheInUseMessage)
+{
+    PtyFeeder busy(dir.filePath(QStringLiteral("busy")));
+    settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM3"), busy.linkPath());
+    // Another program: amperotool recording from the same device.
+    QProcess holder;
+    holder.start(Tool, {QStringLiteral("record"), QStringLiteral("--port"), busy.linkPath(), QStringLiteral("--out"),
+                        dir.filePath(QStringLiteral("holder.krd"))});
+    ASSERT_TRUE(holder.waitForStarted(5000));
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(dir.filePath(QStringLiteral("holder.krd"))); }, 5000));
+
+    makeWindow();
+    window->SetPortInUse(3);
+    window->Start->click();
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Com3 is being used!! please select other ComPort.")});
+    EXPECT_TRUE(window->Stop->isChecked());
+    EXPECT_FALSE(window->Start->isChecked());
+    EXPECT_TRUE(window->File->isEnabled());
+    EXPECT_TRUE(window->SetPort->isEnabled());
+    EXPECT_EQ(window->acquisition().state(), LinkState::Stopped);
+
+    holder.terminate();
+    ASSERT_TRUE(holder.waitForFinished(5000));
+    EXPECT_EQ(holder.exitCode(), 0);
+}
+
+TEST_F(WindowAcquisitionTest, StopAndStartContinueTheSameRecording)
+{
+    settings.SaveSetting(QStringLiteral("AllTrend"), QStringLiteral("AutoInterval"), QStringLiteral("False"));
+    settings.SaveSetting(QStringLiteral("FirstTrend"), QStringLiteral("InterValue"), QStringLiteral("0.5"));
+    makeWindow();
+    window->Start->click();
+    ASSERT_TRUE(send(meterFrame("0010")));
+    RunEventsFor(600);
+    ASSERT_TRUE(send(meterFrame("0010")));
+    ASSERT_EQ(state.store.SampleCount, 1);
+    ASSERT_TRUE(send(meterFrame("0020"))); // accumulated, not yet a sample
+    window->Stop->click();
+    pty->write(meterFrame("0099")); // nobody reads while stopped
+    RunEventsFor(100);
+    window->Start->click();
+    ASSERT_TRUE(running());
+    RunEventsFor(600);
+    ASSERT_TRUE(send(meterFrame("0040")));
+    ASSERT_EQ(state.store.SampleCount, 2);
+    EXPECT_FLOAT_EQ(state.store.sample(2).FirstValue, 30.0f) << "the frame before STOP counts into the next sample";
+}
+
+TEST_F(WindowAcquisitionTest, APulledPortReconnects)
+{
+    makeWindow();
+    window->Start->click();
+    ASSERT_TRUE(send(meterFrame("0001")));
+    pty->unplug();
+    ASSERT_TRUE(WaitUntil([&] { return window->acquisition().state() == LinkState::Reconnecting; }, 3000));
+    const QString status = window->LinkStatus->text();
+    EXPECT_TRUE(status.contains(QLatin1String("reconnecting"))) << qPrintable(status);
+    EXPECT_FALSE(window->File->isEnabled()) << "still recording";
+    EXPECT_EQ(state.store.SampleCount, 1);
+
+    pty = std::make_unique<PtyFeeder>(dir.filePath(QStringLiteral("meter")));
+    ASSERT_TRUE(WaitUntil([&] { return running(); }, AcquisitionController::ReconnectIntervalMs + 1500));
+    ASSERT_TRUE(send(meterFrame("0002")));
+    EXPECT_EQ(state.store.SampleCount, 2);
+    EXPECT_FALSE(window->LinkStatus->text().contains(QLatin1String("reconnecting")));
+}
