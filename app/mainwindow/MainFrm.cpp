@@ -127,6 +127,12 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
     connect(Sweepgraph2, &Sweepgraph::Trend::MouseUp, this,
             [this](qint16, qint16, float x, float) { showReadout(2, trendView_->ShowReadout2(x)); });
     connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) { trendView_->ScrollBarChanged(value); });
+    liveRedraw_ = new QTimer(this);
+    liveRedraw_->setSingleShot(true);
+    connect(liveRedraw_, &QTimer::timeout, this, [this] {
+        lastLiveRedraw_.start();
+        trendView_->RefreshCharts();
+    });
 
     // The LED widgets take their stroke reference from the width they have when
     // their bags are read, so lay the controls out at the design size first.
@@ -621,6 +627,18 @@ void MainFrm::setScrollBar(std::int32_t maximum, std::int32_t value)
     const QSignalBlocker blocker(HScroll1);
     HScroll1->setMaximum(maximum);
     HScroll1->setValue(value);
+}
+
+bool MainFrm::deferChartRefresh()
+{
+    if (liveRedraw_->isActive())
+        return true;
+    if (lastLiveRedraw_.isValid() && lastLiveRedraw_.elapsed() < LiveRedrawMs) {
+        liveRedraw_->start(int(LiveRedrawMs - lastLiveRedraw_.elapsed()));
+        return true;
+    }
+    lastLiveRedraw_.start();
+    return false;
 }
 
 void MainFrm::showStatistics(const StatisticsLabels &labels)

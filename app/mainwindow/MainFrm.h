@@ -15,6 +15,7 @@
 #include "TrendView.h"
 #include "TrendWidgetChart.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <array>
@@ -150,6 +151,7 @@ private:
     // TrendViewHost
     void setScrollBar(std::int32_t maximum, std::int32_t value) override;
     void showStatistics(const StatisticsLabels &labels) override;
+    bool deferChartRefresh() override;
 
     // RecordCommandsView
     Answer askYesNoCancel(const QString &text) override;
@@ -169,6 +171,10 @@ private:
     QWidget *central_ = nullptr;
     ProportionalLayout layout_;
     std::unique_ptr<QPrinter> printer_; // shared by Print Setup... and Print...
+    // Live samples redraw the charts at most this often; the rest waits for the timer.
+    static constexpr int LiveRedrawMs = 100;
+    QTimer *liveRedraw_ = nullptr;
+    QElapsedTimer lastLiveRedraw_;
     HelpFrm *helpFrm_ = nullptr;        // created on first use, reloaded at every opening
     frmAbout *aboutFrm_ = nullptr;
     std::unique_ptr<TrendWidgetChart> chart1_;

@@ -162,7 +162,8 @@ RecordFileResult ReadRecordFile(const QString &path, std::vector<Sample> &record
 
     std::vector<Sample> loaded;
     loaded.reserve(std::size_t(recordCount));
-    std::vector<std::uint8_t> chunk(ChunkRecords * SampleRecordSize);
+    // A short recording needs no full-size chunk.
+    std::vector<std::uint8_t> chunk(std::min<std::size_t>(ChunkRecords, std::size_t(recordCount)) * SampleRecordSize);
     while (qint64(loaded.size()) < recordCount) {
         const std::size_t want = std::min<std::size_t>(ChunkRecords, std::size_t(recordCount) - loaded.size());
         const qint64 wantBytes = qint64(want * SampleRecordSize);
@@ -191,7 +192,7 @@ RecordFileResult WriteRecordFile(const QString &path, const SampleStore &store)
         return failure(QString::fromLatin1(InconsistentStore));
     return writeAtomically(path, [&store](QIODevice &out) {
         const std::size_t recordCount = std::size_t(store.SampleCount) + 1;
-        std::vector<std::uint8_t> chunk(ChunkRecords * SampleRecordSize);
+        std::vector<std::uint8_t> chunk(std::min(ChunkRecords, recordCount) * SampleRecordSize);
         for (std::size_t first = 0; first < recordCount; first += ChunkRecords) {
             const std::size_t count = std::min(ChunkRecords, recordCount - first);
             for (std::size_t i = 0; i < count; ++i) {

@@ -97,18 +97,35 @@ bool RecoveryJournal::writeNewRecords()
             const SampleRecordBytes record = store_.Samples[from + i].toBytes();
             std::copy(record.begin(), record.end(), bytes.begin() + std::ptrdiff_t(i * SampleRecordSize));
         }
-        if (!file_.seek(byteCount(from)) || file_.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
-            return fail(file_.errorString());
+        if (!writeAt(byteCount(from), bytes.data(), bytes.size()))
+            return false;
         written_ = from + count;
     }
     if (first > 0) {
         const SampleRecordBytes record = store_.statistics().toBytes();
-        if (!file_.seek(0) || file_.write(reinterpret_cast<const char *>(record.data()), byteCount(1)) != byteCount(1))
-            return fail(file_.errorString());
+        if (!writeAt(0, reinterpret_cast<const char *>(record.data()), record.size()))
+            return false;
     }
     written_ = wanted;
     lastWritten_ = store_.Samples[wanted - 1];
     setProblem(QString());
+    return true;
+}
+
+bool RecoveryJournal::writeAt(qint64 offset, const char *data, std::size_t size)
+{
+    // Straight to the file at its place: nothing waits in a buffer of ours
+    // when the program is killed.
+    while (size > 0) {
+        const ssize_t n = ::pwrite(file_.handle(), data, size, off_t(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return fail(n < 0 ? qt_error_string(errno) : QStringLiteral("nothing more could be written"));
+        data += n;
+        size -= std::size_t(n);
+        offset += n;
+    }
     return true;
 }
 

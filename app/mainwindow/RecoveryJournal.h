@@ -59,6 +59,7 @@ signals:
 
 private:
     bool writeNewRecords();
+    bool writeAt(qint64 offset, const char *data, std::size_t size);
     bool fail(const QString &reason);
     void setProblem(const QString &problem);
     void onSyncTimer();

@@ -143,7 +143,8 @@ void TrendView::FollowLatestSample()
     scrollByUser_ = true;
     view.MarkIndex1 = n;
     view.MarkIndex2 = n;
-    RefreshCharts();
+    if (!host_.deferChartRefresh())
+        RefreshCharts();
 }
 
 void TrendView::ScrollBarChanged(std::int32_t value)

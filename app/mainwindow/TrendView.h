@@ -21,6 +21,10 @@ public:
     // a user's scroll.
     virtual void setScrollBar(std::int32_t maximum, std::int32_t value) = 0;
     virtual void showStatistics(const StatisticsLabels &labels) = 0;
+    // After a new sample: true when the host redraws the charts a little later
+    // itself. At the meter's full rate a redraw per sample would cost more than
+    // the line delivers; the view shows the newest sample either way.
+    virtual bool deferChartRefresh() { return false; }
 };
 
 // What a click on a chart selects and shows.

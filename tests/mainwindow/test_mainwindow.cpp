@@ -207,6 +207,27 @@ TEST_F(MainWindowTest, UserScrollMovesBothCharts)
     EXPECT_EQ(window->vMAX->text(), QStringLiteral("151A"));
 }
 
+TEST_F(MainWindowTest, LiveSamplesRedrawTheChartsAtMostTenTimesASecond)
+{
+    auto window = makeWindow();
+    state.view.TimeMode = false;
+    int paints = 0;
+    QObject::connect(window->Sweepgraph1, &Sweepgraph::Trend::Paint, [&paints] { ++paints; });
+    QElapsedTimer burst;
+    burst.start();
+    appendSamples(*window, 200);
+    const qint64 burstMs = burst.elapsed();
+    EXPECT_LE(paints, 1 + burstMs / 100 + 1);
+    EXPECT_EQ(state.view.ViewLast, 200) << "the view follows every sample at once";
+    QTest::qWait(250);
+    EXPECT_GE(paints, 2) << "the last sample is drawn when the burst is over";
+    EXPECT_EQ(window->vMAX->text(), QStringLiteral("200A"));
+    // A user's scroll still redraws at once.
+    const int before = paints;
+    window->HScroll1->setValue(20);
+    EXPECT_EQ(paints, before + 1);
+}
+
 TEST_F(MainWindowTest, CloseWithoutUnsavedSamplesAsksNothingAndWritesThePort)
 {
     auto window = makeWindow();
