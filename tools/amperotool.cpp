@@ -9,6 +9,14 @@
 
 // Subcommands register here, in the order `amperotool --help` lists them.
 static const ToolCommand commands[] = {
+    {"dump", "dump FILE", "print the samples of a recording file (*.KRD) as CSV", runDump},
+    {"info", "info FILE", "print the counts, statistics and time span of a recording file", runInfo},
+    {"decode", "decode [FILE|-]", "decode captured serial bytes into one CSV line per frame", runDecode},
+    {"simulate", "simulate [OPTIONS]", "a simulated meter on a pseudo-terminal (--help for options)", runSimulate},
+    {"record", "record --port DEVICE --out FILE [OPTIONS]", "record the meter into a recording file, without a window",
+     runRecord},
+    {"print", "print FILE --what WHAT --out OUT.pdf", "print a recording to a PDF file (--help for options)",
+     runPrint},
     {nullptr, nullptr, nullptr, nullptr},
 };
 
@@ -23,7 +31,10 @@ static void printUsage(std::FILE *out)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Printing draws with fonts, which takes a GUI application.
+    const bool printing = argc > 1 && std::strcmp(argv[1], "print") == 0;
+    const std::unique_ptr<QCoreApplication> app =
+        printing ? CreatePrintApplication(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("amperotool"));
     QStringList arguments = QCoreApplication::arguments().mid(1);
     if (arguments.isEmpty()) {
