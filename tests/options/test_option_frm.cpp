@@ -719,7 +719,7 @@ TEST_P(OptionFrmTest, ClosingByTheFrameOrEscapeActsAsCancel)
 
 TEST_P(OptionFrmTest, DecimalCommaOfTheUsersLocale)
 {
-    const UserLocale german(QLocale(QLocale::German));
+    const UserLocale german{QLocale(QLocale::German)};
     startWith({{"FirstTrend/InterValue", "2,5"}, {"AllTrend/AutoInterval", "False"}});
     open();
     EXPECT_EQ(box("txtInterValue1")->text(), QStringLiteral("2,5"));

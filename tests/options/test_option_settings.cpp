@@ -80,7 +80,7 @@ TEST(OptionChecks, TableOfTexts)
 
 TEST(OptionChecks, DecimalCommaOfTheUsersLocale)
 {
-    const UserLocale german(QLocale(QLocale::German));
+    const UserLocale german{QLocale(QLocale::German)};
     EXPECT_EQ(CheckNumberBox(NumberBox::InterValue, QStringLiteral("599,5")), std::nullopt);
     EXPECT_EQ(CheckNumberBox(NumberBox::XMax, QStringLiteral("4,99")), QString::fromUtf8(XRange));
     EXPECT_EQ(CheckNumberBox(NumberBox::XMax, QStringLiteral("5,5")), std::nullopt);
@@ -152,7 +152,7 @@ TEST_F(OptionTextsTest, ShownWhenTheDialogOpens)
 
 TEST_F(OptionTextsTest, ShownInTheUsersNumberFormat)
 {
-    const UserLocale german(QLocale(QLocale::German));
+    const UserLocale german{QLocale(QLocale::German)};
     chart1.setTopY(1500);
     const OptionTexts texts = CurrentOptionTexts(state, chart1, chart2);
     EXPECT_EQ(texts.txtInterValue1, QStringLiteral("2,5"));
@@ -282,7 +282,7 @@ TEST_F(CommitTest, TextsThatDoNotConvertAreStoredAndLeaveTheirTargets)
 
 TEST_F(CommitTest, DecimalCommaIsStoredAsTypedAndRead)
 {
-    const UserLocale german(QLocale(QLocale::German));
+    const UserLocale german{QLocale(QLocale::German)};
     OptionTexts texts = CurrentOptionTexts(state, chart1, chart2);
     texts.txtInterValue1 = QStringLiteral("599,5");
     state.store.AutoInterval = false;

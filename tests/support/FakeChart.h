@@ -1,6 +1,6 @@
 #pragma once
 
-// A trend chart that records what is drawn on it, for the trend view's tests.
+// A trend chart that keeps its properties and records what is drawn on it.
 
 #include "TrendChart.h"
 
