@@ -100,14 +100,13 @@ bool RecoveryJournal::writeNewRecords()
         if (!writeAt(byteCount(from), bytes.data(), bytes.size()))
             return false;
         written_ = from + count;
+        lastWritten_ = store_.Samples[written_ - 1];
     }
     if (first > 0) {
         const SampleRecordBytes record = store_.statistics().toBytes();
         if (!writeAt(0, reinterpret_cast<const char *>(record.data()), record.size()))
             return false;
     }
-    written_ = wanted;
-    lastWritten_ = store_.Samples[wanted - 1];
     setProblem(QString());
     return true;
 }

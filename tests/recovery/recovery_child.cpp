@@ -1,0 +1,84 @@
+// The program as its main() starts it, for the test that kills it while it
+// records. XDG_CONFIG_HOME and XDG_DATA_HOME point into the test's folder, so
+// the settings and the journal are the real ones of that "user".
+//
+//   recovery_child record   presses START and reports every appended sample
+//                           on standard output until it is killed
+//   recovery_child recover  answers Yes to the recovery question, reports what
+//                           the window then holds and ends without closing the
+//                           window, as a crash would
+//
+// Lines: "Q <question asked>", "M <Modified 0/1>", "T <caption>",
+// "F <RecordFileName>", "S <index> <the 32 bytes of the record in hex>".
+
+#include "MainFrm.h"
+#include "RecoveryJournal.h"
+#include "ScriptedPrompts.h"
+#include "SettingsStore.h"
+#include "StartupSettings.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void printRecord(std::int32_t index, const Sample &record)
+{
+    const SampleRecordBytes bytes = record.toBytes();
+    const QByteArray hex = QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())).toHex();
+    std::printf("S %d %s\n", int(index), hex.constData());
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const bool record = argc == 2 && std::strcmp(argv[1], "record") == 0;
+    const bool recover = argc == 2 && std::strcmp(argv[1], "recover") == 0;
+    if (!record && !recover) {
+        std::fprintf(stderr, "usage: recovery_child record|recover\n");
+        return 2;
+    }
+
+    SettingsStore settings;
+    const std::int16_t portNumber = LoadStoredPortNumber(settings);
+    ProgramState state;
+    ScriptedPrompts prompts;
+    prompts.yesNoAnswers = {recover};
+    MainFrm window(state, settings, prompts);
+    window.UseRecoveryJournal(RecoveryJournal::DefaultPath());
+    window.ProbePorts();
+    window.SetPortInUse(portNumber);
+    window.OfferRecovery();
+    window.show();
+
+    if (recover) {
+        for (const QString &question : prompts.asked)
+            std::printf("Q %s\n", qPrintable(question));
+        std::printf("M %d\nT %s\nF %s\n", int(state.acquisition.Modified), qPrintable(window.windowTitle()),
+                    qPrintable(state.RecordFileName));
+        for (std::int32_t i = 0; i <= state.store.SampleCount; ++i)
+            printRecord(i, state.store.Samples[std::size_t(i)]);
+        return 0;
+    }
+
+    window.Start->click();
+    if (window.acquisition().state() != LinkState::Running) {
+        std::fprintf(stderr, "recovery_child: START failed on COM%d\n", int(portNumber));
+        return 1;
+    }
+    std::int32_t reported = 0;
+    QTimer report;
+    QObject::connect(&report, &QTimer::timeout, [&] {
+        for (; reported < state.store.SampleCount; ++reported)
+            printRecord(reported + 1, state.store.sample(reported + 1));
+        std::fflush(stdout);
+    });
+    report.start(5);
+    return app.exec();
+}

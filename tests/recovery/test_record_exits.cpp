@@ -1,0 +1,187 @@
+// `amperotool record` on the ways it can end that the user does not choose: a
+// closed terminal, a reader of its messages that went away, an output folder
+// that vanished, a kill. Afterwards the output is a complete recording (or is
+// not there), and nothing else is left beside it.
+
+#include "FrameEncoder.h"
+#include "PtyFeeder.h"
+#include "RecordFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+const QString Tool = QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool");
+constexpr std::uint8_t UnitA = 0x08;
+constexpr std::uint8_t UnitV = 0x04;
+
+MeterFrame meterFrame(const std::string &first, std::uint8_t unit = UnitA)
+{
+    FrameContent c;
+    c.firstText = first;
+    c.firstUnitByte = unit;
+    c.secondText = "230.1";
+    c.secondUnitByte = 0x02;
+    return EncodeFrame(c);
+}
+
+class RecordExitTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        pty = std::make_unique<PtyFeeder>(dir.filePath(QStringLiteral("meter")));
+        ASSERT_TRUE(pty->isValid());
+    }
+
+    bool startRecording(const QString &out)
+    {
+        process.setProgram(Tool);
+        process.setArguments({QStringLiteral("record"), QStringLiteral("--port"), pty->linkPath(),
+                              QStringLiteral("--out"), out});
+        process.start();
+        return process.waitForStarted(5000) &&
+               WaitUntil([&] { return stderrText().contains(QLatin1String("recording")); }, 5000);
+    }
+
+    QString stderrText()
+    {
+        errors += QString::fromLocal8Bit(process.readAllStandardError());
+        return errors;
+    }
+
+    void sendValues(const std::vector<std::string> &values, std::uint8_t unit = UnitA)
+    {
+        for (const std::string &value : values) {
+            ASSERT_TRUE(pty->write(meterFrame(value, unit)));
+            RunEventsFor(60);
+        }
+    }
+
+    void sendSignal(int number) { ::kill(pid_t(process.processId()), number); }
+
+    bool finish() { return WaitUntil([&] { return process.state() == QProcess::NotRunning; }, 10000); }
+
+    // The whole recording: record 0 and one sample for each value.
+    void expectRecording(const QString &file, const std::vector<float> &values)
+    {
+        std::vector<Sample> records;
+        const RecordFileResult read = ReadRecordFile(file, records);
+        ASSERT_TRUE(read.ok) << qPrintable(read.error);
+        EXPECT_FALSE(read.trailingPartialRecord);
+        ASSERT_EQ(records.size(), values.size() + 1);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            EXPECT_FLOAT_EQ(records[i + 1].FirstValue, values[i]) << i;
+    }
+
+    QStringList filesLeft() const
+    {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden |
+                                          QDir::System | QDir::NoSymLinks);
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<PtyFeeder> pty;
+    QProcess process;
+    QString errors;
+};
+
+} // namespace
+
+TEST_F(RecordExitTest, AClosedTerminalSavesTheLastSamplesAndEndsNormally)
+{
+    const QString out = dir.filePath(QStringLiteral("hangup.krd"));
+    ASSERT_TRUE(startRecording(out));
+    sendValues({"0001", "0002", "0003", "0004"});
+    RunEventsFor(300);
+    sendSignal(SIGHUP);
+    ASSERT_TRUE(finish());
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
+    expectRecording(out, {1, 2, 3, 4});
+    EXPECT_EQ(filesLeft(), QStringList{QStringLiteral("hangup.krd")});
+}
+
+TEST_F(RecordExitTest, UnderNohupAClosedTerminalDoesNotStopIt)
+{
+    const QString out = dir.filePath(QStringLiteral("nohup.krd"));
+    process.setChildProcessModifier([] { ::signal(SIGHUP, SIG_IGN); });
+    ASSERT_TRUE(startRecording(out));
+    sendValues({"0001"});
+    sendSignal(SIGHUP);
+    RunEventsFor(400);
+    ASSERT_EQ(process.state(), QProcess::Running);
+    sendValues({"0002"});
+    RunEventsFor(300);
+    sendSignal(SIGTERM);
+    ASSERT_TRUE(finish());
+    EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
+    expectRecording(out, {1, 2});
+}
+
+// `amperotool record ... 2>&1 | less`, and less is quit: its messages find no
+// reader any more.
+TEST_F(RecordExitTest, AReaderOfItsMessagesThatWentAwayDoesNotEndIt)
+{
+    const QString out = dir.filePath(QStringLiteral("pipe.krd"));
+    int pipe[2];
+    ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
+    process.setChildProcessModifier([pipe] { ::dup2(pipe[1], STDERR_FILENO); });
+    process.start(Tool, {QStringLiteral("record"), QStringLiteral("--port"), pty->linkPath(), QStringLiteral("--out"), out});
+    const bool started = process.waitForStarted(5000);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    ASSERT_TRUE(started);
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(out); }, 5000));
+    sendValues({"0001", "0002"});
+    sendValues({"0003"}, UnitV); // "the measurement function changed" to nobody
+    RunEventsFor(300);
+    ASSERT_EQ(process.state(), QProcess::Running);
+    sendSignal(SIGTERM);
+    ASSERT_TRUE(finish());
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    expectRecording(out, {1, 2, 3});
+}
+
+TEST_F(RecordExitTest, AnOutputFolderThatVanishedIsExitCode5WithNothingLeftBehind)
+{
+    const QString folder = dir.filePath(QStringLiteral("usb-stick"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString out = folder + QStringLiteral("/out.krd");
+    ASSERT_TRUE(startRecording(out));
+    sendValues({"0001", "0002"});
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    sendSignal(SIGTERM);
+    ASSERT_TRUE(finish());
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 5);
+    EXPECT_TRUE(stderrText().contains(QStringLiteral("cannot write %1").arg(out))) << qPrintable(stderrText());
+    EXPECT_EQ(filesLeft(), QStringList{});
+}
+
+// Nothing can be done about SIGKILL but to have saved the right way: the file
+// is the recording of the last save, complete, and alone.
+TEST_F(RecordExitTest, AKillLeavesTheLastSavedRecordingComplete)
+{
+    const QString out = dir.filePath(QStringLiteral("killed.krd"));
+    ASSERT_TRUE(startRecording(out));
+    sendValues({"0001", "0002", "0003"});
+    // The periodic save, then one more sample that only the next save would have.
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 4 * 32; }, 7000));
+    sendValues({"0004"});
+    process.kill();
+    ASSERT_TRUE(finish());
+    EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
+    expectRecording(out, {1, 2, 3});
+    EXPECT_EQ(filesLeft(), QStringList{QStringLiteral("killed.krd")});
+}
