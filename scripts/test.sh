@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds from scratch and runs every test: once in a
-# normal build and once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# normal build and once under AddressSanitizer, UndefinedBehaviorSanitizer and
+# LeakSanitizer (only the reviewed entries of tests/lsan.supp are let through).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,5 +15,10 @@ bash scripts/build.sh build
 (cd build && ctest --output-on-failure --parallel 2)
 
 bash scripts/build.sh build-sanitize -DAMPERO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-(cd build-sanitize && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+lsan_suppressions=$PWD/tests/lsan.supp
+(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+   LSAN_OPTIONS="suppressions=$lsan_suppressions:print_suppressions=0" \
    ctest --output-on-failure --parallel 2)
+
+# Every fuzz target for 30 s on its corpus (clang + libFuzzer, in build-fuzz/).
+bash scripts/fuzz.sh 30
