@@ -735,10 +735,5 @@ void MainFrm::OfferRecovery()
 void MainFrm::recoverRecording(std::vector<Sample> records)
 {
     LoadRecoveredRecording(state_, std::move(records));
-    setCaption(CaptionFor(state_.RecordFileName));
-    // Placed like a file that was opened.
-    state_.view.ViewLast = state_.store.SampleCount;
-    const std::int32_t start = LoadWindowStart(state_.store, chartRightx(), state_.view.TimeMode);
-    state_.view.ViewFirst = start + 1;
-    showLoadedRecording(start);
+    recordCommands_->ShowLoadedRecording();
 }

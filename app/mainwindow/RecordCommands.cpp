@@ -109,12 +109,17 @@ bool RecordCommands::Open()
     state.acquisition.Modified = false;
     state.RecordFileName = path;
     rememberFolder(path);
+    ShowLoadedRecording();
+    return true;
+}
+
+void RecordCommands::ShowLoadedRecording()
+{
     view.setCaption(CaptionFor(state.RecordFileName));
     state.view.ViewLast = state.store.SampleCount;
     const std::int32_t start = LoadWindowStart(state.store, view.chartRightx(), state.view.TimeMode);
     state.view.ViewFirst = start + 1;
     view.showLoadedRecording(start);
-    return true;
 }
 
 SaveResult RecordCommands::Save()

@@ -57,6 +57,10 @@ public:
     SaveResult SaveAs();
     bool ExportCsv();
 
+    // Caption, view window and scroll bar for a recording just put into the
+    // store, as Open leaves them: the newest chart width shown.
+    void ShowLoadedRecording();
+
     // Where the next file dialog starts: the folder of the last file opened or
     // saved, else the user's documents folder.
     QString dialogFolder() const;
