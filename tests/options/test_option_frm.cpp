@@ -10,6 +10,7 @@
 #include "OptionFrm.h"
 #include "StartupSettings.h"
 #include "TrendWidgetChart.h"
+#include "UserLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -61,18 +62,6 @@ public:
         colorAnswers.pop_front();
         return answer;
     }
-};
-
-// Makes a locale the user's for one test.
-class UserLocale {
-public:
-    explicit UserLocale(const QLocale &locale) { QLocale::setDefault(locale); }
-    ~UserLocale() { QLocale::setDefault(saved_); }
-    UserLocale(const UserLocale &) = delete;
-    UserLocale &operator=(const UserLocale &) = delete;
-
-private:
-    QLocale saved_;
 };
 
 using Settings = QMap<QString, QString>;

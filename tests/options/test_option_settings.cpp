@@ -5,6 +5,7 @@
 #include "IniFile.h"
 #include "QtPrinters.h"
 #include "OptionSettings.h"
+#include "UserLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -16,18 +17,6 @@ namespace {
 const char *const NotNumeric = "You must input numeric!!!";
 const char *const IntervalRange = "600>InterValue>0";
 const char *const XRange = "input error!!!!, Please input  '5=<X<300'";
-
-// Makes a locale the user's for one test.
-class UserLocale {
-public:
-    explicit UserLocale(const QLocale &locale) { QLocale::setDefault(locale); }
-    ~UserLocale() { QLocale::setDefault(saved_); }
-    UserLocale(const UserLocale &) = delete;
-    UserLocale &operator=(const UserLocale &) = delete;
-
-private:
-    QLocale saved_;
-};
 
 struct CheckRow {
     const char *name;
