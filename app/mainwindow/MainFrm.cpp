@@ -505,6 +505,8 @@ void MainFrm::showDisplay(const DecodedFrame &frame) { ApplyDecodedFrame(frame);
 bool MainFrm::askCreateNewFile() { return prompts_.askYesNo(QString::fromLatin1(ReceiveCycle::FunctionChangeQuestion)); }
 void MainFrm::runNewCommand()
 {
+    // A save before it that is cancelled or fails stops New: the recording and
+    // its journal stay, and the cycle records on as after No.
     recordCommands_->New();
     settleJournal();
 }

@@ -54,9 +54,9 @@ bool RecordCommands::offerToSave(const QString &question)
     case RecordCommandsView::Answer::No:
         return true;
     case RecordCommandsView::Answer::Yes:
-        // A cancelled Save As goes on without saving; a failed save stops, so
-        // the unsaved samples are not thrown away behind the error message.
-        return Save() != SaveResult::Failed;
+        // The user wants the samples kept: unless they were saved, the
+        // command stops and they stay.
+        return Save() == SaveResult::Saved;
     }
     return false;
 }

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
@@ -246,6 +247,42 @@ TEST_F(WindowAcquisitionTest, TheFunctionChangeQuestion)
     EXPECT_TRUE(running());
     ASSERT_TRUE(send(meterFrame("0232", UnitV)));
     EXPECT_EQ(state.store.SampleCount, 2);
+}
+
+// Yes to a new file and Yes to saving the old one, then the Save As dialog
+// cancelled: New stops, and the cycle records on into the same recording as
+// after No, with the port open again and the journal kept.
+TEST_F(WindowAcquisitionTest, AFunctionChangeWhoseSaveIsCancelledKeepsTheRecording)
+{
+    const QString question = QStringLiteral("You change measurement function, create new file??");
+    const QString journal = dir.filePath(QStringLiteral("data/recovery.KRD"));
+    makeWindow();
+    window->UseRecoveryJournal(journal);
+    window->Start->click();
+    ASSERT_TRUE(send(meterFrame("0001", UnitA)));
+    ASSERT_TRUE(send(meterFrame("0002", UnitA)));
+    ASSERT_EQ(state.store.SampleCount, 2);
+
+    prompts.yesNoAnswers = {true};
+    prompts.answers = {ScriptedPrompts::Answer::Yes}; // "Save File Before Create New File?"
+    prompts.files = {QString()};                      // the Save As dialog cancelled
+    ASSERT_TRUE(send(meterFrame("0230", UnitV)));
+    EXPECT_EQ(prompts.asked.count(question), 1);
+    EXPECT_TRUE(prompts.asked.contains(QStringLiteral("Save File Before Create New File?")));
+    EXPECT_TRUE(prompts.files.empty()) << "the Save As dialog was shown";
+    ASSERT_EQ(state.store.SampleCount, 3);
+    EXPECT_FLOAT_EQ(state.store.sample(1).FirstValue, 1.0f);
+    EXPECT_EQ(state.store.sample(3).FirstUnit, UnitV);
+    EXPECT_TRUE(state.acquisition.Modified);
+    EXPECT_TRUE(QFileInfo::exists(journal));
+    EXPECT_TRUE(running());
+
+    // The newest sample has the new unit: recording goes on without a question.
+    ASSERT_TRUE(send(meterFrame("0231", UnitV)));
+    EXPECT_EQ(state.store.SampleCount, 4);
+    EXPECT_EQ(prompts.asked.count(question), 1);
+    window->Stop->click();
+    EXPECT_EQ(QFileInfo(journal).size(), 32 * 5) << "every sample of the kept recording is journaled";
 }
 
 TEST_F(WindowAcquisitionTest, StartOnAPortHeldByAnotherProgramShowsTheInUseMessage)

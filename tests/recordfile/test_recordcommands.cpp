@@ -174,15 +174,19 @@ TEST_F(RecordCommandsTest, NewPromptYesSavesToTheCurrentFileFirst)
     EXPECT_EQ(state.store.SampleCount, 0);
 }
 
-TEST_F(RecordCommandsTest, NewPromptYesWithoutFileCancelledSaveAsStillResets)
+TEST_F(RecordCommandsTest, NewPromptYesThenCancelledSaveAsKeepsTheRecording)
 {
     record(5);
+    const SampleStore before = state.store;
     view.answers = {Answer::Yes};
     view.saveChoices = {QString()};
-    EXPECT_TRUE(commands.New());
+    EXPECT_FALSE(commands.New());
     EXPECT_EQ(view.saveDialogs, 1);
-    EXPECT_EQ(state.store.SampleCount, 0);
-    EXPECT_FALSE(state.acquisition.Modified);
+    expectUntouched(before, QString(), true);
+    EXPECT_FALSE(state.acquisition.RestartClock);
+    EXPECT_EQ(state.statistics.aMAX, QStringLiteral("105kW"));
+    EXPECT_EQ(view.clears, 0);
+    EXPECT_TRUE(view.captions.isEmpty());
 }
 
 TEST_F(RecordCommandsTest, NewPromptYesWithFailingSaveKeepsTheRecording)
@@ -402,6 +406,27 @@ TEST_F(RecordCommandsTest, OpenPromptPaths)
     EXPECT_EQ(readBytes(path("saved-first.KRD")), storeBytes(before, 3));
     EXPECT_EQ(state.RecordFileName, fixture("recording-3.KRD"));
     EXPECT_EQ(state.store.SampleCount, 2);
+}
+
+TEST_F(RecordCommandsTest, OpenPromptYesThenCancelledOrFailedSaveKeepsTheRecording)
+{
+    record(3);
+    const SampleStore before = state.store;
+    view.answers = {Answer::Yes};
+    view.saveChoices = {QString()};
+    EXPECT_FALSE(commands.Open());
+    EXPECT_EQ(view.saveDialogs, 1);
+    EXPECT_EQ(view.openDialogs, 0) << "the command stops before its dialog";
+    expectUntouched(before, QString(), true);
+    EXPECT_EQ(state.statistics.aMAX, QStringLiteral("105kW"));
+
+    view.answers = {Answer::Yes};
+    view.saveChoices = {path("no/such/folder/rec.KRD")};
+    EXPECT_FALSE(commands.Open());
+    EXPECT_EQ(view.errors.size(), 1);
+    EXPECT_EQ(view.openDialogs, 0);
+    expectUntouched(before, QString(), true);
+    EXPECT_TRUE(view.loadedPositions.empty());
 }
 
 TEST_F(RecordCommandsTest, FailedOpenLeavesEverythingAsItWas)
