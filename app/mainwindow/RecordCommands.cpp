@@ -32,11 +32,15 @@ RecordCommands::RecordCommands(ProgramState &state, RecordCommandsView &view)
 
 QString RecordCommands::dialogFolder() const
 {
-    if (!lastFolder.isEmpty())
+    // A dialog given a folder that does not exist takes its last part for the
+    // file name ("Documents" on a fresh home or a localised desktop).
+    if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir())
         return lastFolder;
     // The program's own folder is not writable once installed.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
 }
 
 void RecordCommands::rememberFolder(const QString &path)

@@ -62,7 +62,8 @@ public:
     void ShowLoadedRecording();
 
     // Where the next file dialog starts: the folder of the last file opened or
-    // saved, else the user's documents folder.
+    // saved, else the user's documents folder, else the home folder; always
+    // one that exists.
     QString dialogFolder() const;
 
 private:

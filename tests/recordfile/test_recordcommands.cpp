@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <vector>
 
 namespace {
 
@@ -76,6 +77,39 @@ private:
         queue.pop_front();
         return choice;
     }
+};
+
+// The environment of an account whose home is `home`, with no desktop settings
+// of its own yet; the previous one comes back afterwards.
+class FreshHome {
+public:
+    explicit FreshHome(const QString &home)
+    {
+        for (const char *name : {"HOME", "XDG_CONFIG_HOME"}) {
+            saved.push_back({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+        }
+        qputenv("HOME", home.toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/.config")).toLocal8Bit());
+    }
+    ~FreshHome()
+    {
+        for (const Variable &variable : saved) {
+            if (variable.set)
+                qputenv(variable.name, variable.value);
+            else
+                qunsetenv(variable.name);
+        }
+    }
+    FreshHome(const FreshHome &) = delete;
+    FreshHome &operator=(const FreshHome &) = delete;
+
+private:
+    struct Variable {
+        const char *name;
+        bool set;
+        QByteArray value;
+    };
+    std::vector<Variable> saved;
 };
 
 class RecordCommandsTest : public ::testing::Test {
@@ -227,13 +261,15 @@ TEST_F(RecordCommandsTest, SaveWithFileNameWritesWithoutDialog)
 
 TEST_F(RecordCommandsTest, SaveWithoutFileNameOpensSaveAsInTheDocumentsFolder)
 {
+    const QTemporaryDir home;
+    const FreshHome fresh(home.path());
+    const QString documents = home.filePath(QStringLiteral("Documents"));
+    ASSERT_TRUE(QDir().mkpath(documents));
+    ASSERT_EQ(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), documents);
     record(3);
     view.saveChoices = {path("first.KRD")};
     EXPECT_EQ(commands.Save(), SaveResult::Saved);
     EXPECT_EQ(view.saveDialogs, 1);
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty())
-        documents = QDir::homePath();
     EXPECT_EQ(view.dialogFolders, QStringList{documents});
     EXPECT_EQ(view.suggestedNames, QStringList{QString()});
     EXPECT_EQ(state.RecordFileName, path("first.KRD"));
@@ -252,6 +288,39 @@ TEST_F(RecordCommandsTest, TwoSaveAsInARowCaptionShowsTheLastFile)
     EXPECT_EQ(view.suggestedNames, (QStringList{QString(), QStringLiteral("a.KRD")}));
     EXPECT_EQ(view.dialogFolders.last(), dir.path()); // the second dialog starts where the first saved
     EXPECT_EQ(readBytes(path("a.KRD")), readBytes(path("b.KRD")));
+}
+
+// Given a folder that does not exist, the file dialog proposed its last part
+// ("Documents") as the file name.
+TEST_F(RecordCommandsTest, FileDialogsStartInAFolderThatExists)
+{
+    const QTemporaryDir home;
+    const FreshHome fresh(home.path());
+    record(2);
+    view.saveChoices = {QString()};
+    view.openChoices = {QString()};
+    view.answers = {Answer::No};
+    EXPECT_EQ(commands.SaveAs(), SaveResult::Cancelled);
+    EXPECT_FALSE(commands.Open());
+    EXPECT_EQ(view.dialogFolders, (QStringList{home.path(), home.path()})) << "a fresh home has no Documents yet";
+
+    // A localised desktop names its documents folder in user-dirs.dirs.
+    ASSERT_TRUE(QDir().mkpath(home.filePath(QStringLiteral(".config"))));
+    writeBytes(home.filePath(QStringLiteral(".config/user-dirs.dirs")), "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    const QString dokumente = home.filePath(QStringLiteral("Dokumente"));
+    ASSERT_EQ(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), dokumente);
+    EXPECT_EQ(commands.dialogFolder(), home.path()) << "named, but not made yet";
+    ASSERT_TRUE(QDir().mkpath(dokumente));
+    EXPECT_EQ(commands.dialogFolder(), dokumente);
+
+    // The folder of the last file, once removed, is not offered either.
+    const QString gone = path("gone");
+    ASSERT_TRUE(QDir().mkpath(gone));
+    view.saveChoices = {gone + QStringLiteral("/rec.KRD")};
+    ASSERT_EQ(commands.SaveAs(), SaveResult::Saved);
+    EXPECT_EQ(commands.dialogFolder(), gone);
+    ASSERT_TRUE(QDir(gone).removeRecursively());
+    EXPECT_EQ(commands.dialogFolder(), dokumente);
 }
 
 TEST_F(RecordCommandsTest, SaveAsCancelChangesNothing)
