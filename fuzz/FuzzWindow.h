@@ -27,6 +27,7 @@ public:
     QString chooseSaveFile(const QString &, const QString &) override { return saveFile; }
     QString chooseCsvFile(const QString &, const QString &) override { return QString(); }
     bool confirmOverwrite(const QString &) override { return false; }
+    bool confirmReplace(const QString &) override { return false; }
     void showError(const QString &) override { ++errors; }
     void setCaption(const QString &) override {}
     float chartRightx() const override { return chart1.Rightx(); }

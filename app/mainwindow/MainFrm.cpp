@@ -670,6 +670,7 @@ QString MainFrm::chooseCsvFile(const QString &folder, const QString &suggestedNa
     return prompts_.chooseCsvFile(folder, suggestedName);
 }
 bool MainFrm::confirmOverwrite(const QString &path) { return prompts_.confirmOverwrite(path); }
+bool MainFrm::confirmReplace(const QString &text) { return prompts_.confirmReplace(text); }
 void MainFrm::showError(const QString &text) { prompts_.showError(text); }
 void MainFrm::setCaption(const QString &caption) { setWindowTitle(caption); }
 float MainFrm::chartRightx() const { return Sweepgraph1->Rightx(); }

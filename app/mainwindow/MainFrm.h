@@ -159,6 +159,7 @@ private:
     QString chooseSaveFile(const QString &folder, const QString &suggestedName) override;
     QString chooseCsvFile(const QString &folder, const QString &suggestedName) override;
     bool confirmOverwrite(const QString &path) override;
+    bool confirmReplace(const QString &text) override;
     void showError(const QString &text) override;
     void setCaption(const QString &caption) override;
     float chartRightx() const override;

@@ -70,8 +70,12 @@ QString DialogPrompts::chooseCsvFile(const QString &folder, const QString &sugge
 
 bool DialogPrompts::confirmOverwrite(const QString &path)
 {
-    return QMessageBox::question(parent_, Title,
-                                 QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                                     .arg(QDir::toNativeSeparators(path)),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    return confirmReplace(QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                              .arg(QDir::toNativeSeparators(path)));
+}
+
+bool DialogPrompts::confirmReplace(const QString &text)
+{
+    return QMessageBox::question(parent_, Title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
 }

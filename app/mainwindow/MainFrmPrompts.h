@@ -24,6 +24,7 @@ public:
     virtual QString chooseSaveFile(const QString &folder, const QString &suggestedName) = 0;
     virtual QString chooseCsvFile(const QString &folder, const QString &suggestedName) = 0;
     virtual bool confirmOverwrite(const QString &path) = 0;
+    virtual bool confirmReplace(const QString &text) = 0; // No is the default button
 };
 
 // The real dialogs, parented to the main window.
@@ -40,6 +41,7 @@ public:
     QString chooseSaveFile(const QString &folder, const QString &suggestedName) override;
     QString chooseCsvFile(const QString &folder, const QString &suggestedName) override;
     bool confirmOverwrite(const QString &path) override;
+    bool confirmReplace(const QString &text) override;
 
 private:
     QWidget *parent_;

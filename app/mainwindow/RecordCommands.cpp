@@ -48,6 +48,22 @@ void RecordCommands::rememberFolder(const QString &path)
     lastFolder = QFileInfo(path).absolutePath();
 }
 
+void RecordCommands::rememberFile(const QString &path)
+{
+    rememberFolder(path);
+    const QFileInfo info(path);
+    knownFile = FileStamp{path, info.size(), info.lastModified()};
+}
+
+bool RecordCommands::changedSinceRemembered(const QString &path) const
+{
+    if (!knownFile || knownFile->path != path)
+        return false;
+    // A file that is gone loses nothing when it is written again.
+    const QFileInfo info(path);
+    return info.exists() && (info.size() != knownFile->size || info.lastModified() != knownFile->modified);
+}
+
 bool RecordCommands::offerToSave(const QString &question)
 {
     if (!state.acquisition.Modified)
@@ -112,7 +128,7 @@ bool RecordCommands::Open()
     state.store.Load(std::move(records));
     state.acquisition.Modified = false;
     state.RecordFileName = path;
-    rememberFolder(path);
+    rememberFile(path);
     ShowLoadedRecording();
     return true;
 }
@@ -130,13 +146,19 @@ SaveResult RecordCommands::Save()
 {
     if (state.RecordFileName.isEmpty())
         return SaveAs();
+    // For instance `amperotool record` writing the same file meanwhile.
+    if (changedSinceRemembered(state.RecordFileName) &&
+        !view.confirmReplace(QStringLiteral("The file \"%1\" has been changed by another program since it was "
+                                            "opened or last saved.\nReplace it with this recording?")
+                                 .arg(QDir::toNativeSeparators(state.RecordFileName))))
+        return SaveResult::Cancelled;
     const RecordFileResult written = WriteRecordFile(state.RecordFileName, state.store);
     if (!written.ok) {
         view.showError(saveFailedText(state.RecordFileName, written.error));
         return SaveResult::Failed;
     }
     state.acquisition.Modified = false;
-    rememberFolder(state.RecordFileName);
+    rememberFile(state.RecordFileName);
     return SaveResult::Saved;
 }
 
@@ -157,7 +179,7 @@ SaveResult RecordCommands::SaveAs()
     }
     state.RecordFileName = path;
     state.acquisition.Modified = false;
-    rememberFolder(path);
+    rememberFile(path);
     view.setCaption(CaptionFor(state.RecordFileName));
     return SaveResult::Saved;
 }

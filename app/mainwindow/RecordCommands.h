@@ -6,9 +6,11 @@
 
 #include "ProgramState.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 class RecordCommandsView {
 public:
@@ -26,6 +28,9 @@ public:
     virtual QString chooseCsvFile(const QString &folder, const QString &suggestedName) = 0;
     // Asked when the extension added to a picked name leads to an existing file.
     virtual bool confirmOverwrite(const QString &path) = 0;
+    // A question box titled "Ampero" with Yes and No, No the default: asked
+    // before replacing a file another program has changed.
+    virtual bool confirmReplace(const QString &text) = 0;
     virtual void showError(const QString &text) = 0;
     virtual void setCaption(const QString &caption) = 0;
     virtual float chartRightx() const = 0;  // Sweepgraph1.Rightx
@@ -52,7 +57,9 @@ public:
     // cancelled dialog or a failure leaves the recording as it was.
     bool New();
     bool Open();
-    // A failed save keeps the recording marked as modified.
+    // A failed save keeps the recording marked as modified. A file another
+    // program has changed since it was opened or saved here is replaced only
+    // when the user agrees.
     SaveResult Save();
     SaveResult SaveAs();
     bool ExportCsv();
@@ -67,8 +74,17 @@ public:
     QString dialogFolder() const;
 
 private:
+    // Size and modification time of a file as it was opened or saved here.
+    struct FileStamp {
+        QString path;
+        qint64 size = 0;
+        QDateTime modified;
+    };
+
     // The prompt before New and Open; false when the command must stop.
     bool offerToSave(const QString &question);
+    void rememberFile(const QString &path);
+    bool changedSinceRemembered(const QString &path) const;
     // A chosen name, with the extension added when it has none; empty when the
     // user declines to replace the file that name leads to.
     QString completeChosenName(const QString &chosen, const QString &extension);
@@ -77,4 +93,5 @@ private:
     ProgramState &state;
     RecordCommandsView &view;
     QString lastFolder;
+    std::optional<FileStamp> knownFile;
 };

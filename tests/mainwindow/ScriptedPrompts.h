@@ -31,6 +31,11 @@ public:
     QString chooseSaveFile(const QString &, const QString &) override { return take(files, QString()); }
     QString chooseCsvFile(const QString &, const QString &) override { return take(files, QString()); }
     bool confirmOverwrite(const QString &) override { return true; }
+    bool confirmReplace(const QString &text) override
+    {
+        asked << text;
+        return take(yesNoAnswers, false);
+    }
 
 private:
     template <typename T>

@@ -2,6 +2,7 @@
 #include "RecordFile.h"
 #include "TestFiles.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -20,11 +21,12 @@ using Answer = RecordCommandsView::Answer;
 class FakeView : public RecordCommandsView {
 public:
     std::deque<Answer> answers;
+    std::deque<bool> replaceAnswers;
     std::deque<QString> openChoices, saveChoices, csvChoices;
     bool overwrite = true;
     float rightx = 100;
 
-    QStringList questions, errors, captions, dialogFolders, suggestedNames, overwriteQuestions;
+    QStringList questions, errors, captions, dialogFolders, suggestedNames, overwriteQuestions, replaceQuestions;
     int openDialogs = 0, saveDialogs = 0, csvDialogs = 0, clears = 0;
     std::vector<std::int32_t> loadedPositions;
 
@@ -61,6 +63,15 @@ public:
     {
         overwriteQuestions << path;
         return overwrite;
+    }
+    bool confirmReplace(const QString &text) override
+    {
+        replaceQuestions << text;
+        if (replaceAnswers.empty())
+            throw std::logic_error("unexpected question: " + text.toStdString());
+        const bool yes = replaceAnswers.front();
+        replaceAnswers.pop_front();
+        return yes;
     }
     void showError(const QString &text) override { errors << text; }
     void setCaption(const QString &caption) override { captions << caption; }
@@ -398,6 +409,78 @@ TEST_F(RecordCommandsTest, FailedSaveInReadOnlyFolderKeepsModifiedAndTheOldFile)
     EXPECT_TRUE(view.errors[0].contains(target)) << view.errors[0].toStdString();
     EXPECT_TRUE(view.errors[0].contains(QLatin1String("Permission denied"))) << view.errors[0].toStdString();
     EXPECT_TRUE(view.errors[1].contains(path("other.KRD")));
+}
+
+// `amperotool record`, or any other program, writing the file the recording was
+// opened from or saved to.
+TEST_F(RecordCommandsTest, SaveAsksBeforeReplacingAFileChangedElsewhere)
+{
+    const QString target = path("rec.KRD");
+    ASSERT_TRUE(WriteRecordFile(target, patternStore(4)).ok);
+    view.openChoices = {target};
+    ASSERT_TRUE(commands.Open());
+    state.store.AppendSample(patternSample(5));
+    state.acquisition.Modified = true;
+
+    const QByteArray theirs = storeBytes(patternStore(2), 2);
+    writeBytes(target, theirs);
+    view.replaceAnswers = {false};
+    EXPECT_EQ(commands.Save(), SaveResult::Cancelled);
+    ASSERT_EQ(view.replaceQuestions.size(), 1);
+    EXPECT_TRUE(view.replaceQuestions[0].contains(QStringLiteral("\"") + target + QStringLiteral("\"")))
+        << view.replaceQuestions[0].toStdString();
+    EXPECT_TRUE(view.replaceQuestions[0].contains(QLatin1String("changed by another program")));
+    EXPECT_EQ(readBytes(target), theirs) << "No leaves the file alone";
+    EXPECT_TRUE(state.acquisition.Modified);
+
+    view.replaceAnswers = {true};
+    EXPECT_EQ(commands.Save(), SaveResult::Saved);
+    EXPECT_EQ(readBytes(target), storeBytes(state.store, 5));
+    EXPECT_FALSE(state.acquisition.Modified);
+    // Saved here: the next save asks nothing.
+    state.acquisition.Modified = true;
+    EXPECT_EQ(commands.Save(), SaveResult::Saved);
+    EXPECT_EQ(view.replaceQuestions.size(), 2);
+
+    // The same size, written at another time.
+    QByteArray sameSize = storeBytes(state.store, 5);
+    sameSize[0] = char(sameSize[0] ^ 0x01);
+    writeBytes(target, sameSize);
+    {
+        QFile file(target);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    }
+    view.replaceAnswers = {false};
+    EXPECT_EQ(commands.Save(), SaveResult::Cancelled);
+    EXPECT_EQ(view.replaceQuestions.size(), 3);
+    EXPECT_EQ(readBytes(target), sameSize);
+
+    // A file that is gone is simply written again.
+    ASSERT_TRUE(QFile::remove(target));
+    EXPECT_EQ(commands.Save(), SaveResult::Saved);
+    EXPECT_EQ(view.replaceQuestions.size(), 3);
+    EXPECT_EQ(readBytes(target), storeBytes(state.store, 5));
+}
+
+TEST_F(RecordCommandsTest, NewStopsWhenTheChangedFileIsNotReplaced)
+{
+    const QString target = path("rec.KRD");
+    record(3);
+    view.saveChoices = {target};
+    ASSERT_EQ(commands.SaveAs(), SaveResult::Saved);
+    state.store.AppendSample(patternSample(4));
+    state.acquisition.Modified = true;
+    const SampleStore before = state.store;
+    writeBytes(target, "changed");
+
+    view.answers = {Answer::Yes};
+    view.replaceAnswers = {false};
+    EXPECT_FALSE(commands.New());
+    EXPECT_EQ(view.replaceQuestions.size(), 1);
+    expectUntouched(before, target, true);
+    EXPECT_EQ(readBytes(target), QByteArray("changed"));
+    EXPECT_EQ(view.clears, 0);
 }
 
 // ---- Open ------------------------------------------------------------------------------
