@@ -1,5 +1,6 @@
 #include "StartupSettings.h"
 
+#include "SettingRanges.h"
 #include "UserNumber.h"
 
 #include <cfloat>
@@ -52,7 +53,9 @@ void LoadStoredSettings(const SettingsStore &settings, ProgramState &state, Tren
     SampleStore &store = state.store;
     load(readSingle(settings, Setting::FirstTopY), [&](float v) { chart1.setTopY(v); });
     load(readSingle(settings, Setting::FirstBottomY), [&](float v) { chart1.setBottomY(v); });
-    load(readSingle(settings, Setting::FirstRightX), [&](float v) { chart1.setRightx(v); });
+    // A hand-edited width the Options dialog would refuse (zero or less leaves
+    // the charts without a window) loads as the nearest one it takes.
+    load(readSingle(settings, Setting::FirstRightX), [&](float v) { chart1.setRightx(XMaxRange.nearest(v)); });
     load(readSingle(settings, Setting::SecondTopY), [&](float v) { chart2.setTopY(v); });
     load(readSingle(settings, Setting::SecondBottomY), [&](float v) { chart2.setBottomY(v); });
     load(readSingle(settings, Setting::InterValue), [&](float v) { store.InterValue = v; });
@@ -71,6 +74,10 @@ void LoadStoredSettings(const SettingsStore &settings, ProgramState &state, Tren
     load(readBoolean(settings, Setting::AutoInterval), [&](bool v) { store.AutoInterval = v; });
     load(readLong(settings, Setting::LineWidth), [&](qint32 v) { chart1.setLineWidth(v); });
     chart2.setLineWidth(chart1.LineWidth());
+    // The dialog holds the interval to its range only while it is in force:
+    // with Auto it keeps whatever the box shows (0 on a first run).
+    if (!store.AutoInterval)
+        store.InterValue = InterValueRange.nearest(store.InterValue);
     store.RecomputeSampleInterval();
 }
 

@@ -2,7 +2,8 @@
 
 // Applies the persisted settings to the charts and the program-wide variables.
 // Each setting is read on its own: a stored text that does not convert leaves
-// its target as it was and the others still load.
+// its target as it was and the others still load. The x range and a manual
+// interval outside the Options dialog's ranges load as the nearest value inside.
 
 #include "ProgramState.h"
 #include "SettingsStore.h"

@@ -65,7 +65,9 @@ std::int32_t TrendView::FindWindowEdge(Direction direction, float fraction) cons
 {
     const SampleStore &store = state_.store;
     const ViewState &view = state_.view;
-    const float width = chart1_.Rightx() * fraction;
+    // A chart width below zero would end the window before its start; the
+    // window always holds at least the sample it starts (or ends) with.
+    const float width = std::max(chart1_.Rightx() * fraction, 0.0f);
     std::int64_t result;
     if (direction == Direction::Forward) {
         if (!view.TimeMode) {
@@ -178,6 +180,8 @@ void TrendView::redrawCurve(TrendChart &chart, bool firstDisplay, std::int32_t m
     if (store.SampleCount == 0 || !validIndex(view.ViewFirst))
         return;
     const std::int32_t last = std::min(view.ViewLast, store.SampleCount);
+    if (last < view.ViewFirst)
+        return;
     const float start = store.Samples[std::size_t(view.ViewFirst)].Seconds;
     std::optional<float> markX, markY;
     std::int32_t k = 0;
@@ -222,6 +226,12 @@ void TrendView::RedrawChart1()
         return;
     const std::int32_t last = std::min(view.ViewLast, store.SampleCount);
     StatisticsLabels &labels = state_.statistics;
+    if (last < view.ViewFirst) {
+        // Nothing was drawn: no statistics of samples the chart does not show.
+        labels.vMAX = labels.vMAXDate = labels.vMIN = labels.vMINDate = labels.vAVG = labels.vAVGDate = QString();
+        host_.showStatistics(labels);
+        return;
+    }
     const Sample &max = store.sample(view.ViewMaxIndex);
     const Sample &min = store.sample(view.ViewMinIndex);
     const Sample &newest = store.sample(last);

@@ -1,5 +1,6 @@
 #include "OptionSettings.h"
 
+#include "SettingRanges.h"
 #include "StartupSettings.h"
 #include "UserNumber.h"
 
@@ -29,9 +30,7 @@ std::optional<QString> checkInterval(const QString &text)
     const auto value = ParseUserNumber(text);
     if (!value)
         return NotNumeric;
-    // The interval is kept as a single float: a text just inside the bounds must
-    // not round onto one of them.
-    if (!(*value > 0 && *value < 600) || !(float(*value) > 0.0f && float(*value) < 600.0f))
+    if (!InterValueRange.contains(*value))
         return IntervalOutOfRange;
     return std::nullopt;
 }
@@ -39,7 +38,7 @@ std::optional<QString> checkInterval(const QString &text)
 std::optional<QString> checkXMax(const QString &text)
 {
     const auto value = ParseUserNumber(text);
-    if (!value || !(*value >= 5 && *value < 300))
+    if (!value || !XMaxRange.contains(*value))
         return XOutOfRange;
     return std::nullopt;
 }

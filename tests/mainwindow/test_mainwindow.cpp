@@ -1,5 +1,6 @@
 #include "MainFrm.h"
 #include "OleDate.h"
+#include "RecordFile.h"
 #include "ScriptedPrompts.h"
 #include "SettingsStore.h"
 #include "SymbolImage.h"
@@ -35,18 +36,35 @@ protected:
         return window;
     }
 
+    static Sample sample(int i, float secondsApart = 1)
+    {
+        Sample s;
+        s.FirstValue = float(i);
+        s.FirstUnit = 0x08;
+        s.Seconds = float(i) * secondsApart;
+        s.Stamp = LocalToOleDate(QDateTime(QDate(2002, 6, 7), QTime(10, 37, 0)).addSecs(i));
+        return s;
+    }
+
     void appendSamples(MainFrm &window, int count)
     {
         for (int i = 1; i <= count; ++i) {
-            Sample s;
-            s.FirstValue = float(i);
-            s.FirstUnit = 0x08;
-            s.Seconds = float(i);
-            s.Stamp = LocalToOleDate(QDateTime(QDate(2002, 6, 7), QTime(10, 37, 0)).addSecs(i));
-            state.store.AppendSample(s);
+            state.store.AppendSample(sample(i));
             state.acquisition.Modified = true;
             window.trendView().FollowLatestSample();
         }
+    }
+
+    // A recording file of `count` samples with the values 1, 2, 3, ...
+    QString writeRecording(int count, float secondsApart = 1)
+    {
+        SampleStore store;
+        for (int i = 1; i <= count; ++i)
+            store.AppendSample(sample(i, secondsApart));
+        RecomputeStatistics(store);
+        const QString path = dir.filePath(QStringLiteral("recording-%1.KRD").arg(count));
+        EXPECT_TRUE(WriteRecordFile(path, store).ok);
+        return path;
     }
 
     QString iniText()
@@ -111,6 +129,22 @@ TEST_F(MainWindowTest, ChartsKeepTheirBagValueWhenASettingDoesNotConvert)
     auto window = makeWindow();
     EXPECT_EQ(window->Sweepgraph1->TopY(), 100.0f) << "the value the chart restored from its bag";
     EXPECT_EQ(window->Sweepgraph1->BottomY(), -20.0f);
+}
+
+// A hand-edited "RightX=-50" left the charts without a window: no curve and a
+// VISUAL AREA mean of "infA".
+TEST_F(MainWindowTest, AWidthTheOptionsWouldRefuseLoadsAsTheNearestTheyTake)
+{
+    settings.SaveSetting(QStringLiteral("FirstTrend"), QStringLiteral("RightX"), QStringLiteral("-50"));
+    auto window = makeWindow();
+    EXPECT_EQ(window->Sweepgraph1->Rightx(), 5.0f);
+    EXPECT_EQ(window->Sweepgraph2->Rightx(), 5.0f);
+    prompts.files = {writeRecording(20)};
+    window->Open->trigger();
+    EXPECT_EQ(state.view.ViewFirst, 16);
+    EXPECT_EQ(state.view.ViewLast, 20);
+    EXPECT_EQ(window->vAVG->text(), QStringLiteral("18.0A"));
+    EXPECT_EQ(window->vMAX->text(), QStringLiteral("20A"));
 }
 
 TEST_F(MainWindowTest, PortMenuTicksThePortInUseEvenWhenDisabled)

@@ -72,6 +72,50 @@ TEST_F(SettingsFixture, AValueThatDoesNotConvertLeavesTheRestoredValue)
     EXPECT_EQ(chart2.width, 3);
 }
 
+// Hand-edited values the Options dialog would refuse ("5=<X<300",
+// "600>InterValue>0") load as the nearest value it takes.
+TEST_F(SettingsFixture, OutOfRangeWidthAndManualIntervalLoadAsTheNearestValidValue)
+{
+    struct Case {
+        const char *name;
+        const char *stored;
+        float loaded;
+    };
+    const Case widths[] = {
+        {"negative", "-50", 5},  {"zero", "0", 5},        {"just below", "4.99", 5}, {"lowest", "5", 5},
+        {"inside", "120", 120},  {"just inside", "299", 299}, {"the excluded bound", "300", 299},
+        {"far above", "1e9", 299},
+    };
+    for (const Case &c : widths) {
+        SCOPED_TRACE(c.name);
+        writeIni((std::string("[FirstTrend]\nRightX=") + c.stored + "\n").c_str());
+        SettingsStore settings(path());
+        chart1.rightx = chart2.rightx = 77;
+        LoadStoredSettings(settings, state, chart1, chart2);
+        EXPECT_EQ(chart1.rightx, c.loaded);
+        EXPECT_EQ(chart2.rightx, c.loaded);
+    }
+
+    const Case intervals[] = {
+        {"negative", "-3", 1}, {"zero", "0", 1}, {"inside", "0.5", 0.5f}, {"600", "600", 599}, {"far above", "1e6", 599},
+    };
+    for (const Case &c : intervals) {
+        SCOPED_TRACE(c.name);
+        writeIni((std::string("[FirstTrend]\nInterValue=") + c.stored + "\n[AllTrend]\nAutoInterval=False\n").c_str());
+        SettingsStore settings(path());
+        LoadStoredSettings(settings, state, chart1, chart2);
+        EXPECT_EQ(state.store.InterValue, c.loaded);
+        EXPECT_EQ(state.store.SampleInterval, c.loaded);
+    }
+
+    // With Auto the dialog does not check the interval box: it shows what is stored.
+    writeIni("[FirstTrend]\nInterValue=-3\n[AllTrend]\nAutoInterval=True\n");
+    SettingsStore settings(path());
+    LoadStoredSettings(settings, state, chart1, chart2);
+    EXPECT_EQ(state.store.InterValue, -3.0f);
+    EXPECT_EQ(state.store.SampleInterval, 0.0f);
+}
+
 TEST_F(SettingsFixture, PortNumberFallsBackToOneUnlessOneToFour)
 {
     struct Case { const char *stored; int expected; };

@@ -284,3 +284,41 @@ TEST_F(TrendViewTest, FindWindowEdgeClampsToTheRecording)
     state.view.ViewFirst = 2;
     EXPECT_EQ(view.FindWindowEdge(TrendView::Direction::Forward, 1.0f), 7);
 }
+
+// A chart width below zero (a hand-edited setting) left the window empty: no
+// curve, and a mean divided by zero ("infA").
+TEST_F(TrendViewTest, ANegativeChartWidthStillShowsTheWindowsFirstSample)
+{
+    for (const bool timeMode : {true, false}) {
+        SCOPED_TRACE(timeMode ? "time mode" : "index mode");
+        state = ProgramState();
+        state.view.TimeMode = timeMode;
+        chart1.rightx = 100;
+        appendMany(20, 1);
+        chart1.rightx = -50;
+        view.ScrollTo(10, 10);
+        EXPECT_EQ(state.view.ViewFirst, 11);
+        EXPECT_EQ(state.view.ViewLast, 11);
+        EXPECT_EQ(chart1.moves.size(), 1u);
+        EXPECT_EQ(host.shown.vAVG, QStringLiteral("11.0A"));
+        appendLive(5, 21);
+        EXPECT_EQ(state.view.ViewLast, 21);
+        EXPECT_EQ(state.view.ViewFirst, 21);
+        EXPECT_EQ(host.shown.vAVG, QStringLiteral("5.0A"));
+    }
+}
+
+TEST_F(TrendViewTest, AWindowEndingBeforeItsStartShowsNoVisualStatistics)
+{
+    state.view.TimeMode = false;
+    appendMany(20, 1);
+    ASSERT_FALSE(host.shown.vAVG.isEmpty());
+    state.view.ViewFirst = 12;
+    state.view.ViewLast = 11;
+    view.RefreshCharts();
+    EXPECT_TRUE(chart1.moves.empty());
+    EXPECT_TRUE(chart1.lines.empty());
+    EXPECT_TRUE(host.shown.vAVG.isEmpty());
+    EXPECT_TRUE(host.shown.vMAX.isEmpty());
+    EXPECT_FALSE(host.shown.aMAX.isEmpty()) << "the whole recording keeps its statistics";
+}
