@@ -208,7 +208,11 @@ void MainFrm::buildMenus()
         // Stays reachable while recording: a changed interval counts from the next frame.
         DialogOptionPrompts optionPrompts;
         OptionFrm dialog(state_, settings_, *chart1_, *chart2_, optionPrompts, this);
-        dialog.exec();
+        const bool timeMode = state_.view.TimeMode;
+        // A new width or x-axis mode (which acts even on CANCEL) moves the
+        // window's end and the scroll bar's range.
+        if (dialog.exec() == QDialog::Accepted || state_.view.TimeMode != timeMode)
+            trendView_->FitWindowToChartWidth();
     });
     Option->setObjectName(QStringLiteral("Option"));
 

@@ -1,6 +1,7 @@
 #include "TrendView.h"
 
 #include "NumberText.h"
+#include "RecordFile.h"
 #include "SampleTexts.h"
 
 #include <algorithm>
@@ -165,6 +166,16 @@ void TrendView::ScrollTo(std::int32_t maximum, std::int32_t value)
 {
     host_.setScrollBar(maximum, value);
     ScrollBarChanged(value);
+}
+
+void TrendView::FitWindowToChartWidth()
+{
+    const ViewState &view = state_.view;
+    const std::int32_t position = std::max(view.ViewFirst - 1, 0);
+    // The bar reaches at least the last chart width, as after Open, and
+    // never less than where the window starts now.
+    const std::int32_t lastWidth = LoadWindowStart(state_.store, chart1_.Rightx(), view.TimeMode);
+    ScrollTo(std::max(lastWidth, position), position);
 }
 
 void TrendView::RefreshCharts()

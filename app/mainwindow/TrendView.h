@@ -59,6 +59,9 @@ public:
     void ScrollBarChanged(std::int32_t value);
     // Places the scroll bar as a user's move would, so the charts follow it.
     void ScrollTo(std::int32_t maximum, std::int32_t value);
+    // After the chart width or the x-axis mode changed: the window keeps its
+    // start, its end and the scroll bar's range follow the new width.
+    void FitWindowToChartWidth();
 
     void RedrawChart1();
     void RedrawChart2();

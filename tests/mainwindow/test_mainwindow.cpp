@@ -1,3 +1,4 @@
+#include "DisplayTexts.h"
 #include "MainFrm.h"
 #include "OleDate.h"
 #include "RecordFile.h"
@@ -10,11 +11,15 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -65,6 +70,28 @@ protected:
         const QString path = dir.filePath(QStringLiteral("recording-%1.KRD").arg(count));
         EXPECT_TRUE(WriteRecordFile(path, store).ok);
         return path;
+    }
+
+    // Opens the Options dialog and lets `act` work it once it is up.
+    void workOptions(MainFrm &window, const std::function<void(QWidget &)> &act)
+    {
+        QTimer poll;
+        QElapsedTimer waited;
+        waited.start();
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            if (dialog && dialog->objectName() == QLatin1String("OptionFrm") && dialog->isVisible()) {
+                poll.stop();
+                act(*dialog);
+            } else if (waited.hasExpired(20000)) {
+                poll.stop();
+                ADD_FAILURE() << "the Options dialog did not come up";
+                if (dialog)
+                    dialog->close();
+            }
+        });
+        poll.start(10);
+        window.Option->trigger();
     }
 
     QString iniText()
@@ -145,6 +172,55 @@ TEST_F(MainWindowTest, AWidthTheOptionsWouldRefuseLoadsAsTheNearestTheyTake)
     EXPECT_EQ(state.view.ViewLast, 20);
     EXPECT_EQ(window->vAVG->text(), QStringLiteral("18.0A"));
     EXPECT_EQ(window->vMAX->text(), QStringLiteral("20A"));
+}
+
+TEST_F(MainWindowTest, OptionsOkWithANarrowerChartMovesTheWindowsEndAndTheScrollRange)
+{
+    settings.SaveSetting(QStringLiteral("TimeMode"), QStringLiteral("TimeMode"), QStringLiteral("False"));
+    auto window = makeWindow();
+    prompts.files = {writeRecording(500)};
+    window->Open->trigger();
+    ASSERT_EQ(state.view.ViewFirst, 401);
+    ASSERT_EQ(state.view.ViewLast, 500);
+    ASSERT_EQ(window->HScroll1->maximum(), 400);
+
+    workOptions(*window, [](QWidget &dialog) {
+        dialog.findChild<QLineEdit *>(QStringLiteral("txtXMax"))->setText(QStringLiteral("50"));
+        dialog.findChild<QPushButton *>(QStringLiteral("OK"))->click();
+    });
+    EXPECT_EQ(window->Sweepgraph1->Rightx(), 50.0f);
+    EXPECT_EQ(state.view.ViewFirst, 401);
+    EXPECT_EQ(state.view.ViewLast, 451);
+    EXPECT_EQ(window->HScroll1->maximum(), 450);
+    EXPECT_EQ(window->HScroll1->value(), 400);
+    EXPECT_EQ(window->vMAX->text(), QStringLiteral("451A")) << "VISUAL AREA covers the samples shown";
+    EXPECT_EQ(window->vAVGDate->text(), TimeText(state.store.sample(451).Stamp));
+
+    window->HScroll1->setValue(450);
+    EXPECT_EQ(state.view.ViewFirst, 451);
+    EXPECT_EQ(state.view.ViewLast, 500);
+    EXPECT_EQ(window->vMAX->text(), QStringLiteral("500A"));
+}
+
+// The x-axis mode acts at once, so even CANCEL leaves a new axis behind.
+TEST_F(MainWindowTest, TheAxisModeChangedInOptionsThenCancelFitsTheWindowToo)
+{
+    settings.SaveSetting(QStringLiteral("TimeMode"), QStringLiteral("TimeMode"), QStringLiteral("False"));
+    auto window = makeWindow();
+    prompts.files = {writeRecording(500, 2)};
+    window->Open->trigger();
+    ASSERT_EQ(state.view.ViewLast, 500);
+
+    workOptions(*window, [](QWidget &dialog) {
+        dialog.findChild<QCheckBox *>(QStringLiteral("TimeMode"))->click();
+        dialog.findChild<QPushButton *>(QStringLiteral("Cancel"))->click();
+    });
+    ASSERT_TRUE(state.view.TimeMode);
+    // 100 s of samples 2 s apart.
+    EXPECT_EQ(state.view.ViewFirst, 401);
+    EXPECT_EQ(state.view.ViewLast, 451);
+    EXPECT_EQ(window->HScroll1->maximum(), 450);
+    EXPECT_EQ(window->vMAX->text(), QStringLiteral("451A"));
 }
 
 TEST_F(MainWindowTest, PortMenuTicksThePortInUseEvenWhenDisabled)

@@ -285,6 +285,73 @@ TEST_F(TrendViewTest, FindWindowEdgeClampsToTheRecording)
     EXPECT_EQ(view.FindWindowEdge(TrendView::Direction::Forward, 1.0f), 7);
 }
 
+// After Options OK: the chart's new width decides the window's end and how far
+// the scroll bar goes, as a scroll to the same start would.
+TEST_F(TrendViewTest, ANarrowerChartMovesTheWindowsEndAndTheScrollRange)
+{
+    state.view.TimeMode = false;
+    appendMany(500, 1);
+    view.ScrollTo(400, 400); // as Open leaves it: samples 401..500
+    ASSERT_EQ(state.view.ViewLast, 500);
+
+    chart1.rightx = 50;
+    chart2.rightx = 50;
+    view.FitWindowToChartWidth();
+    EXPECT_EQ(state.view.ViewFirst, 401);
+    EXPECT_EQ(state.view.ViewLast, 451);
+    EXPECT_EQ(host.maximum, 450) << "the bar reaches the last 50 samples";
+    EXPECT_EQ(host.value, 400);
+    EXPECT_EQ(chart1.lines.back().x, 50.0f);
+    EXPECT_NEAR(chart1.secondTime * 86400, 10 * 3600 + 37 * 60 + 451, 0.01) << "the right time label";
+    EXPECT_EQ(host.shown.vAVGDate, TimeText(state.store.sample(451).Stamp));
+    float sum = 0;
+    for (int i = 401; i <= 451; ++i)
+        sum += state.store.sample(i).FirstValue;
+    EXPECT_EQ(host.shown.vAVG, MeanText(double(sum / 51), MeanPattern::Live, QStringLiteral("A")));
+
+    view.ScrollBarChanged(450);
+    EXPECT_EQ(state.view.ViewFirst, 451);
+    EXPECT_EQ(state.view.ViewLast, 500);
+}
+
+TEST_F(TrendViewTest, AWiderChartOrTheOtherAxisModeKeepsTheWindowsStart)
+{
+    state.view.TimeMode = false;
+    appendMany(500, 2);
+    view.ScrollTo(400, 100); // the user scrolled back: samples 101..201
+    chart1.rightx = 200;
+    view.FitWindowToChartWidth();
+    EXPECT_EQ(state.view.ViewFirst, 101);
+    EXPECT_EQ(state.view.ViewLast, 301);
+    EXPECT_EQ(host.maximum, 300);
+
+    // In seconds, 2 s apart: 200 s are 100 samples.
+    state.view.TimeMode = true;
+    view.FitWindowToChartWidth();
+    EXPECT_EQ(state.view.ViewFirst, 101);
+    EXPECT_EQ(state.view.ViewLast, 201);
+    EXPECT_EQ(host.maximum, 400);
+
+    // Live, the window sits further right than the last full width: it stays.
+    state.view.TimeMode = false;
+    chart1.rightx = 100;
+    appendLive(1, 1002);
+    ASSERT_EQ(state.view.ViewFirst, 411);
+    view.FitWindowToChartWidth();
+    EXPECT_EQ(state.view.ViewFirst, 411);
+    EXPECT_EQ(state.view.ViewLast, 501);
+    EXPECT_EQ(host.maximum, 410);
+}
+
+TEST_F(TrendViewTest, FittingAnEmptyRecordingKeepsTheEmptyView)
+{
+    view.FitWindowToChartWidth();
+    EXPECT_EQ(state.view.ViewFirst, 1);
+    EXPECT_EQ(state.view.ViewLast, 1);
+    EXPECT_EQ(host.maximum, 0);
+    EXPECT_TRUE(chart1.lines.empty());
+}
+
 // A chart width below zero (a hand-edited setting) left the window empty: no
 // curve, and a mean divided by zero ("infA").
 TEST_F(TrendViewTest, ANegativeChartWidthStillShowsTheWindowsFirstSample)
