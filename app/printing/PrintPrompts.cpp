@@ -1,10 +1,12 @@
 #include "PrintPrompts.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 void ShowPrinterSetup(QWidget *parent, QPrinter &printer)
 {
@@ -15,6 +17,11 @@ void ShowPrinterSetup(QWidget *parent, QPrinter &printer)
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+    // The choice is only kept for the next printout: the button prints nothing.
+    if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
+        if (QPushButton *confirm = buttons->button(QDialogButtonBox::Ok))
+            confirm->setText(QStringLiteral("OK"));
+    }
     dialog.exec();
 }
 

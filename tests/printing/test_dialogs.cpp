@@ -6,11 +6,13 @@
 #include "PrintFrm.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -273,6 +275,41 @@ TEST(PrintFrm, SetupOpensThePrinterSetUp)
     EXPECT_TRUE(frm->isVisible());
     child<QPushButton>(*frm, "Cancel")->click();
     EXPECT_FALSE(frm->isVisible());
+}
+
+TEST(PrintSetup, TheConfirmButtonSaysOKForItPrintsNothing)
+{
+    QPrinter printer;
+    QString title;
+    QStringList buttonTexts;
+    QString confirmText;
+    bool confirmIsDefault = false;
+    // The dialog runs modally as from the menu; the test looks at it once it is up, then cancels it.
+    QTimer look;
+    look.setInterval(20);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        look.stop();
+        title = dialog->windowTitle();
+        if (auto *buttons = dialog->findChild<QDialogButtonBox *>()) {
+            for (QAbstractButton *button : buttons->buttons())
+                buttonTexts << button->text();
+            if (auto *confirm = qobject_cast<QPushButton *>(buttons->button(QDialogButtonBox::Ok))) {
+                confirmText = confirm->text();
+                confirmIsDefault = confirm->isDefault();
+            }
+        }
+        dialog->reject();
+    });
+    look.start();
+    ShowPrinterSetup(nullptr, printer);
+    EXPECT_EQ(title, QStringLiteral("Print Setup"));
+    EXPECT_EQ(confirmText, QStringLiteral("OK"));
+    EXPECT_TRUE(confirmIsDefault);
+    const QString buttons = buttonTexts.join(QLatin1Char('|'));
+    EXPECT_FALSE(buttons.contains(QLatin1String("Print"))) << qPrintable(buttons);
 }
 
 TEST(PreViewFrm, ListPageButtonsFollowThePages)
