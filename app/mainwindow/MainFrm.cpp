@@ -110,6 +110,7 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
     buildCharts(central_);
     buildStatistics(central_);
     buildReadouts(central_);
+    setToolTips();
 
     chart1_ = std::make_unique<TrendWidgetChart>(*Sweepgraph1);
     chart2_ = std::make_unique<TrendWidgetChart>(*Sweepgraph2);
@@ -419,6 +420,32 @@ void MainFrm::buildReadouts(QWidget *central)
     Timer3->setObjectName(QStringLiteral("Timer3"));
     connect(Timer2, &QTimer::timeout, FrmGetData1, &QWidget::hide);
     connect(Timer3, &QTimer::timeout, FrmGetData2, &QWidget::hide);
+}
+
+void MainFrm::setToolTips()
+{
+    LCD1->setToolTip(QStringLiteral("First display: the meter's upper reading"));
+    LCD2->setToolTip(QStringLiteral("Second display: the meter's lower reading"));
+    LCD3->setToolTip(QStringLiteral("Memory location of the meter (MR: recalled, MEM: stored)"));
+    Start->setToolTip(QStringLiteral("Open the serial port and record the meter's readings"));
+    Stop->setToolTip(QStringLiteral("Stop recording and close the serial port"));
+    Sweepgraph1->setToolTip(QStringLiteral("First display over time; click to read a sample's value and time"));
+    Sweepgraph2->setToolTip(QStringLiteral("Second display over time; click to read a sample's value and time"));
+    HScroll1->setToolTip(QStringLiteral("Move both charts through the recording"));
+    aMAX->setToolTip(QStringLiteral("Largest first-display value of the whole recording"));
+    aMAXDate->setToolTip(QStringLiteral("When the largest value of the whole recording was taken"));
+    aMIN->setToolTip(QStringLiteral("Smallest first-display value of the whole recording"));
+    aMINDate->setToolTip(QStringLiteral("When the smallest value of the whole recording was taken"));
+    aAVG->setToolTip(QStringLiteral("Average of the first display over the whole recording"));
+    aAVGDate->setToolTip(QStringLiteral("When the newest sample was taken"));
+    vMAX->setToolTip(QStringLiteral("Largest first-display value the charts show"));
+    vMAXDate->setToolTip(QStringLiteral("When the largest value the charts show was taken"));
+    vMIN->setToolTip(QStringLiteral("Smallest first-display value the charts show"));
+    vMINDate->setToolTip(QStringLiteral("When the smallest value the charts show was taken"));
+    vAVG->setToolTip(QStringLiteral("Average of the first display over the samples the charts show"));
+    vAVGDate->setToolTip(QStringLiteral("When the last sample the charts show was taken"));
+    FrmGetData1->setToolTip(QStringLiteral("The sample clicked on the upper chart: value and time"));
+    FrmGetData2->setToolTip(QStringLiteral("The sample clicked on the lower chart: value and time"));
 }
 
 void MainFrm::LoadStep()

@@ -131,6 +131,7 @@ private:
     void buildCharts(QWidget *central);
     void buildStatistics(QWidget *central);
     void buildReadouts(QWidget *central);
+    void setToolTips();
     void placeReadout(QFrame *frame, const Sweepgraph::Trend *chart, bool rightHalf);
     void showReadout(int chart, const std::optional<Readout> &readout);
     void LoadStep();

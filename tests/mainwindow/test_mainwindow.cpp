@@ -13,6 +13,7 @@
 
 #include <functional>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,6 +28,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <set>
 
 namespace {
 
@@ -418,6 +421,32 @@ TEST_F(MainWindowTest, ControlsScaleWithTheWindow)
     EXPECT_NEAR(double(large.width()) / small.width(), 1.5, 0.05);
     EXPECT_NEAR(double(large.left()) / small.left(), 1.5, 0.05);
     EXPECT_GT(window->LCD1->width(), 300);
+}
+
+TEST_F(MainWindowTest, EveryControlHasAToolTip)
+{
+    auto window = makeWindow();
+    QWidget *central = window->centralWidget();
+    QList<QWidget *> controls;
+    for (QAbstractButton *button : central->findChildren<QAbstractButton *>())
+        controls << button;
+    for (Sweepgraph::Trend *chart : central->findChildren<Sweepgraph::Trend *>())
+        controls << chart;
+    for (LEDCtl1::LED *led : central->findChildren<LEDCtl1::LED *>())
+        controls << led;
+    for (QScrollBar *bar : central->findChildren<QScrollBar *>())
+        controls << bar;
+    controls << window->aMAX << window->aMAXDate << window->aMIN << window->aMINDate << window->aAVG
+             << window->aAVGDate << window->vMAX << window->vMAXDate << window->vMIN << window->vMINDate
+             << window->vAVG << window->vAVGDate << window->FrmGetData1 << window->FrmGetData2;
+    // START and STOP, two charts, three LED displays, the scroll bar, twelve statistics fields, two read-outs.
+    EXPECT_EQ(controls.size(), 2 + 2 + 3 + 1 + 12 + 2);
+    std::set<QString> tips;
+    for (QWidget *control : controls) {
+        EXPECT_FALSE(control->toolTip().trimmed().isEmpty()) << qPrintable(control->objectName());
+        tips.insert(control->toolTip());
+    }
+    EXPECT_EQ(tips.size(), std::size_t(controls.size())) << "each tool tip tells its own control apart";
 }
 
 int main(int argc, char **argv)
