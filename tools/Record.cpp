@@ -7,6 +7,7 @@
 
 #include "AcquisitionController.h"
 #include "ProgramState.h"
+#include "RecordDeadline.h"
 #include "RecordFile.h"
 #include "SampleTexts.h"
 #include "TrendView.h"
@@ -14,12 +15,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QLocale>
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include <chrono>
-#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -69,15 +67,6 @@ int usageError(const QString &message)
     return UsageExitCode;
 }
 
-std::optional<double> parseSeconds(const QString &text)
-{
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text, &ok);
-    if (!ok || !std::isfinite(value) || value < 0)
-        return std::nullopt;
-    return value;
-}
-
 // Returns an error text, or nothing when the arguments are fine.
 std::optional<QString> parseOptions(const QStringList &arguments, RecordOptions &options)
 {
@@ -91,13 +80,13 @@ std::optional<QString> parseOptions(const QStringList &arguments, RecordOptions 
         } else if (name == QLatin1String("--out")) {
             options.out = value;
         } else if (name == QLatin1String("--interval")) {
-            const std::optional<double> seconds = parseSeconds(value);
+            const std::optional<double> seconds = ParseSecondsArgument(value);
             if (!seconds)
                 return QStringLiteral("--interval needs a number of seconds, 0 or more: '%1'").arg(value);
             options.interval = float(*seconds);
         } else if (name == QLatin1String("--duration")) {
-            options.duration = parseSeconds(value);
-            if (!options.duration || *options.duration <= 0)
+            options.duration = ParseDurationArgument(value);
+            if (!options.duration)
                 return QStringLiteral("--duration needs a number of seconds above 0: '%1'").arg(value);
         } else {
             return QStringLiteral("unknown option '%1'").arg(name);
@@ -256,8 +245,21 @@ int runRecord(const QStringList &arguments)
     running.start();
     QSocketNotifier stopRequest(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&stopRequest, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
-    if (options.duration)
-        QTimer::singleShot(std::chrono::milliseconds(qint64(*options.duration * 1000)), &loop, &QEventLoop::quit);
+    std::optional<RecordDeadline> deadline;
+    QTimer deadlineTimer;
+    if (options.duration) {
+        deadline.emplace(*options.duration, [&running] { return std::int64_t(running.elapsed()); });
+        // A coarse timer may be off by 5 % of its interval, minutes on a long step.
+        deadlineTimer.setTimerType(Qt::PreciseTimer);
+        deadlineTimer.setSingleShot(true);
+        QObject::connect(&deadlineTimer, &QTimer::timeout, [&] {
+            if (deadline->reached())
+                loop.quit();
+            else
+                deadlineTimer.start(deadline->nextWaitMs());
+        });
+        deadlineTimer.start(deadline->nextWaitMs());
+    }
 
     QTimer saveTimer;
     QObject::connect(&saveTimer, &QTimer::timeout, [&] {

@@ -2,6 +2,7 @@
 
 #include "FrameEncoder.h"
 #include "PtyFeeder.h"
+#include "RecordDeadline.h"
 #include "RecordFile.h"
 #include "SerialLink.h"
 
@@ -13,7 +14,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <climits>
 #include <csignal>
+#include <cstdint>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -114,6 +118,95 @@ TEST_F(RecordToolTest, CommandLinesItDoesNotUnderstandAreUsageErrors)
         EXPECT_TRUE(text.contains(QLatin1String("Usage: amperotool record"))) << qPrintable(text);
     }
     expectOnlyFiles({});
+}
+
+TEST_F(RecordToolTest, ADurationThatIsNoPositiveNumberIsAUsageError)
+{
+    const QString out = path(QStringLiteral("out.krd"));
+    const QString port = path(QStringLiteral("meter"));
+    for (const char *duration : {"nan", "NaN", "inf", "-inf", "0", "-1", "abc", "1e400", ""}) {
+        QString text;
+        EXPECT_EQ(runTool({QStringLiteral("--port"), port, QStringLiteral("--out"), out, QStringLiteral("--duration"),
+                           QLatin1String(duration)},
+                          &text),
+                  2)
+            << duration;
+        EXPECT_TRUE(text.contains(QStringLiteral("--duration needs a number of seconds above 0: '%1'")
+                                      .arg(QLatin1String(duration))))
+            << duration << ": " << qPrintable(text);
+    }
+    expectOnlyFiles({});
+}
+
+TEST(RecordArguments, SecondsAreFiniteAndDurationsAboveZero)
+{
+    struct Row {
+        const char *text;
+        std::optional<double> seconds;
+        std::optional<double> duration;
+    };
+    const Row rows[] = {
+        {"2.5", 2.5, 2.5},
+        {"2200000", 2200000.0, 2200000.0},
+        {"4294970.296", 4294970.296, 4294970.296},
+        {"1e20", 1e20, 1e20},
+        {"0", 0.0, std::nullopt},
+        {"-1", std::nullopt, std::nullopt},
+        {"nan", std::nullopt, std::nullopt},
+        {"inf", std::nullopt, std::nullopt},
+        {"1e400", std::nullopt, std::nullopt},
+        {"abc", std::nullopt, std::nullopt},
+        {"", std::nullopt, std::nullopt},
+    };
+    for (const Row &row : rows) {
+        EXPECT_EQ(ParseSecondsArgument(QLatin1String(row.text)), row.seconds) << row.text;
+        EXPECT_EQ(ParseDurationArgument(QLatin1String(row.text)), row.duration) << row.text;
+    }
+}
+
+TEST(RecordDeadline, EndsOnTimeHoweverLongTheDuration)
+{
+    struct Row {
+        const char *name;
+        double seconds;
+        std::int64_t durationMs;
+    };
+    const Row rows[] = {
+        {"short", 2.5, 2500},
+        {"beyond the 24.8 days a timer takes", 2200000, 2200000000},
+        {"2^32 ms and 3 s", 4294970.296, 4294970296},
+        {"ten years", 10 * 365 * 86400.0, std::int64_t(10) * 365 * 86400 * 1000},
+    };
+    for (const Row &row : rows) {
+        const std::int64_t start = 123456;
+        std::int64_t now = start;
+        const RecordDeadline deadline(row.seconds, [&now] { return now; });
+        // The clock moves on by each wait the timer is given, as the event loop would.
+        std::int64_t waits = 0;
+        while (!deadline.reached() && waits < 1000000) {
+            const int wait = deadline.nextWaitMs();
+            ASSERT_GT(wait, 0) << row.name << " at " << now - start;
+            ASSERT_LE(wait, RecordDeadline::LongestWaitMs) << row.name;
+            now += wait;
+            ++waits;
+        }
+        EXPECT_EQ(now - start, row.durationMs) << row.name;
+        EXPECT_EQ(deadline.nextWaitMs(), 0) << row.name;
+        now = start + row.durationMs - 1;
+        EXPECT_FALSE(deadline.reached()) << row.name << ", a millisecond before the end";
+        EXPECT_EQ(deadline.nextWaitMs(), 1) << row.name;
+    }
+}
+
+TEST(RecordDeadline, ADurationBeyondTheClockNeverEnds)
+{
+    std::int64_t now = 0;
+    const RecordDeadline deadline(1e20, [&now] { return now; });
+    for (std::int64_t at : {std::int64_t(0), std::int64_t(3000), std::int64_t(INT_MAX) + 1, INT64_MAX / 2}) {
+        now = at;
+        EXPECT_FALSE(deadline.reached()) << at;
+        EXPECT_EQ(deadline.nextWaitMs(), RecordDeadline::LongestWaitMs) << at;
+    }
 }
 
 TEST_F(RecordToolTest, PortFailuresHaveTheirOwnExitCodesAndWriteNothing)
@@ -229,6 +322,27 @@ TEST_F(RecordToolTest, TheFileIsKeptUpToDateAndSigtermLeavesItComplete)
     ASSERT_EQ(records.size(), 6u);
     EXPECT_FLOAT_EQ(records[5].FirstValue, 5.0f);
     expectOnlyFiles({QStringLiteral("long.krd")});
+}
+
+TEST_F(RecordToolTest, ADurationBeyondTheTimersRangeKeepsRecording)
+{
+    // These once stopped at once (1e20) or after 3 s (2^32 ms and 3 s).
+    for (const char *duration : {"4294970.296", "1e20"}) {
+        PtyFeeder pty(path(QStringLiteral("meter")));
+        const QString out = path(QStringLiteral("years.krd"));
+        errors.clear();
+        ASSERT_TRUE(startRecording({QStringLiteral("--port"), pty.linkPath(), QStringLiteral("--out"), out,
+                                    QStringLiteral("--duration"), QLatin1String(duration)}))
+            << duration;
+        ASSERT_TRUE(pty.write(meterFrame("0001")));
+        // The first save after the empty file comes 5 s after the start.
+        ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 2 * 32; }, 10000)) << duration;
+        EXPECT_EQ(process.state(), QProcess::Running) << duration << ": " << qPrintable(stderrText());
+        ::kill(pid_t(process.processId()), SIGTERM);
+        ASSERT_TRUE(finish(10000)) << duration;
+        EXPECT_EQ(process.exitCode(), 0) << duration << ": " << qPrintable(stderrText());
+        ASSERT_TRUE(QFile::remove(out));
+    }
 }
 
 TEST_F(RecordToolTest, WithAnIntervalFramesAreAveraged)
