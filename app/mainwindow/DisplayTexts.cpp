@@ -1,15 +1,31 @@
 #include "DisplayTexts.h"
 
 #include "OleDate.h"
+#include "SampleTexts.h"
 #include "UserNumber.h"
 
 #include <QDateTime>
 
 #include <cmath>
 
+namespace {
+
+// "---" and "OL" stand for themselves: a unit after them would read as part of the word.
+QString withUnit(const QString &number, double value, const QString &unit)
+{
+    return std::isfinite(value) ? number + unit : number;
+}
+
+} // namespace
+
 QString ValueText(float value, const QString &unit, const QLocale &locale)
 {
-    return UserFloatText(value, locale) + unit;
+    return withUnit(UserFloatText(value, locale), value, unit);
+}
+
+QString SecondReadoutText(std::uint8_t mode, float value, const QString &unit)
+{
+    return withUnit(QString::fromStdString(SecondValueText(mode, value)), value, unit);
 }
 
 QString TimeText(double oleStamp, const QLocale &locale)
@@ -26,6 +42,8 @@ QString TimeText(double oleStamp, const QLocale &locale)
 
 QString MeanText(double mean, MeanPattern pattern, const QString &unit, const QLocale &locale)
 {
+    if (!std::isfinite(mean))
+        return UserFloatText(float(mean), locale);
     QLocale plain = locale;
     plain.setNumberOptions(QLocale::OmitGroupSeparator);
     QString text;

@@ -123,7 +123,7 @@ void appendCsvLine(std::string &text, std::int32_t index, const Sample &s)
     text += ',';
     text += FirstUnitName(s.FirstUnit);
     text += ',';
-    text += SecondValueText(s.Mode, s.SecondValue);
+    text += SecondValueCsvText(s.Mode, s.SecondValue);
     text += ',';
     text += SecondUnitName(s.SecondUnit);
     text += ',';

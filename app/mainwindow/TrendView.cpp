@@ -303,8 +303,8 @@ std::optional<Readout> TrendView::ShowReadout2(float x)
         return std::nullopt;
     state_.view.MarkIndex2 = index;
     const Sample &s = state_.store.sample(index);
-    const QString value = QString::fromStdString(SecondValueText(s.Mode, s.SecondValue)) + secondUnit(s);
-    Readout readout{index, value, TimeText(s.Stamp), x > chart2_.Rightx() / 2};
+    Readout readout{index, SecondReadoutText(s.Mode, s.SecondValue, secondUnit(s)), TimeText(s.Stamp),
+                    x > chart2_.Rightx() / 2};
     chart2_.Refresh();
     return readout;
 }

@@ -7,17 +7,27 @@
 
 std::string ShortestFloatText(float value)
 {
+    // std::to_chars writes "-nan" for a NaN with its sign bit set.
+    if (std::isnan(value))
+        return "nan";
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
 }
 
-std::string GeneralFloatText(float value)
+std::string NonFiniteText(double value)
 {
     if (std::isnan(value))
-        return "NaN";
+        return "---";
     if (std::isinf(value))
-        return value < 0 ? "-Infinity" : "Infinity";
+        return value < 0 ? "-OL" : "OL";
+    return std::string();
+}
+
+std::string GeneralFloatText(float value)
+{
+    if (!std::isfinite(value))
+        return NonFiniteText(value);
     std::string shortest = ShortestFloatText(value);
     int digits = 0;
     bool exponent = false;

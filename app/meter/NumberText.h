@@ -7,10 +7,18 @@
 #include <string>
 
 // Shortest decimal text that reads back as the same single float ("12.35", "-9999", "1e-05").
+// It is the text of machine output (CSV, amperotool): every NaN is "nan", whatever
+// its sign bit, and the infinities are "inf" and "-inf".
 std::string ShortestFloatText(float value);
 
+// What a person reads for a value that is no finite number: "---" for NaN, and
+// "OL" or "-OL" (over-range, as the meter shows it) for the infinities. Empty
+// for a finite value.
+std::string NonFiniteText(double value);
+
 // The general text of a single float: at most seven significant digits, no
-// trailing zeros, no exponent for ordinary magnitudes ("12.35", "0.1", "1E+08").
+// trailing zeros, no exponent for ordinary magnitudes ("12.35", "0.1", "1E+08");
+// NonFiniteText for NaN and the infinities.
 std::string GeneralFloatText(float value);
 
 // Round to two decimals, halves to even, as a single float.

@@ -2,8 +2,27 @@
 
 #include "NumberText.h"
 
+#include <cmath>
+
 namespace {
 bool bit(std::uint8_t byte, int n) { return (byte >> n) & 1; }
+
+// A Time-mode value of up to four characters is minutes and seconds ("530" is
+// 05:30); a longer text, or one that is no number, stays as it is.
+bool readsAsTime(std::uint8_t mode, float value, const std::string &t)
+{
+    return (mode & ModeBits::Time) && std::isfinite(value) && t.size() <= 4;
+}
+
+std::string minutesAndSeconds(const std::string &t)
+{
+    switch (t.size()) {
+    case 1: return "00:0" + t;
+    case 2: return "00:" + t;
+    case 3: return "0" + t.substr(0, 1) + ":" + t.substr(1);
+    default: return t.substr(0, 2) + ":" + t.substr(2);
+    }
+}
 } // namespace
 
 std::string FirstUnitName(std::uint8_t b)
@@ -34,14 +53,13 @@ std::string SecondUnitName(std::uint8_t b)
 std::string SecondValueText(std::uint8_t mode, float secondValue)
 {
     const std::string t = GeneralFloatText(secondValue);
-    if (!(mode & ModeBits::Time) || t.size() > 4)
-        return t;
-    switch (t.size()) {
-    case 1: return "00:0" + t;
-    case 2: return "00:" + t;
-    case 3: return "0" + t.substr(0, 1) + ":" + t.substr(1);
-    default: return t.substr(0, 2) + ":" + t.substr(2);
-    }
+    return readsAsTime(mode, secondValue, t) ? minutesAndSeconds(t) : t;
+}
+
+std::string SecondValueCsvText(std::uint8_t mode, float secondValue)
+{
+    const std::string t = GeneralFloatText(secondValue);
+    return readsAsTime(mode, secondValue, t) ? minutesAndSeconds(t) : ShortestFloatText(secondValue);
 }
 
 std::string SecondFunctionText(std::uint8_t mode)

@@ -11,6 +11,9 @@ std::string SecondUnitName(std::uint8_t secondUnit);
 // The second display's value; in Time mode a value of up to four digits is
 // shown as minutes and seconds ("05:30").
 std::string SecondValueText(std::uint8_t mode, float secondValue);
+// The same for CSV: minutes and seconds as above, any other value in the
+// machine text of ShortestFloatText, as the other number columns are written.
+std::string SecondValueCsvText(std::uint8_t mode, float secondValue);
 std::string SecondFunctionText(std::uint8_t mode);
 // Phase indicator of a Symbols2 byte: "Ф1", "Ф2", "Ф3", "∑W" or "W3Ф".
 std::string NoteText(std::uint8_t symbols2);

@@ -1,6 +1,7 @@
 #include "PrintTexts.h"
 
 #include "DisplayTexts.h"
+#include "NumberText.h"
 #include "OleDate.h"
 #include "UserNumber.h"
 
@@ -15,13 +16,12 @@ QString withPrinterSign(const QString &text, bool negative)
 }
 
 // The general text of a double: fifteen significant digits, trailing zeros
-// dropped, an exponent ("1E+15", "1E-05") only for very large or small magnitudes.
+// dropped, an exponent ("1E+15", "1E-05") only for very large or small
+// magnitudes; "---", "OL" or "-OL" for a value that is no finite number.
 QString GeneralDoubleText(double value)
 {
-    if (std::isnan(value))
-        return QStringLiteral("NaN");
-    if (std::isinf(value))
-        return value < 0 ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
+    if (!std::isfinite(value))
+        return QString::fromStdString(NonFiniteText(value));
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
     QString text = QString::fromLatin1(buffer);

@@ -29,6 +29,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <limits>
 #include <set>
 
 namespace {
@@ -447,6 +448,84 @@ TEST_F(MainWindowTest, EveryControlHasAToolTip)
         tips.insert(control->toolTip());
     }
     EXPECT_EQ(tips.size(), std::size_t(controls.size())) << "each tool tip tells its own control apart";
+}
+
+TEST_F(MainWindowTest, ValuesThatAreNoNumberReadWellInTheLabelsAndTheCsvExport)
+{
+    // A recording as a damaged disk or another program may leave it.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        float first, second;
+        std::uint8_t mode;
+    } rows[] = {
+        {3.4e38f, 3.4e38f, 0}, {inf, inf, 0x40 /* Time */}, {-inf, -inf, 0}, {nan, nan, 0x40}, {-nan, 12.5f, 0},
+    };
+    SampleStore recording;
+    int i = 0;
+    for (const auto &row : rows) {
+        Sample s;
+        s.FirstValue = row.first;
+        s.FirstUnit = 0x08; // A
+        s.SecondValue = row.second;
+        s.SecondUnit = 0x02; // V
+        s.Mode = row.mode;
+        s.Seconds = float(++i);
+        s.Stamp = LocalToOleDate(QDateTime(QDate(2002, 6, 7), QTime(10, 37, 0)).addSecs(i));
+        recording.AppendSample(s);
+    }
+    StatisticsRecord::setMaxIndex(recording.statistics(), 2);
+    StatisticsRecord::setMinIndex(recording.statistics(), 3);
+    StatisticsRecord::setMean(recording.statistics(), nan);
+    const QString file = dir.filePath(QStringLiteral("odd.KRD"));
+    ASSERT_TRUE(WriteRecordFile(file, recording).ok);
+
+    auto window = makeWindow();
+    state.view.TimeMode = false; // a click at x reads sample x + 1
+    prompts.files = {file};
+    window->Open->trigger();
+    ASSERT_EQ(state.store.SampleCount, 5);
+    QApplication::processEvents();
+    EXPECT_EQ(window->aMAX->text(), QStringLiteral("OL"));
+    EXPECT_EQ(window->aMIN->text(), QStringLiteral("-OL"));
+    EXPECT_EQ(window->aAVG->text(), QStringLiteral("---"));
+    EXPECT_EQ(window->vMAX->text(), QStringLiteral("OL"));
+    EXPECT_EQ(window->vMIN->text(), QStringLiteral("-OL"));
+    EXPECT_EQ(window->vAVG->text(), QStringLiteral("---"));
+    EXPECT_FALSE(window->vMAXDate->text().isEmpty());
+
+    const struct {
+        float x;
+        QString first, second;
+    } clicks[] = {
+        {0, QStringLiteral("3.4E+38A"), QStringLiteral("3.4E+38V")},
+        {1, QStringLiteral("OL"), QStringLiteral("OL")},
+        {2, QStringLiteral("-OL"), QStringLiteral("-OL")},
+        {3, QStringLiteral("---"), QStringLiteral("---")},
+        {4, QStringLiteral("---"), QStringLiteral("12.5V")},
+    };
+    for (const auto &click : clicks) {
+        emit window->Sweepgraph1->MouseUp(1, 0, click.x, 0.0f);
+        emit window->Sweepgraph2->MouseUp(1, 0, click.x, 0.0f);
+        EXPECT_EQ(window->GetData[0]->text(), click.first) << click.x;
+        EXPECT_EQ(window->GetData[3]->text(), click.second) << click.x;
+    }
+
+    const QString csv = dir.filePath(QStringLiteral("odd.csv"));
+    prompts.files = {csv};
+    window->ExportCsv->trigger();
+    QFile exported(csv);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = exported.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 7); // the header, five samples, the empty text after the last newline
+    const char *const values[] = {"3.4e+38", "inf", "-inf", "nan", "nan"};
+    const char *const seconds[] = {"3.4e+38", "inf", "-inf", "nan", "12.5"};
+    for (int row = 0; row < 5; ++row) {
+        const QList<QByteArray> cells = lines[row + 1].split(',');
+        ASSERT_EQ(cells.size(), 11) << row;
+        EXPECT_EQ(cells[3], values[row]) << "first_value of sample " << row + 1;
+        EXPECT_EQ(cells[5], seconds[row]) << "second_value of sample " << row + 1;
+    }
 }
 
 int main(int argc, char **argv)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 TEST(SampleRecord, FieldsLandAtTheirByteOffsetsLittleEndian)
 {
@@ -171,4 +172,40 @@ TEST(NumberTextTest, FloatTexts)
     EXPECT_EQ(GeneralFloatText(0.000123456789f), "0.0001234568");
     EXPECT_EQ(GeneralFloatText(1e8f), "1E+08");
     EXPECT_EQ(GeneralFloatText(-2.5e-7f), "-2.5E-07");
+}
+
+TEST(NumberTextTest, ValuesThatAreNoNumber)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    // Machine text: one spelling each, whatever the sign bit of a NaN.
+    EXPECT_EQ(ShortestFloatText(nan), "nan");
+    EXPECT_EQ(ShortestFloatText(-nan), "nan");
+    EXPECT_EQ(ShortestFloatText(inf), "inf");
+    EXPECT_EQ(ShortestFloatText(-inf), "-inf");
+    // What a person reads.
+    EXPECT_EQ(GeneralFloatText(nan), "---");
+    EXPECT_EQ(GeneralFloatText(-nan), "---");
+    EXPECT_EQ(GeneralFloatText(inf), "OL");
+    EXPECT_EQ(GeneralFloatText(-inf), "-OL");
+    EXPECT_EQ(GeneralFloatText(3.4e38f), "3.4E+38");
+    EXPECT_EQ(NonFiniteText(12.5), "");
+}
+
+TEST(SampleTexts, SecondValueOfNoNumberIsNeverMinutesAndSeconds)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::uint8_t time = ModeBits::Time;
+    EXPECT_EQ(SecondValueText(time, nan), "---");
+    EXPECT_EQ(SecondValueText(time, inf), "OL");
+    EXPECT_EQ(SecondValueText(time, -inf), "-OL");
+    EXPECT_EQ(SecondValueCsvText(time, 530), "05:30");
+    EXPECT_EQ(SecondValueCsvText(time, nan), "nan");
+    EXPECT_EQ(SecondValueCsvText(time, inf), "inf");
+    EXPECT_EQ(SecondValueCsvText(0, -inf), "-inf");
+    // The other number columns of the CSV are written the same way.
+    EXPECT_EQ(SecondValueCsvText(0, 3.4e38f), ShortestFloatText(3.4e38f));
+    EXPECT_EQ(SecondValueCsvText(0, 1.0f / 3.0f), "0.33333334");
+    EXPECT_EQ(SecondValueCsvText(time, 12345), "12345");
 }

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <numeric>
 
 namespace {
@@ -110,6 +111,27 @@ TEST(ListReport, OverRangePrintsOLAndEveryOtherValueAsANumber)
     EXPECT_TRUE(pdf.text[0].contains(QLatin1String("9998.9 ")));
 }
 
+TEST(ListReport, ValuesThatAreNoNumberPrintReadably)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    ProgramState state = NumberedRecording(3);
+    state.store.Samples[1].FirstValue = state.store.Samples[1].SecondValue = nan;
+    state.store.Samples[2].FirstValue = state.store.Samples[2].SecondValue = inf;
+    state.store.Samples[2].Mode = 0x40; // Time: still no minutes and seconds
+    state.store.Samples[3].FirstValue = state.store.Samples[3].SecondValue = -inf;
+    QTemporaryDir dir;
+    const PdfPages pdf = PrintToPdf(state, AllList, PrintCharts(), dir);
+    ASSERT_TRUE(pdf.ok);
+    QString flat = pdf.text[0];
+    flat.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
+    EXPECT_TRUE(flat.contains(QLatin1String("--- kW AC --- Hz FREQ"))) << qPrintable(flat);
+    EXPECT_TRUE(flat.contains(QLatin1String("OL kW AC OL Hz Time"))) << qPrintable(flat);
+    EXPECT_TRUE(flat.contains(QLatin1String("-OL kW AC -OL Hz FREQ"))) << qPrintable(flat);
+    EXPECT_FALSE(flat.contains(QLatin1String("nan"), Qt::CaseInsensitive)) << qPrintable(flat);
+    EXPECT_FALSE(flat.contains(QLatin1String("inf"), Qt::CaseInsensitive)) << qPrintable(flat);
+}
+
 TEST(ListReport, RowsCarryEveryColumnUnderItsTitle)
 {
     ProgramState state = NumberedRecording(2);
@@ -187,6 +209,9 @@ TEST(PrintTexts, NumbersPrintWithALeadingBlankUnlessNegative)
         {"zero", 0, " 0"},             {"negative zero", -0.0f, " 0"},
         {"seven digits", 9998.9f, " 9998.9"}, {"single rounding hidden", 0.1f, " 0.1"},
         {"large", 123456789.0f, " 1.234568E+08"},
+        {"not a number", std::numeric_limits<float>::quiet_NaN(), " ---"},
+        {"over range", std::numeric_limits<float>::infinity(), " OL"},
+        {"negative over range", -std::numeric_limits<float>::infinity(), "-OL"},
     };
     for (const NumberCase &c : cases)
         EXPECT_EQ(PrintedSingle(c.value, QLocale::c()), QString::fromLatin1(c.text)) << c.name;
@@ -201,6 +226,8 @@ TEST(PrintTexts, DoublesPrintWithFifteenDigits)
     EXPECT_EQ(PrintedDouble(1e15, QLocale::c()), QStringLiteral(" 1E+15"));
     EXPECT_EQ(PrintedDouble(0.00001, QLocale::c()), QStringLiteral(" 1E-05"));
     EXPECT_EQ(PrintedDouble(-0.5, QLocale(QLocale::German)), QStringLiteral("-0,5"));
+    EXPECT_EQ(PrintedDouble(std::numeric_limits<double>::quiet_NaN(), QLocale::c()), QStringLiteral(" ---"));
+    EXPECT_EQ(PrintedDouble(-std::numeric_limits<double>::infinity(), QLocale::c()), QStringLiteral("-OL"));
 }
 
 TEST(PrintTexts, ClockTextIsHoursMinutesSeconds)

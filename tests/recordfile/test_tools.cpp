@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 struct ToolRun {
@@ -133,6 +135,47 @@ TEST(AmperotoolDump, WrittenRecordingMatchesTheExportWriter)
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, readBytes(csv));
     EXPECT_EQ(run.out.count('\n'), 2001);
+}
+
+TEST(AmperotoolDump, ValuesThatAreNoNumberHaveOneTextInEveryColumn)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Row {
+        float seconds, first, second;
+        std::uint8_t mode;
+    };
+    // -nan has its sign bit set; 0x40 is the Time mode, which must not turn "inf" into minutes.
+    const Row rows[] = {
+        {-nan, 3.4e38f, 3.4e38f, 0},   {inf, inf, inf, 0x40},          {-inf, -inf, -inf, 0},
+        {1.5f, -nan, nan, 0x40},       {2, 1.0f / 3.0f, 1.0f / 3.0f, 0}, {3, 1e8f, 1e8f, 0},
+    };
+    SampleStore store;
+    for (const Row &row : rows) {
+        Sample s;
+        s.Seconds = row.seconds;
+        s.FirstValue = row.first;
+        s.FirstUnit = 0x08;
+        s.SecondValue = row.second;
+        s.SecondUnit = 0x02;
+        s.Mode = row.mode;
+        s.Stamp = 37414.5;
+        store.AppendSample(s);
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("odd.KRD"));
+    ASSERT_TRUE(WriteRecordFile(path, store).ok);
+    const ToolRun run = amperotool({QStringLiteral("dump"), path});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.toStdString(),
+              std::string(SamplesCsvHeader) +
+                  "\n"
+                  "1,2002-06-07T12:00:00.000,nan,3.4e+38,A,3.4e+38,V,,,00,00\n"
+                  "2,2002-06-07T12:00:00.000,inf,inf,A,inf,V,Time,,00,40\n"
+                  "3,2002-06-07T12:00:00.000,-inf,-inf,A,-inf,V,,,00,00\n"
+                  "4,2002-06-07T12:00:00.000,1.5,nan,A,nan,V,Time,,00,40\n"
+                  "5,2002-06-07T12:00:00.000,2,0.33333334,A,0.33333334,V,,,00,00\n"
+                  "6,2002-06-07T12:00:00.000,3,1e+08,A,1e+08,V,,,00,00\n");
 }
 
 #if defined(__SANITIZE_ADDRESS__) || !defined(NDEBUG)
