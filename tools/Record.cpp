@@ -10,18 +10,17 @@
 #include "RecordDeadline.h"
 #include "RecordFile.h"
 #include "SampleTexts.h"
+#include "StopSignals.h"
 #include "TrendView.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QSocketNotifier>
 #include <QTimer>
 
 #include <csignal>
 #include <cstdio>
 #include <optional>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -129,35 +128,6 @@ private:
     Reading lastReading_;
 };
 
-int signalPipe[2] = {-1, -1};
-
-extern "C" void onStopSignal(int)
-{
-    const char byte = 1;
-    // Nothing to do when the pipe is full: a stop is already on its way.
-    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
-}
-
-bool catchStopSignals()
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
-        return false;
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    // A closed terminal ends the recording like Ctrl+C: the last samples are
-    // saved, and a save is never cut off halfway (on file systems without
-    // unnamed temporary files that would leave a partial file beside the
-    // output). Under nohup the hang-up stays ignored.
-    struct sigaction hangUp {};
-    if (::sigaction(SIGHUP, nullptr, &hangUp) != 0)
-        return false;
-    const bool keepRunningOnHangUp = hangUp.sa_handler == SIG_IGN;
-    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0 &&
-           (keepRunningOnHangUp || ::sigaction(SIGHUP, &action, nullptr) == 0);
-}
-
 int openFailureExit(OpenFailure failure, const QString &device, const QString &detail)
 {
     switch (failure) {
@@ -211,7 +181,12 @@ int runRecord(const QStringList &arguments)
     HeadlessView view(state);
     AcquisitionController controller(state, view, clock);
 
-    if (!catchStopSignals()) {
+    // A closed terminal ends the recording like Ctrl+C: the last samples are
+    // saved, and a save is never cut off halfway (on file systems without
+    // unnamed temporary files that would leave a partial file beside the
+    // output). Under nohup the hang-up stays ignored.
+    StopSignals stopSignals;
+    if (!stopSignals.isActive()) {
         std::fprintf(stderr, "amperotool record: cannot catch SIGINT, SIGTERM and SIGHUP\n");
         return 1;
     }
@@ -243,8 +218,7 @@ int runRecord(const QStringList &arguments)
     QEventLoop loop;
     QElapsedTimer running;
     running.start();
-    QSocketNotifier stopRequest(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&stopRequest, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
     std::optional<RecordDeadline> deadline;
     QTimer deadlineTimer;
     if (options.duration) {
