@@ -20,7 +20,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -746,28 +745,29 @@ void MainFrm::OfferRecovery()
 {
     if (!journal_)
         return;
-    if (!journal_->holdsSamples()) {
-        // Cut off before its first sample: nothing worth asking about.
-        journal_->remove();
-        return;
-    }
-    if (!prompts_.askYesNo(QString::fromLatin1(RecoveryJournal::RecoverQuestion))) {
-        journal_->remove();
-        return;
-    }
-    std::vector<Sample> records;
-    const RecordFileResult read = journal_->load(records);
-    if (!read.ok) {
-        // Left in place: it may still be rescued by hand.
-        prompts_.showError(QStringLiteral("Cannot recover the recording from \"%1\":\n%2.")
-                               .arg(QDir::toNativeSeparators(journal_->path()), read.error));
-        return;
-    }
-    recoverRecording(std::move(records));
+    std::optional<std::vector<Sample>> records =
+        journal_->offerLeftJournals([this](const QString &question) { return prompts_.askYesNo(question); },
+                                    [this](const QString &text) { prompts_.showError(text); });
+    if (records)
+        recoverRecording(std::move(*records));
 }
 
 void MainFrm::recoverRecording(std::vector<Sample> records)
 {
     LoadRecoveredRecording(state_, std::move(records));
     recordCommands_->ShowLoadedRecording();
+}
+
+void MainFrm::CloseWithoutPrompts()
+{
+    if (closing_)
+        return;
+    closing_ = true;
+    SaveStoredPortNumber(settings_, state_.portNumber);
+    settings_.sync();
+    acquisition_->stop();
+    if (journal_)
+        journal_->handOver();
+    // Every event loop ends, those of open dialogs too.
+    QCoreApplication::exit(0);
 }

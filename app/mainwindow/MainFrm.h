@@ -69,13 +69,20 @@ public:
     // Runs the close sequence; false when the window stays open.
     bool CloseSequence();
 
-    // From now on every appended sample is also written to the recovery
-    // journal at `path`; it goes once nothing in it is unsaved.
+    // From now on every appended sample is also written to a recovery
+    // journal of this window's own: the first of `path`, path-2, ... that no
+    // other running window holds. It goes once nothing in it is unsaved.
     void UseRecoveryJournal(const QString &path);
-    // At start-up, before the window is shown: a journal left by a run that
+    // At start-up, before the window is shown: each journal left by a run that
     // did not end cleanly is offered for recovery. Yes makes it the current
-    // recording, unsaved and without a file; No deletes it.
+    // recording, unsaved and without a file; No deletes it. Journals of
+    // windows still running are left alone.
     void OfferRecovery();
+    // The program is told to end from outside (SIGTERM at log-out, kill,
+    // Ctrl+C): the close sequence without its questions. The port is
+    // released, and unsaved samples stay in the recovery journal for the next
+    // start.
+    void CloseWithoutPrompts();
 
     TrendView &trendView() { return *trendView_; }
     RecordCommands &recordCommands() { return *recordCommands_; }

@@ -6,6 +6,7 @@
 #include "RecoveryJournal.h"
 #include "SettingsStore.h"
 #include "StartupSettings.h"
+#include "StopSignals.h"
 
 #include <QApplication>
 
@@ -29,6 +30,9 @@ int main(int argc, char *argv[])
     window.ProbePorts();
     window.SetPortInUse(portNumber);
     window.OfferRecovery();
+    // Only now: a kill during the recovery question leaves the journals as they were.
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &window, &MainFrm::CloseWithoutPrompts);
     window.show();
     return app.exec();
 }

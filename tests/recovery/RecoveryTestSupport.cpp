@@ -3,8 +3,11 @@
 #include "TestFiles.h"
 #include "TrendView.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <stdexcept>
 
@@ -34,4 +37,26 @@ void WriteRecords(const QString &path, const SampleStore &store, std::int32_t co
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         throw std::runtime_error("cannot make the folder of " + path.toStdString());
     writeBytes(path, storeBytes(store, count));
+}
+
+void ChildReport::take(QProcess &process)
+{
+    pending += process.readAllStandardOutput();
+    qsizetype end;
+    while ((end = pending.indexOf('\n')) >= 0) {
+        const QByteArray line = pending.left(end);
+        pending.remove(0, end + 1);
+        if (line.startsWith("Q ")) {
+            questions << QString::fromUtf8(line.mid(2));
+        } else if (line.startsWith("S ")) {
+            const QList<QByteArray> parts = line.split(' ');
+            const QByteArray bytes = QByteArray::fromHex(parts.value(2));
+            if (parts.size() == 3 && bytes.size() == qsizetype(SampleRecordSize))
+                records[parts[1].toInt()] = Sample::fromBytes(reinterpret_cast<const std::uint8_t *>(bytes.constData()));
+            else
+                ADD_FAILURE() << "garbled line: " << line.constData();
+        } else {
+            other << QString::fromUtf8(line);
+        }
+    }
 }

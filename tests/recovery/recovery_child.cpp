@@ -1,12 +1,16 @@
-// The program as its main() starts it, for the test that kills it while it
-// records. XDG_CONFIG_HOME and XDG_DATA_HOME point into the test's folder, so
-// the settings and the journal are the real ones of that "user".
+// The program as its main() starts it, for the tests that kill it or stop it
+// while it records. XDG_CONFIG_HOME and XDG_DATA_HOME point into the test's
+// folder, so the settings and the journal are the real ones of that "user".
 //
-//   recovery_child record   presses START and reports every appended sample
-//                           on standard output until it is killed
-//   recovery_child recover  answers Yes to the recovery question, reports what
-//                           the window then holds and ends without closing the
-//                           window, as a crash would
+//   recovery_child record [PORT]  answers No to recovery questions, presses
+//                                 START on COM<PORT> (else the stored port) and
+//                                 reports every appended sample on standard
+//                                 output until it is killed or stopped
+//   recovery_child recover [yes|no]...
+//                                 answers the recovery questions in this order
+//                                 (default: one yes), reports what the window
+//                                 then holds and ends without closing the
+//                                 window, as a crash would
 //
 // Lines: "Q <question asked>", "M <Modified 0/1>", "T <caption>",
 // "F <RecordFileName>", "S <index> <the 32 bytes of the record in hex>".
@@ -16,12 +20,14 @@
 #include "ScriptedPrompts.h"
 #include "SettingsStore.h"
 #include "StartupSettings.h"
+#include "StopSignals.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -38,28 +44,33 @@ void printRecord(std::int32_t index, const Sample &record)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const bool record = argc == 2 && std::strcmp(argv[1], "record") == 0;
-    const bool recover = argc == 2 && std::strcmp(argv[1], "recover") == 0;
+    const bool record = (argc == 2 || argc == 3) && std::strcmp(argv[1], "record") == 0;
+    const bool recover = argc >= 2 && std::strcmp(argv[1], "recover") == 0;
     if (!record && !recover) {
-        std::fprintf(stderr, "usage: recovery_child record|recover\n");
+        std::fprintf(stderr, "usage: recovery_child record [PORT] | recover [yes|no]...\n");
         return 2;
     }
 
     SettingsStore settings;
-    const std::int16_t portNumber = LoadStoredPortNumber(settings);
+    const std::int16_t portNumber = record && argc == 3 ? std::int16_t(std::atoi(argv[2])) : LoadStoredPortNumber(settings);
     ProgramState state;
     ScriptedPrompts prompts;
-    prompts.yesNoAnswers = {recover};
+    if (recover && argc == 2)
+        prompts.yesNoAnswers = {true};
+    for (int i = 2; recover && i < argc; ++i)
+        prompts.yesNoAnswers.push_back(std::strcmp(argv[i], "yes") == 0);
     MainFrm window(state, settings, prompts);
     window.UseRecoveryJournal(RecoveryJournal::DefaultPath());
     window.ProbePorts();
     window.SetPortInUse(portNumber);
     window.OfferRecovery();
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &window, &MainFrm::CloseWithoutPrompts);
     window.show();
 
+    for (const QString &question : prompts.asked)
+        std::printf("Q %s\n", qPrintable(question));
     if (recover) {
-        for (const QString &question : prompts.asked)
-            std::printf("Q %s\n", qPrintable(question));
         std::printf("M %d\nT %s\nF %s\n", int(state.acquisition.Modified), qPrintable(window.windowTitle()),
                     qPrintable(state.RecordFileName));
         for (std::int32_t i = 0; i <= state.store.SampleCount; ++i)
@@ -73,12 +84,16 @@ int main(int argc, char *argv[])
         return 1;
     }
     std::int32_t reported = 0;
-    QTimer report;
-    QObject::connect(&report, &QTimer::timeout, [&] {
+    auto reportNewSamples = [&] {
         for (; reported < state.store.SampleCount; ++reported)
             printRecord(reported + 1, state.store.sample(reported + 1));
         std::fflush(stdout);
-    });
+    };
+    QTimer report;
+    QObject::connect(&report, &QTimer::timeout, reportNewSamples);
     report.start(5);
-    return app.exec();
+    const int exitCode = app.exec();
+    // Stopped: the samples not reported yet.
+    reportNewSamples();
+    return exitCode;
 }

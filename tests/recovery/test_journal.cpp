@@ -15,8 +15,12 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <csignal>
+#include <deque>
+#include <optional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -354,4 +358,261 @@ TEST(RecomputeStatistics, RebuildsTheRecordFromTheSamples)
     StatisticsRecord::setMean(empty.statistics(), 4);
     RecomputeStatistics(empty);
     EXPECT_EQ(empty.statistics(), Sample()) << "no samples, no statistics";
+}
+
+TEST(JournalPath, FurtherWindowsNumberTheirJournals)
+{
+    const QString first = QStringLiteral("/home/someone/.data/RQ4417/recovery.KRD");
+    EXPECT_EQ(RecoveryJournal::JournalPath(first, 1), first);
+    EXPECT_EQ(RecoveryJournal::JournalPath(first, 2), QStringLiteral("/home/someone/.data/RQ4417/recovery-2.KRD"));
+    EXPECT_EQ(RecoveryJournal::JournalPath(first, 17), QStringLiteral("/home/someone/.data/RQ4417/recovery-17.KRD"));
+}
+
+TEST_F(JournalTest, ALockIsHeldUntilItIsLetGo)
+{
+    JournalLock mine;
+    ASSERT_EQ(mine.tryLock(path), JournalLock::Result::Locked) << qPrintable(mine.errorString());
+    const QString lockFile = path + QStringLiteral(".lock");
+    EXPECT_TRUE(QFileInfo::exists(lockFile));
+    JournalLock theirs; // another open of the lock file, as another program makes it
+    EXPECT_EQ(theirs.tryLock(path), JournalLock::Result::Held);
+    EXPECT_FALSE(theirs.isLocked());
+
+    JournalLock moved = std::move(mine);
+    EXPECT_EQ(theirs.tryLock(path), JournalLock::Result::Held) << "moving does not let go";
+    moved.release();
+    EXPECT_FALSE(QFileInfo::exists(lockFile));
+    EXPECT_EQ(theirs.tryLock(path), JournalLock::Result::Locked);
+
+    JournalLock blocked;
+    ASSERT_TRUE(QFile::remove(lockFile));
+    ASSERT_TRUE(QDir().mkpath(lockFile)); // a lock file that cannot be opened
+    EXPECT_EQ(blocked.tryLock(path), JournalLock::Result::Failed);
+    EXPECT_FALSE(blocked.errorString().isEmpty());
+}
+
+// Two windows of one user record at once: each into a file of its own, each
+// file the whole of its own recording.
+TEST_F(JournalTest, JournalsOfOneFamilyTakeFilesOfTheirOwn)
+{
+    const SampleStore acquired = AcquiredStore(30);
+    SampleStore first, second;
+    RecoveryJournal one(first, path), two(second, path);
+    for (int i = 0; i < 10; ++i) {
+        appendLikeAcquisition(first, acquired);
+        one.sampleAppended();
+        SampleStore from = AcquiredStore(30);
+        for (std::int32_t k = 1; k <= 30; ++k)
+            from.Samples[std::size_t(k)].FirstValue += 1000.0f;
+        appendLikeAcquisition(second, from);
+        two.sampleAppended();
+    }
+    EXPECT_EQ(one.path(), path);
+    EXPECT_EQ(two.path(), RecoveryJournal::JournalPath(path, 2));
+    expectJournalOf(first, one.path());
+    expectJournalOf(second, two.path());
+
+    // One of them is saved: the other's file is not touched.
+    one.remove();
+    EXPECT_FALSE(QFileInfo::exists(one.path()));
+    expectJournalOf(second, two.path());
+    two.remove();
+    EXPECT_FALSE(QFileInfo::exists(two.path()));
+}
+
+namespace {
+
+// The answers given to the recovery question, and what it was asked and told.
+struct Offer {
+    explicit Offer(std::deque<bool> given = {}) : answers(std::move(given)) {}
+
+    std::deque<bool> answers;
+    int asked = 0;
+    QStringList reports;
+
+    std::optional<std::vector<Sample>> to(RecoveryJournal &journal)
+    {
+        return journal.offerLeftJournals(
+            [this](const QString &question) {
+                EXPECT_EQ(question, QString::fromLatin1(RecoveryJournal::RecoverQuestion));
+                ++asked;
+                const bool yes = !answers.empty() && answers.front();
+                if (!answers.empty())
+                    answers.pop_front();
+                return yes;
+            },
+            [this](const QString &text) { reports << text; });
+    }
+};
+
+} // namespace
+
+TEST_F(JournalTest, AJournalOfARunningWindowIsNeverOffered)
+{
+    const SampleStore acquired = AcquiredStore(8);
+    SampleStore running = acquired;
+    RecoveryJournal live(running, path);
+    live.sampleAppended();
+    ASSERT_EQ(live.path(), path);
+    const QByteArray before = readBytes(path);
+
+    for (bool answer : {false, true}) {
+        SCOPED_TRACE(answer ? "Yes" : "No");
+        SampleStore store;
+        RecoveryJournal starting(store, path);
+        Offer offer{{answer}};
+        EXPECT_FALSE(offer.to(starting).has_value());
+        EXPECT_EQ(offer.asked, 0);
+        EXPECT_EQ(readBytes(path), before);
+        EXPECT_EQ(starting.path(), RecoveryJournal::JournalPath(path, 2)) << "a file of its own";
+    }
+}
+
+TEST_F(JournalTest, EachJournalLeftBehindIsOfferedOnce)
+{
+    const QString second = RecoveryJournal::JournalPath(path, 2);
+    const QString third = RecoveryJournal::JournalPath(path, 3);
+    const SampleStore a = AcquiredStore(5), b = AcquiredStore(7), c = AcquiredStore(9);
+    struct Row {
+        const char *name;
+        std::deque<bool> answers;
+        int asked;
+        std::int32_t recovered; // samples of the recovered journal; 0: none
+        std::vector<bool> kept; // the three journals afterwards
+        int ownNumber;          // the journal the window then writes
+    };
+    const Row rows[] = {
+        {"No, No, No", {false, false, false}, 3, 0, {false, false, false}, 1},
+        {"No, then Yes", {false, true}, 2, 7, {false, true, true}, 2},
+        {"Yes to the first", {true}, 1, 5, {true, true, true}, 1},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        // As a killed window leaves them, and as the earlier version left its
+        // single journal: without a lock file.
+        WriteRecords(path, a, 5);
+        WriteRecords(second, b, 7);
+        WriteRecords(third, c, 9);
+        SampleStore store;
+        RecoveryJournal journal(store, path);
+        Offer offer{row.answers};
+        const std::optional<std::vector<Sample>> records = offer.to(journal);
+        EXPECT_EQ(offer.asked, row.asked);
+        EXPECT_TRUE(offer.reports.isEmpty());
+        ASSERT_EQ(records.has_value(), row.recovered > 0);
+        if (records) {
+            EXPECT_EQ(records->size(), std::size_t(row.recovered) + 1);
+        }
+        EXPECT_EQ(QFileInfo::exists(path), row.kept[0]);
+        EXPECT_EQ(QFileInfo::exists(second), row.kept[1]);
+        EXPECT_EQ(QFileInfo::exists(third), row.kept[2]);
+        EXPECT_EQ(journal.path(), RecoveryJournal::JournalPath(path, row.ownNumber));
+
+        // The next start offers what is left, and nothing the first one holds.
+        SampleStore next;
+        RecoveryJournal nextJournal(next, path);
+        Offer nextOffer;
+        nextOffer.to(nextJournal);
+        const int left = int(std::count(row.kept.begin(), row.kept.end(), true)) - (row.recovered > 0 ? 1 : 0);
+        EXPECT_EQ(nextOffer.asked, left);
+        for (const QString &file : {path, second, third})
+            QFile::remove(file);
+    }
+}
+
+TEST_F(JournalTest, AJournalThatCannotBeReadIsReportedKeptAndTheNextOneOffered)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize((MaxRecordFileRecords + 1) * qint64(SampleRecordSize)));
+    }
+    const QString second = RecoveryJournal::JournalPath(path, 2);
+    WriteRecords(second, AcquiredStore(4), 4);
+    SampleStore store;
+    RecoveryJournal journal(store, path);
+    Offer offer{{true, true}};
+    const std::optional<std::vector<Sample>> records = offer.to(journal);
+    EXPECT_EQ(offer.asked, 2);
+    ASSERT_EQ(offer.reports.size(), 1);
+    EXPECT_TRUE(offer.reports[0].startsWith(QStringLiteral("Cannot recover the recording from \"%1\"").arg(path)));
+    EXPECT_TRUE(QFileInfo::exists(path));
+    ASSERT_TRUE(records.has_value());
+    EXPECT_EQ(records->size(), 5u);
+    EXPECT_EQ(journal.path(), second);
+}
+
+// Recorded samples are for the user's eyes only, whatever the umask; a folder
+// and a journal that an earlier version left open to everyone are closed.
+TEST_F(JournalTest, OnlyTheUserCanReadTheJournal)
+{
+    const auto mode = [](const QString &file) {
+        struct stat status {};
+        EXPECT_EQ(::stat(QFile::encodeName(file).constData(), &status), 0) << qPrintable(file);
+        return status.st_mode & 07777;
+    };
+    const QString folder = QFileInfo(path).absolutePath();
+    for (mode_t mask : {mode_t(0), mode_t(022)}) {
+        SCOPED_TRACE(mask);
+        const mode_t saved = ::umask(mask);
+        {
+            SampleStore store = AcquiredStore(3);
+            RecoveryJournal journal(store, path);
+            journal.sampleAppended();
+            EXPECT_EQ(mode(folder), 0700u);
+            EXPECT_EQ(mode(path), 0600u);
+            EXPECT_EQ(mode(path + QStringLiteral(".lock")), 0600u);
+        }
+        // Left by the earlier version.
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+        {
+            SampleStore store;
+            RecoveryJournal journal(store, path);
+            Offer offer{{true}};
+            std::optional<std::vector<Sample>> records = offer.to(journal);
+            ASSERT_TRUE(records.has_value());
+            EXPECT_EQ(mode(folder), 0700u);
+            EXPECT_EQ(mode(path), 0600u);
+            store.Load(std::move(*records));
+            journal.sampleAppended();
+            EXPECT_EQ(mode(path), 0600u);
+            journal.remove();
+        }
+        ::umask(saved);
+        ASSERT_TRUE(QDir(folder).removeRecursively());
+    }
+}
+
+// Told to end from outside: the samples stay for the next start, and nothing
+// afterwards touches them.
+TEST_F(JournalTest, AJournalHandedOverStaysAndIsOfferedAtTheNextStart)
+{
+    const SampleStore acquired = AcquiredStore(12);
+    SampleStore store;
+    RecoveryJournal journal(store, path);
+    for (int i = 0; i < 12; ++i) {
+        appendLikeAcquisition(store, acquired);
+        journal.sampleAppended();
+    }
+    journal.handOver();
+    expectJournalOf(store, path);
+    EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral(".lock")));
+    const QByteArray handedOver = readBytes(path);
+    journal.settle(false);
+    journal.remove();
+    appendLikeAcquisition(store, AcquiredStore(13));
+    journal.sampleAppended();
+    EXPECT_EQ(readBytes(path), handedOver);
+
+    SampleStore next;
+    RecoveryJournal nextJournal(next, path);
+    Offer offer{{true}};
+    const std::optional<std::vector<Sample>> records = offer.to(nextJournal);
+    EXPECT_EQ(offer.asked, 1);
+    ASSERT_TRUE(records.has_value());
+    EXPECT_EQ(records->size(), 13u);
+    for (std::size_t i = 1; i < records->size(); ++i)
+        EXPECT_EQ((*records)[i], store.Samples[i]) << i;
 }
