@@ -9,6 +9,8 @@
 #include "ProgramState.h"
 #include "RecordDeadline.h"
 #include "RecordFile.h"
+#include "RecordPublishing.h"
+#include "SamplePublisher.h"
 #include "SampleTexts.h"
 #include "StopSignals.h"
 #include "TrendView.h"
@@ -20,6 +22,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <unistd.h>
 
@@ -40,12 +43,14 @@ struct RecordOptions {
     QString out;
     float interval = 0;
     std::optional<double> duration;
+    RecordPublishOptions publishing;
 };
 
 void printRecordUsage(std::FILE *out)
 {
     std::fprintf(out,
-                 "Usage: amperotool record --port DEVICE --out FILE [--interval SECONDS] [--duration SECONDS]\n\n"
+                 "Usage: amperotool record --port DEVICE --out FILE [--interval SECONDS] [--duration SECONDS]\n"
+                 "                         [--mqtt URL [MQTT OPTIONS]]\n\n"
                  "Records the meter on DEVICE (for example /dev/ttyUSB0) into the recording file FILE\n"
                  "(*.KRD) until the duration has passed, or until interrupted (Ctrl+C, SIGTERM,\n"
                  "or SIGHUP when the terminal closes; nohup keeps it running).\n"
@@ -53,10 +58,16 @@ void printRecordUsage(std::FILE *out)
                  "at every moment. A change of measurement function is reported and recording\n"
                  "goes on; a device that goes away is opened again every 2 seconds.\n\n"
                  "  --interval SECONDS  sampling interval; 0 or absent records every frame\n"
-                 "  --duration SECONDS  stop after this time (default: run until interrupted)\n\n"
+                 "  --duration SECONDS  stop after this time (default: run until interrupted)\n"
+                 "%s\n"
+                 "Samples go to the topic ampero/STATION/METER/sample as JSON, the newest also to\n"
+                 "ampero/STATION/METER/last (retained), and ampero/STATION/METER/status says\n"
+                 "online or offline. A broker that cannot be reached or goes away never stops\n"
+                 "the recording: it is tried again, and the samples it missed are sent then.\n\n"
                  "Exit codes: 0 done, 1 the device cannot be used as a serial port, 2 usage,\n"
                  "3 the device does not exist, 4 the device is in use, 5 FILE cannot be written,\n"
-                 "6 no permission to open the device.\n");
+                 "6 no permission to open the device.\n",
+                 RecordPublishUsage);
 }
 
 int usageError(const QString &message)
@@ -71,6 +82,8 @@ std::optional<QString> parseOptions(const QStringList &arguments, RecordOptions 
 {
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &name = arguments[i];
+        if (TakeRecordPublishFlag(name, options.publishing))
+            continue;
         if (i + 1 >= arguments.size())
             return QStringLiteral("%1 needs a value").arg(name);
         const QString value = arguments[++i];
@@ -87,7 +100,7 @@ std::optional<QString> parseOptions(const QStringList &arguments, RecordOptions 
             options.duration = ParseDurationArgument(value);
             if (!options.duration)
                 return QStringLiteral("--duration needs a number of seconds above 0: '%1'").arg(value);
-        } else {
+        } else if (!TakeRecordPublishOption(name, value, options.publishing)) {
             return QStringLiteral("unknown option '%1'").arg(name);
         }
     }
@@ -118,10 +131,16 @@ public:
     }
     // Only after a Yes, which is never given here.
     void runNewCommand() override {}
-    void followLatestSample() override { UpdateStatisticsRecord(state_.store); }
+    void followLatestSample() override
+    {
+        UpdateStatisticsRecord(state_.store);
+        if (sampleAppended)
+            sampleAppended();
+    }
 
     const Reading &lastReading() const { return lastReading_; }
     bool progressShown = false;
+    std::function<void()> sampleAppended;
 
 private:
     ProgramState &state_;
@@ -170,6 +189,9 @@ int runRecord(const QStringList &arguments)
     RecordOptions options;
     if (const std::optional<QString> error = parseOptions(arguments, options))
         return usageError(*error);
+    const RecordPublishSetup publishing = MakeRecordPublishSettings(options.publishing, options.port);
+    if (publishing.error)
+        return usageError(*publishing.error);
 
     ProgramState state;
     ResetRecording(state.store, state.acquisition);
@@ -214,6 +236,17 @@ int runRecord(const QStringList &arguments)
     }
     std::fprintf(stderr, "amperotool record: recording %s into %s\n", qPrintable(options.port),
                  qPrintable(options.out));
+
+    // The broker only ever hears of samples; it never holds up the recording.
+    SamplePublisher publisher;
+    if (publishing.settings) {
+        publisher.configure(*publishing.settings, state.store);
+        QObject::connect(&publisher, &SamplePublisher::stateChanged, [&](PublisherState, const QString &text) {
+            std::fprintf(stderr, "%samperotool record: %s\n", view.progressShown ? "\n" : "", qPrintable(text));
+        });
+        view.sampleAppended = [&] { publisher.publish(state.store.SampleCount); };
+        publisher.start();
+    }
 
     QEventLoop loop;
     QElapsedTimer running;
@@ -273,7 +306,11 @@ int runRecord(const QStringList &arguments)
     controller.stop();
     if (view.progressShown)
         std::fprintf(stderr, "\n");
-    if (!save())
+    const bool saved = save();
+    // The file first: what is still on its way to the broker gets a moment after it.
+    view.sampleAppended = nullptr;
+    publisher.stop();
+    if (!saved)
         return OutputExitCode;
     std::fprintf(stderr, "amperotool record: %d samples in %s\n", int(state.store.SampleCount),
                  qPrintable(options.out));

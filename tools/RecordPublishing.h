@@ -1,0 +1,38 @@
+#pragma once
+
+// The MQTT options of `amperotool record`.
+
+#include "PublishSettings.h"
+
+#include <QString>
+
+#include <optional>
+
+struct RecordPublishOptions {
+    QString url;
+    QString user;
+    QString passwordFile;
+    QString caFile;
+    QString station;
+    QString meter;
+    QString backlog;
+    bool homeAssistant = false;
+};
+
+// The lines of the usage text that describe the options.
+extern const char RecordPublishUsage[];
+
+// Takes the option if it is one of them; false for any other name.
+bool TakeRecordPublishOption(const QString &name, const QString &value, RecordPublishOptions &options);
+// Flags without a value: --ha-discovery.
+bool TakeRecordPublishFlag(const QString &name, RecordPublishOptions &options);
+
+// The settings for the publisher, with the station named after this machine
+// and the meter after the port's device unless given; nothing when no broker
+// was given. Fails with a text for the user when an option is wrong or the
+// password file cannot be read.
+struct RecordPublishSetup {
+    std::optional<PublishSettings> settings;
+    std::optional<QString> error;
+};
+RecordPublishSetup MakeRecordPublishSettings(const RecordPublishOptions &options, const QString &port);
