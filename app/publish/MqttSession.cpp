@@ -51,10 +51,23 @@ void MqttSession::open()
     attempt();
 }
 
+namespace {
+
+// The library's texts end in a full stop; ours go on after them.
+QString sentencePart(const char *text)
+{
+    QString part = QString::fromUtf8(text);
+    if (part.endsWith(QLatin1Char('.')))
+        part.chop(1);
+    return part;
+}
+
+} // namespace
+
 QString MqttSession::describe(int rc) const
 {
     // For system errors the library's text is that of errno.
-    return QString::fromUtf8(rc == MOSQ_ERR_ERRNO ? std::strerror(errno) : mosquitto_strerror(rc));
+    return sentencePart(rc == MOSQ_ERR_ERRNO ? std::strerror(errno) : mosquitto_strerror(rc));
 }
 
 void MqttSession::attempt()
@@ -111,6 +124,12 @@ void MqttSession::afterCall(int rc)
 {
     if (!failure_.isEmpty()) {
         fail(failure_);
+        return;
+    }
+    if (rc == MOSQ_ERR_TLS && !up_) {
+        fail(QStringLiteral("no TLS connection with the MQTT broker at %1: its certificate is not trusted or not "
+                            "made out to that name, or the port does not speak TLS")
+                 .arg(settings_.brokerText()));
         return;
     }
     if (rc != MOSQ_ERR_SUCCESS) {
@@ -200,7 +219,7 @@ void MqttSession::onConnect(mosquitto *, void *self, int rc)
     auto *session = static_cast<MqttSession *>(self);
     if (rc != 0) {
         session->failure_ = QStringLiteral("the MQTT broker at %1 refused the connection: %2")
-                                .arg(session->settings_.brokerText(), QString::fromUtf8(mosquitto_connack_string(rc)));
+                                .arg(session->settings_.brokerText(), sentencePart(mosquitto_connack_string(rc)));
         return;
     }
     session->connectTimeout_.stop();

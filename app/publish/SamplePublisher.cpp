@@ -143,7 +143,7 @@ void SamplePublisher::onConnected(quint64 connection)
     QString text = QStringLiteral("publishing to the MQTT broker at %1 as %2")
                        .arg(settings_.brokerText(), settings_.topicBase());
     if (toSend > 0)
-        text += QStringLiteral("; sending the %1 samples it missed").arg(toSend);
+        text += QStringLiteral("; sending the %1 samples it has not had yet").arg(toSend);
     if (tooOld > 0)
         text += QStringLiteral(" (%1 older samples lie beyond the backlog and are left out)").arg(tooOld);
     setState(PublisherState::Connected, text);

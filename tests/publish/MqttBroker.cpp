@@ -59,7 +59,42 @@ std::uint16_t FreeLoopbackPort()
     return port;
 }
 
-MqttBroker::MqttBroker(const QString &user, const QString &password)
+namespace {
+
+bool run(const QString &program, const QStringList &arguments, const QString &folder)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// A certificate authority and a server certificate signed by it for 127.0.0.1.
+bool makeCertificates(const QString &folder)
+{
+    const QString openssl = QStringLiteral("openssl");
+    QFile extensions(QDir(folder).filePath(QStringLiteral("server.ext")));
+    if (!extensions.open(QIODevice::WriteOnly) || extensions.write("subjectAltName=IP:127.0.0.1\n") < 0)
+        return false;
+    extensions.close();
+    const bool made =
+        run(openssl, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out", "ca.pem", "-days",
+                      "2", "-subj", "/CN=Ampero test authority"},
+            folder) &&
+        run(openssl, {"req", "-newkey", "rsa:2048", "-nodes", "-keyout", "server.key", "-out", "server.csr", "-subj",
+                      "/CN=127.0.0.1"},
+            folder) &&
+        run(openssl, {"x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key", "-CAcreateserial",
+                      "-out", "server.pem", "-days", "2", "-extfile", "server.ext"},
+            folder);
+    // The broker reads its key after it gave up root.
+    return made && QFile::setPermissions(QDir(folder).filePath(QStringLiteral("server.key")),
+                                         QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+}
+
+} // namespace
+
+MqttBroker::MqttBroker(const BrokerOptions &options) : tls_(options.tls)
 {
     port_ = FreeLoopbackPort();
     // Started as root the broker goes on as an unprivileged user (mosquitto,
@@ -78,12 +113,18 @@ MqttBroker::MqttBroker(const QString &user, const QString &password)
         // A subscriber that falls behind during a catch-up loses nothing.
         QStringLiteral("max_queued_messages 0"),
     };
-    if (user.isEmpty()) {
+    if (options.tls) {
+        ready_ = makeCertificates(dir_.path());
+        config << QStringLiteral("cafile %1").arg(caFile())
+               << QStringLiteral("certfile %1").arg(dir_.filePath(QStringLiteral("server.pem")))
+               << QStringLiteral("keyfile %1").arg(dir_.filePath(QStringLiteral("server.key")));
+    }
+    if (options.user.isEmpty()) {
         config << QStringLiteral("allow_anonymous true");
     } else {
         const QString passwords = dir_.filePath(QStringLiteral("passwords"));
         QProcess::execute(QStringLiteral("mosquitto_passwd"),
-                          {QStringLiteral("-c"), QStringLiteral("-b"), passwords, user, password});
+                          {QStringLiteral("-c"), QStringLiteral("-b"), passwords, options.user, options.password});
         QFile::setPermissions(passwords, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
         config << QStringLiteral("allow_anonymous false") << QStringLiteral("password_file %1").arg(passwords);
     }
@@ -101,7 +142,12 @@ MqttBroker::~MqttBroker()
 
 QString MqttBroker::url() const
 {
-    return QStringLiteral("mqtt://127.0.0.1:%1").arg(port_);
+    return QStringLiteral("%1://127.0.0.1:%2").arg(tls_ ? QLatin1String("mqtts") : QLatin1String("mqtt")).arg(port_);
+}
+
+QStringList MqttBroker::clientOptions() const
+{
+    return tls_ ? QStringList{QStringLiteral("--cafile"), caFile()} : QStringList{};
 }
 
 QString MqttBroker::log()
@@ -112,7 +158,7 @@ QString MqttBroker::log()
 
 bool MqttBroker::start()
 {
-    if (port_ == 0 || !dir_.isValid())
+    if (port_ == 0 || !dir_.isValid() || !ready_)
         return false;
     process_.start(QStringLiteral("mosquitto"), {QStringLiteral("-c"), config_});
     if (!process_.waitForStarted(10000))
@@ -145,7 +191,7 @@ TopicWatcher::TopicWatcher(const MqttBroker &broker, const QString &topic, const
                                QString::number(broker.port()), QStringLiteral("-t"), topic, QStringLiteral("-q"),
                                QStringLiteral("1"), QStringLiteral("-c"), QStringLiteral("-i"), id,
                                QStringLiteral("-d")} +
-                       extra);
+                       broker.clientOptions() + extra);
     process_.waitForStarted(10000);
 }
 
@@ -205,9 +251,11 @@ std::vector<QByteArray> RetainedPayloads(const MqttBroker &broker, const QString
 {
     QProcess sub;
     sub.start(QStringLiteral("mosquitto_sub"),
-              {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QString::number(broker.port()),
+              QStringList{QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
+                          QString::number(broker.port()),
                QStringLiteral("-t"), topic, QStringLiteral("-C"), QString::number(count), QStringLiteral("-W"),
-               QString::number((timeoutMs + 999) / 1000)});
+               QString::number((timeoutMs + 999) / 1000)} +
+                  broker.clientOptions());
     std::vector<QByteArray> payloads;
     if (!sub.waitForFinished(timeoutMs + 5000))
         return payloads;

@@ -13,10 +13,17 @@
 #include <cstdint>
 #include <vector>
 
+struct BrokerOptions {
+    // With a user and password, only that user may connect.
+    QString user;
+    QString password;
+    // TLS only, with a certificate for 127.0.0.1 from a certificate authority of its own.
+    bool tls = false;
+};
+
 class MqttBroker {
 public:
-    // With a user and password, only that user may connect.
-    explicit MqttBroker(const QString &user = QString(), const QString &password = QString());
+    explicit MqttBroker(const BrokerOptions &options = {});
     ~MqttBroker();
     MqttBroker(const MqttBroker &) = delete;
     MqttBroker &operator=(const MqttBroker &) = delete;
@@ -27,12 +34,19 @@ public:
     bool stop();
 
     std::uint16_t port() const { return port_; }
+    // The certificate authority of a TLS broker.
+    QString caFile() const { return dir_.filePath(QStringLiteral("ca.pem")); }
+    // The certificates could be made (always true without TLS).
+    bool ready() const { return ready_; }
     QString url() const;
     QString log();
-    QString folder() const { return dir_.path(); }
+    // What mosquitto_sub needs to connect.
+    QStringList clientOptions() const;
 
 private:
     QTemporaryDir dir_;
+    bool tls_ = false;
+    bool ready_ = true;
     std::uint16_t port_ = 0;
     QString config_;
     QProcess process_;

@@ -75,7 +75,7 @@ TEST(SamplePublisher, AfterAnOutageOnlyTheSamplesWithinTheBacklogAreSentAgain)
     EXPECT_EQ(watcher.payloads().back(), SampleJson(7, store.sample(7)));
     EXPECT_EQ(publisher.state(), PublisherState::Connected);
     const auto said = std::find_if(texts.begin(), texts.end(), [](const QString &text) {
-        return text.contains(QLatin1String("sending the 3 samples it missed")) &&
+        return text.contains(QLatin1String("sending the 3 samples it has not had yet")) &&
                text.contains(QLatin1String("3 older samples lie beyond the backlog"));
     });
     EXPECT_NE(said, texts.end()) << qPrintable(QStringList(texts.begin(), texts.end()).join('\n'));

@@ -171,7 +171,7 @@ TEST_F(RecordMqttTest, ABrokerAwayForTenSecondsGetsTheSamplesItMissed)
     // The outage itself: the broker stays away for ten seconds.
     RunEventsFor(10000);
     ASSERT_TRUE(broker.start()) << qPrintable(broker.log());
-    ASSERT_TRUE(says("samples it missed", 40000)) << qPrintable(stderrText());
+    ASSERT_TRUE(says("samples it has not had yet", 40000)) << qPrintable(stderrText());
     finish(60000);
     EXPECT_TRUE(stderrText().contains(QLatin1String("recording goes on")));
 
@@ -208,7 +208,7 @@ TEST_F(RecordMqttTest, ABrokerAwayForTenSecondsGetsTheSamplesItMissed)
 
 TEST_F(RecordMqttTest, WrongCredentialsAreReportedAndRecordingGoesOn)
 {
-    MqttBroker broker(QStringLiteral("logger"), QStringLiteral("right horse"));
+    MqttBroker broker({QStringLiteral("logger"), QStringLiteral("right horse")});
     ASSERT_TRUE(broker.start()) << qPrintable(broker.log());
     QFile password(path("password"));
     ASSERT_TRUE(password.open(QIODevice::WriteOnly));
@@ -256,4 +256,35 @@ TEST_F(RecordMqttTest, AnUnreachableBrokerIsReportedAndRecordingGoesOn)
         << qPrintable(stderrText());
     finish(30000);
     EXPECT_EQ(recording().size(), 41u) << "every frame of the meter is in the file";
+}
+
+TEST_F(RecordMqttTest, WithTlsTheBrokerMustShowACertificateOfTheGivenAuthority)
+{
+    BrokerOptions options;
+    options.tls = true;
+    MqttBroker broker(options);
+    if (!broker.ready())
+        GTEST_SKIP() << "openssl cannot make the test certificates";
+    ASSERT_TRUE(broker.start()) << qPrintable(broker.log());
+    {
+        // The system's certificate authorities do not know this one.
+        Simulator meter(path("meter"), {"--rate", "20", "--frames", "40"});
+        ASSERT_TRUE(meter.started());
+        startRecording({"--duration", "4", "--mqtt", broker.url()});
+        ASSERT_TRUE(says(QStringLiteral("no TLS connection with the MQTT broker at 127.0.0.1:%1").arg(broker.port()),
+                         20000))
+            << qPrintable(stderrText());
+        finish(30000);
+        EXPECT_EQ(recording().size(), 41u) << "every frame of the meter is in the file";
+    }
+    TopicWatcher watcher(broker, QStringLiteral("ampero/+/meter/sample"));
+    ASSERT_TRUE(watcher.waitSubscribed(20000)) << qPrintable(watcher.diagnostics());
+    Simulator meter(path("meter"), {"--rate", "20", "--frames", "40"});
+    ASSERT_TRUE(meter.started());
+    errors.clear();
+    startRecording({"--duration", "4", "--mqtt", broker.url(), "--mqtt-cafile", broker.caFile()});
+    finish(30000);
+    const std::vector<Sample> records = recording();
+    ASSERT_EQ(records.size(), 41u);
+    expectEverySampleOnce(watcher, records);
 }
