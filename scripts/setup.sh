@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth socat poppler-utils imagemagick xdotool desktop-file-utils
   clang libclang-rt-14-dev
-  libmosquitto-dev mosquitto mosquitto-clients
+  libmosquitto-dev mosquitto mosquitto-clients openssl
 )
 
 # Nothing to do when every package is there already (this also lets

@@ -66,8 +66,21 @@ QString sentencePart(const char *text)
 
 QString MqttSession::describe(int rc) const
 {
+    if (rc == MOSQ_ERR_EAI)
+        return QStringLiteral("the host name cannot be looked up");
     // For system errors the library's text is that of errno.
     return sentencePart(rc == MOSQ_ERR_ERRNO ? std::strerror(errno) : mosquitto_strerror(rc));
+}
+
+// On a fast link the TLS handshake is over within the connect call, on a slow
+// one it ends in the loop: the same failure either way.
+QString MqttSession::connectFailure(int rc) const
+{
+    if (rc == MOSQ_ERR_TLS)
+        return QStringLiteral("no TLS connection with the MQTT broker at %1: its certificate is not trusted or not "
+                              "made out to that name, or the port does not speak TLS")
+            .arg(settings_.brokerText());
+    return QStringLiteral("cannot reach the MQTT broker at %1: %2").arg(settings_.brokerText(), describe(rc));
 }
 
 void MqttSession::attempt()
@@ -101,7 +114,7 @@ void MqttSession::attempt()
     }
     rc = mosquitto_connect_async(client_, settings_.host.toUtf8().constData(), settings_.port, KeepAliveSeconds);
     if (rc != MOSQ_ERR_SUCCESS) {
-        fail(QStringLiteral("cannot reach the MQTT broker at %1: %2").arg(settings_.brokerText(), describe(rc)));
+        fail(connectFailure(rc));
         return;
     }
     const int socket = mosquitto_socket(client_);
@@ -126,15 +139,10 @@ void MqttSession::afterCall(int rc)
         fail(failure_);
         return;
     }
-    if (rc == MOSQ_ERR_TLS && !up_) {
-        fail(QStringLiteral("no TLS connection with the MQTT broker at %1: its certificate is not trusted or not "
-                            "made out to that name, or the port does not speak TLS")
-                 .arg(settings_.brokerText()));
-        return;
-    }
     if (rc != MOSQ_ERR_SUCCESS) {
-        fail(QStringLiteral("lost the connection to the MQTT broker at %1: %2")
-                 .arg(settings_.brokerText(), describe(rc)));
+        fail(up_ ? QStringLiteral("lost the connection to the MQTT broker at %1: %2")
+                       .arg(settings_.brokerText(), describe(rc))
+                 : connectFailure(rc));
         return;
     }
     if (writable_)

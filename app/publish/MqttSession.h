@@ -60,6 +60,7 @@ private:
     void fail(QString reason);
     void teardown();
     QString describe(int rc) const;
+    QString connectFailure(int rc) const;
 
     static void onConnect(mosquitto *, void *self, int rc);
     static void onDisconnect(mosquitto *, void *self, int rc);

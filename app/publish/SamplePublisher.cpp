@@ -113,7 +113,8 @@ void SamplePublisher::stop(int drainMs)
     thread_ = nullptr;
     session_ = nullptr;
     connected_ = false;
-    setState(PublisherState::Stopped, QStringLiteral("stopped publishing"));
+    setState(PublisherState::Stopped,
+             QStringLiteral("stopped publishing to the MQTT broker at %1").arg(settings_.brokerText()));
 }
 
 std::int32_t SamplePublisher::backlogStart() const
