@@ -15,6 +15,11 @@
 
 #include <set>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace {
 
 const QString Tool = QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool");
@@ -287,4 +292,30 @@ TEST_F(RecordMqttTest, WithTlsTheBrokerMustShowACertificateOfTheGivenAuthority)
     const std::vector<Sample> records = recording();
     ASSERT_EQ(records.size(), 41u);
     expectEverySampleOnce(watcher, records);
+}
+
+// A port that takes connections and never says a word: the connection
+// attempt runs into its time limit, and the meter's full line rate is recorded
+// meanwhile, every frame of it.
+TEST_F(RecordMqttTest, ABrokerThatNeverAnswersHoldsNothingUp)
+{
+    const int silent = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(silent, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(silent, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(silent, 4), 0);
+    ASSERT_EQ(::getsockname(silent, reinterpret_cast<sockaddr *>(&address), &length), 0);
+    const std::uint16_t port = ntohs(address.sin_port);
+
+    Simulator meter(path("meter"), {"--rate", "87", "--frames", "400"});
+    ASSERT_TRUE(meter.started());
+    startRecording({"--duration", "13", "--mqtt", QStringLiteral("mqtt://127.0.0.1:%1").arg(port)});
+    ASSERT_TRUE(says(QStringLiteral("the MQTT broker at 127.0.0.1:%1 did not answer within 10 s").arg(port), 30000))
+        << qPrintable(stderrText());
+    finish(30000);
+    ::close(silent);
+    EXPECT_EQ(recording().size(), 401u) << "every frame of the meter is in the file";
 }
