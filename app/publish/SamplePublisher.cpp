@@ -11,6 +11,7 @@
 
 #include <mosquitto.h>
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -54,6 +55,7 @@ void SamplePublisher::start()
     if (!store_ || state_ != PublisherState::Stopped)
         return;
     confirmed_ = store_->SampleCount;
+    ready_ = confirmed_;
     next_ = confirmed_ + 1;
     outstanding_.clear();
     connected_ = false;
@@ -72,8 +74,11 @@ void SamplePublisher::start()
     QMetaObject::invokeMethod(session_, &MqttSession::open, Qt::QueuedConnection);
 }
 
-void SamplePublisher::publish(std::int32_t)
+void SamplePublisher::publish(std::int32_t index)
 {
+    if (state_ == PublisherState::Stopped)
+        return;
+    ready_ = std::max(ready_, std::min(index, store_->SampleCount));
     pump();
 }
 
@@ -81,13 +86,13 @@ void SamplePublisher::stop(int drainMs)
 {
     if (state_ == PublisherState::Stopped)
         return;
-    if (drainMs > 0 && connected_ && confirmed_ < store_->SampleCount) {
+    if (drainMs > 0 && connected_ && confirmed_ < ready_) {
         QEventLoop waiting;
         QTimer deadline;
         deadline.setSingleShot(true);
         connect(&deadline, &QTimer::timeout, &waiting, &QEventLoop::quit);
         const QMetaObject::Connection done = connect(session_, &MqttSession::acknowledged, &waiting, [&] {
-            if (confirmed_ >= store_->SampleCount)
+            if (confirmed_ >= ready_)
                 waiting.quit();
         });
         const QMetaObject::Connection gone = connect(session_, &MqttSession::lost, &waiting, &QEventLoop::quit);
@@ -119,7 +124,7 @@ void SamplePublisher::stop(int drainMs)
 
 std::int32_t SamplePublisher::backlogStart() const
 {
-    const std::int32_t newest = store_->SampleCount;
+    const std::int32_t newest = ready_;
     std::int32_t first = confirmed_ + 1;
     if (first > newest)
         return first;
@@ -139,7 +144,7 @@ void SamplePublisher::onConnected(quint64 connection)
     const std::int32_t missedFrom = confirmed_ + 1;
     next_ = backlogStart();
     const std::int32_t tooOld = next_ - missedFrom;
-    const std::int32_t toSend = store_->SampleCount - next_ + 1;
+    const std::int32_t toSend = ready_ - next_ + 1;
     confirmed_ = next_ - 1;
     QString text = QStringLiteral("publishing to the MQTT broker at %1 as %2")
                        .arg(settings_.brokerText(), settings_.topicBase());
@@ -189,7 +194,7 @@ void SamplePublisher::pump()
 {
     if (!connected_)
         return;
-    const std::int32_t newest = store_->SampleCount;
+    const std::int32_t newest = ready_;
     while (next_ <= newest && outstanding_.size() < std::size_t(SendWindow)) {
         const std::int32_t seq = next_++;
         const bool isNewest = seq == newest;

@@ -48,7 +48,8 @@ public:
     void configure(const PublishSettings &settings, const SampleStore &store);
     // Connects; the samples appended from now on are published.
     void start();
-    // After the store appended sample `index`.
+    // Samples up to `index` are in the store and may go out; called after
+    // each append with the new sample's index.
     void publish(std::int32_t index);
     // Gives the samples still on their way up to `drainMs` to be acknowledged,
     // then says "offline" and disconnects. A new recording (New) is published
@@ -82,6 +83,7 @@ private:
     std::uint64_t connection_ = 0;
     bool connected_ = false;
     std::int32_t confirmed_ = 0; // acknowledged without a gap up to here
+    std::int32_t ready_ = 0;     // the newest sample handed to publish()
     std::int32_t next_ = 1;      // next sample to hand over
     std::set<std::int32_t> outstanding_;
     std::string announcedUnits_;
