@@ -1,8 +1,12 @@
 #include "RecordPublishing.h"
 
+#include "RecordDeadline.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
+
+#include <utility>
 
 const char RecordPublishUsage[] =
     "  --mqtt URL          also publish every sample to the MQTT broker at URL\n"
@@ -91,7 +95,7 @@ RecordPublishSetup MakeRecordPublishSettings(const RecordPublishOptions &options
         settings.caFile = options.caFile;
     }
     if (!options.backlog.isEmpty()) {
-        const std::optional<double> seconds = ParseDurationText(options.backlog);
+        const std::optional<double> seconds = ParseBacklogArgument(options.backlog);
         if (!seconds)
             return failed(QStringLiteral("--mqtt-backlog needs a duration like 90s, 15m, 24h or 2d: '%1'")
                               .arg(options.backlog));
@@ -103,4 +107,16 @@ RecordPublishSetup MakeRecordPublishSettings(const RecordPublishOptions &options
     RecordPublishSetup setup;
     setup.settings = settings;
     return setup;
+}
+
+std::optional<double> ParseBacklogArgument(const QString &text)
+{
+    const std::pair<char, double> units[] = {{'s', 1}, {'m', 60}, {'h', 3600}, {'d', 86400}};
+    for (const auto &[suffix, seconds] : units) {
+        if (text.endsWith(QLatin1Char(suffix))) {
+            const std::optional<double> value = ParseSecondsArgument(text.chopped(1));
+            return value ? std::optional<double>(*value * seconds) : std::nullopt;
+        }
+    }
+    return ParseSecondsArgument(text);
 }

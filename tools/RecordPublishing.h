@@ -36,3 +36,6 @@ struct RecordPublishSetup {
     std::optional<QString> error;
 };
 RecordPublishSetup MakeRecordPublishSettings(const RecordPublishOptions &options, const QString &port);
+
+// "90", "90s", "15m", "24h" or "2d": seconds, 0 or more, as --interval takes them, with a unit.
+std::optional<double> ParseBacklogArgument(const QString &text);

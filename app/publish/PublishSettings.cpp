@@ -1,9 +1,7 @@
 #include "PublishSettings.h"
 
-#include <QLocale>
 #include <QUrl>
 
-#include <cmath>
 
 QString PublishSettings::topicBase() const
 {
@@ -51,24 +49,4 @@ QString TopicLevel(const QString &name)
         level += kept ? c : QLatin1Char('_');
     }
     return level.isEmpty() ? QStringLiteral("_") : level;
-}
-
-std::optional<double> ParseDurationText(const QString &text)
-{
-    QString number = text.trimmed();
-    double unit = 1;
-    if (!number.isEmpty()) {
-        switch (number.back().toLower().toLatin1()) {
-        case 's': unit = 1; number.chop(1); break;
-        case 'm': unit = 60; number.chop(1); break;
-        case 'h': unit = 3600; number.chop(1); break;
-        case 'd': unit = 86400; number.chop(1); break;
-        default: break;
-        }
-    }
-    bool ok = false;
-    const double value = QLocale::c().toDouble(number, &ok);
-    if (!ok || !std::isfinite(value) || value < 0)
-        return std::nullopt;
-    return value * unit;
 }

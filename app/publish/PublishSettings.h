@@ -41,6 +41,3 @@ std::optional<QString> ParseBrokerUrl(const QString &url, PublishSettings &setti
 // '_' become '_' (this keeps '/', '+', '#' and '$' out, which would split the
 // level or make it a wildcard or a broker topic); an empty name becomes "_".
 QString TopicLevel(const QString &name);
-
-// "90", "90s", "15m", "24h" or "2d": a number of seconds, 0 or more.
-std::optional<double> ParseDurationText(const QString &text);

@@ -90,8 +90,7 @@ QByteArray SampleJson(std::int32_t index, const Sample &sample)
     json += "},\"second\":{\"value\":";
     appendNumber(json, sample.SecondValue);
     json += ",\"text\":";
-    appendString(json, std::isfinite(sample.SecondValue) ? SecondValueText(sample.Mode, sample.SecondValue)
-                                                         : std::string());
+    appendString(json, SecondValueText(sample.Mode, sample.SecondValue));
     json += ",\"unit\":";
     appendString(json, SecondUnitName(sample.SecondUnit));
     json += ",\"function\":";

@@ -115,6 +115,9 @@ TEST(SampleJson, OverloadReadsOlAndValuesThatAreNoNumbersStayValidJson)
         EXPECT_EQ(json.value("first").toObject().value("value"), row.firstValue) << text.constData();
         EXPECT_EQ(json.value("second").toObject().value("value"), row.secondValue) << text.constData();
         EXPECT_TRUE(json.value("seconds").isNull()) << text.constData();
+        EXPECT_EQ(json.value("second").toObject().value("text").toString(),
+                  QString::fromStdString(SecondValueText(s.Mode, row.second)))
+            << text.constData();
     }
     s.Stamp = nan;
     EXPECT_TRUE(parsed(SampleJson(7, s)).value("time").isNull());
@@ -198,17 +201,4 @@ TEST(PublishSettings, BrokerAddresses)
     ASSERT_TRUE(error);
     EXPECT_TRUE(error->contains(QLatin1String("--mqtt-password-file")));
     EXPECT_FALSE(error->contains(QLatin1String("secret"))) << "the password is not repeated on the screen";
-}
-
-TEST(PublishSettings, Durations)
-{
-    EXPECT_EQ(ParseDurationText("90"), 90.0);
-    EXPECT_EQ(ParseDurationText("90s"), 90.0);
-    EXPECT_EQ(ParseDurationText("15m"), 900.0);
-    EXPECT_EQ(ParseDurationText("24h"), 86400.0);
-    EXPECT_EQ(ParseDurationText("1.5h"), 5400.0);
-    EXPECT_EQ(ParseDurationText("2d"), 172800.0);
-    EXPECT_EQ(ParseDurationText("0"), 0.0);
-    for (const char *wrong : {"", "h", "-1h", "abc", "1x", "nan", "inf", "1,5h"})
-        EXPECT_FALSE(ParseDurationText(wrong)) << wrong;
 }
