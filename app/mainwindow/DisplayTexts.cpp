@@ -1,10 +1,9 @@
 #include "DisplayTexts.h"
 
-#include "OleDate.h"
 #include "SampleTexts.h"
 #include "UserNumber.h"
 
-#include <QDateTime>
+#include <OleClock.h>
 
 #include <cmath>
 
@@ -30,14 +29,14 @@ QString SecondReadoutText(std::uint8_t mode, float value, const QString &unit)
 
 QString TimeText(double oleStamp, const QLocale &locale)
 {
-    const QDateTime dateTime = OleDateToLocal(oleStamp);
-    if (!dateTime.isValid())
+    const auto clock = OleClockTime(oleStamp);
+    if (!clock)
         return QString();
     // The locale's long time format may carry a zone name; a meter stamp has none.
     QString timeFormat = locale.timeFormat(QLocale::LongFormat);
     timeFormat.remove(QLatin1Char('t')).replace(QLatin1String("  "), QLatin1String(" "));
-    return locale.toString(dateTime.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-           locale.toString(dateTime.time(), timeFormat.trimmed());
+    return locale.toString(clock->date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(clock->time(), timeFormat.trimmed());
 }
 
 QString MeanText(double mean, MeanPattern pattern, const QString &unit, const QLocale &locale)

@@ -7,42 +7,11 @@
 namespace {
 
 constexpr std::int64_t MillisecondsPerDay = 86400000;
-// 0100-01-01 and 9999-12-31 as day numbers: the range of the stamp format.
-constexpr std::int64_t FirstDay = -657434;
-constexpr std::int64_t LastDay = 2958465;
 
 std::int64_t epochJulianDay()
 {
     static const std::int64_t day = QDate(1899, 12, 30).toJulianDay();
     return day;
-}
-
-struct WallTime {
-    std::int64_t day = 0;          // days since 1899-12-30
-    std::int32_t millisecond = 0;  // of the day
-};
-
-// Splits a stamp into day and time of day, rounded to the millisecond; a time
-// rounded up to midnight belongs to the next day on the wall clock, also
-// before 1899-12-30.
-bool splitOleDate(double oleDate, WallTime &wall)
-{
-    if (!std::isfinite(oleDate) || oleDate <= double(FirstDay - 1) || oleDate >= double(LastDay + 1))
-        return false;
-    const double whole = std::trunc(oleDate);
-    const std::int64_t fraction = std::llround(std::fabs(oleDate - whole) * double(MillisecondsPerDay));
-    const std::int64_t total = std::int64_t(whole) * MillisecondsPerDay + fraction;
-    std::int64_t day = total / MillisecondsPerDay;
-    std::int64_t millisecond = total % MillisecondsPerDay;
-    if (millisecond < 0) {
-        millisecond += MillisecondsPerDay;
-        --day;
-    }
-    if (day < FirstDay || day > LastDay)
-        return false;
-    wall.day = day;
-    wall.millisecond = std::int32_t(millisecond);
-    return true;
 }
 
 char *putDigits(char *out, int value, int width)
@@ -58,11 +27,10 @@ char *putDigits(char *out, int value, int width)
 
 QDateTime OleDateToLocal(double oleDate)
 {
-    WallTime wall;
-    if (!splitOleDate(oleDate, wall))
+    const auto wall = OleWallTimeOf(oleDate);
+    if (!wall)
         return QDateTime();
-    return QDateTime(QDate::fromJulianDay(epochJulianDay() + wall.day),
-                     QTime::fromMSecsSinceStartOfDay(wall.millisecond), Qt::LocalTime);
+    return QDateTime(wall->date(), wall->time(), Qt::LocalTime);
 }
 
 double LocalToOleDate(const QDateTime &dateTime)
@@ -77,12 +45,12 @@ double LocalToOleDate(const QDateTime &dateTime)
 
 std::string OleDateIsoText(double oleDate)
 {
-    WallTime wall;
-    if (!splitOleDate(oleDate, wall))
+    const auto wall = OleWallTimeOf(oleDate);
+    if (!wall)
         return std::string();
     int year = 0, month = 0, day = 0;
-    QDate::fromJulianDay(epochJulianDay() + wall.day).getDate(&year, &month, &day);
-    const int ms = wall.millisecond;
+    wall->date().getDate(&year, &month, &day);
+    const int ms = wall->millisecond;
     char text[23];
     char *p = putDigits(text, year, 4);
     *p++ = '-';

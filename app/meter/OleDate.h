@@ -5,6 +5,10 @@
 // Before that day the whole part counts backwards but the fraction still
 // counts forwards from midnight (-1.25 is 1899-12-29 06:00).
 // Stamps are wall-clock times; they carry no zone and are read back as local.
+// OleClock.h splits them into day and time of day; the texts shown to the
+// user take the time from OleClockTime there.
+
+#include <OleClock.h>
 
 #include <QDateTime>
 

@@ -5,6 +5,8 @@
 #include "OleDate.h"
 #include "UserNumber.h"
 
+#include <OleClock.h>
+
 #include <cmath>
 #include <cstdio>
 
@@ -67,6 +69,6 @@ QString PrintDateText(const QDateTime &printTime, const QLocale &locale)
 
 QString ClockText(double oleStamp)
 {
-    const QDateTime dateTime = OleDateToLocal(oleStamp);
-    return dateTime.isValid() ? dateTime.time().toString(QStringLiteral("HH:mm:ss")) : QString();
+    const auto clock = OleClockTime(oleStamp);
+    return clock ? clock->time().toString(QStringLiteral("HH:mm:ss")) : QString();
 }

@@ -34,9 +34,18 @@ public:
 
     QString recording(int samples, const QString &name = QStringLiteral("rec.KRD"))
     {
+        return recording(samples, [](Sample &) {}, name);
+    }
+
+    // The same, each sample changed by `change` before it is recorded.
+    template <typename Change>
+    QString recording(int samples, Change change, const QString &name = QStringLiteral("rec.KRD"))
+    {
         SampleStore store;
         for (int i = 1; i <= samples; ++i) {
-            store.AppendSample(NumberedSample(i));
+            Sample sample = NumberedSample(i);
+            change(sample);
+            store.AppendSample(sample);
             UpdateStatisticsRecord(store);
         }
         const QString path = dir_.filePath(name);
@@ -151,6 +160,23 @@ TEST(PrintTool, TrendPagesFollowTheStoredChartSettings)
     EXPECT_TRUE(words.contains(QStringLiteral("400")));
     EXPECT_TRUE(words.contains(QStringLiteral("-20")));
     EXPECT_TRUE(words.contains(QStringLiteral("190"))); // 400 - 0.5 * 420
+}
+
+TEST(PrintTool, StampsPrintAsAClockShowsThem)
+{
+    PrintTool tool;
+    tool.set(Setting::TimeMode, QStringLiteral("False"));
+    // Samples 10:00:01.6, 10:00:02.6, 10:00:03.6: the last shows 10:00:03.
+    const QString file = tool.recording(3, [](Sample &s) { s.Stamp += 0.6 / 86400; });
+    for (const char *what : {"first", "list"}) {
+        const ToolRun run = tool.run({file, QStringLiteral("--what"), QLatin1String(what), QStringLiteral("--range"),
+                                      QStringLiteral("visual"), QStringLiteral("--out"), tool.out()});
+        ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
+        const QString text = flat(PdfPageText(tool.out(), 1));
+        EXPECT_TRUE(text.contains(QLatin1String("10:00:01"))) << what << ": " << qPrintable(text);
+        EXPECT_TRUE(text.contains(QLatin1String("10:00:03"))) << what << ": " << qPrintable(text);
+        EXPECT_FALSE(text.contains(QLatin1String("10:00:04"))) << what << ": " << qPrintable(text);
+    }
 }
 
 TEST(PrintTool, SecondChartHasItsUnitAndNoStatistics)

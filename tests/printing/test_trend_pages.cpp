@@ -1,5 +1,6 @@
 #include "PrintTestSupport.h"
 
+#include "OleDate.h"
 #include "PageSurface.h"
 #include "Printout.h"
 #include "TrendPages.h"
@@ -307,4 +308,26 @@ TEST(TrendPages, MiddleLabelsShowTheSinglePrecisionLimits)
     EXPECT_EQ(labels, QStringList({QStringLiteral("0.3"), QStringLiteral("0.225000008940697"),
                                    QStringLiteral("0.150000005960464"), QStringLiteral("0.0750000029802322"),
                                    QStringLiteral("0")}));
+}
+
+TEST(TrendPages, StampsPrintAsAClockShowsThem)
+{
+    // 12:09:42.6 and 12:09:44.6: a clock shows 12:09:42 and 12:09:44, and so
+    // do the charts and the labels of the main window.
+    ProgramState state = NumberedRecording(2);
+    state.store.Samples[1].Stamp = LocalToOleDate(QDateTime(QDate(2026, 12, 7), QTime(12, 9, 42, 600)));
+    state.store.Samples[2].Stamp = LocalToOleDate(QDateTime(QDate(2026, 12, 7), QTime(12, 9, 44, 600)));
+    QTemporaryDir dir;
+    const PdfPages trend = PrintToPdf(state, VisualFirst, chartsWith(100), dir, QStringLiteral("trend.pdf"));
+    const PdfPages list =
+        PrintToPdf(state, PrintSelection{PrintWhat::Report, PrintRange::VisualArea}, chartsWith(100), dir,
+                   QStringLiteral("list.pdf"));
+    for (const PdfPages *pdf : {&trend, &list}) {
+        ASSERT_TRUE(pdf->ok);
+        const QString text = flat(pdf->text[0]);
+        EXPECT_TRUE(text.contains(QLatin1String("12:09:42"))) << qPrintable(text);
+        EXPECT_TRUE(text.contains(QLatin1String("12:09:44"))) << qPrintable(text);
+        EXPECT_FALSE(text.contains(QLatin1String("12:09:43"))) << qPrintable(text);
+        EXPECT_FALSE(text.contains(QLatin1String("12:09:45"))) << qPrintable(text);
+    }
 }

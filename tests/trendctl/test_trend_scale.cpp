@@ -231,7 +231,11 @@ INSTANTIATE_TEST_SUITE_P(
                       TimeRow{"midnight", 37414.0, "07/06/2002"},
                       TimeRow{"dateAndTime", 37414 + (10 * 3600 + 37 * 60) / 86400.0, "07/06/2002 10:37:00"},
                       TimeRow{"beforeTheEpoch", -1.25, "29/12/1899 06:00:00"},
-                      TimeRow{"roundsUpToMidnight", 1.9999999999, "01/01/1900"}),
+                      TimeRow{"roundsUpToMidnight", 1.9999999999, "01/01/1900"},
+                      // As a clock shows it, and as the host's labels and printouts show it.
+                      TimeRow{"cutToTheSecond", (12 * 3600 + 9 * 60 + 42.6) / 86400.0, "12:09:42"},
+                      TimeRow{"lastSecondOfTheDay", 37414 + (86399.6 / 86400.0), "07/06/2002 23:59:59"},
+                      TimeRow{"firstSecondAfterMidnight", 37414 + 0.6 / 86400.0, "07/06/2002"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(TrendScale, TimeLabelsIgnoreValuesThatAreNoDate)
