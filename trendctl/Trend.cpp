@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QResizeEvent>
 
+#include <QtMath>
+
 #include <cmath>
 #include <limits>
 
@@ -70,25 +72,37 @@ std::optional<OleColor> ReadColour(const PropertyBag &bag, const char *key, OleC
 
 // The labels are designed for Arial; where the platform's substitute is wider
 // the text is set smaller rather than cut off, since a cut number or time
-// would be read wrongly.
-constexpr double SmallestLabelPointSize = 6;
+// would be read wrongly. Below this share of its font's size a text would no
+// longer be read at all.
+constexpr double SmallestLabelShare = 2.0 / 3.0;
+
+// The design point sizes of the labels; the host may scale them together.
+constexpr double DesignScalePointSize = 9;
+constexpr double DesignTimePointSize = 10.5;
+
+// The widest a text is drawn in the label's font.
+int TextWidth(const QLabel *label, const QFont &font)
+{
+    return qCeil(QFontMetricsF(font, label).horizontalAdvance(label->text()));
+}
 
 void FitLabelFont(QLabel *label, const QFont &designFont)
 {
     QFont font = designFont;
-    while (font.pointSizeF() > SmallestLabelPointSize &&
-           QFontMetricsF(font, label).horizontalAdvance(label->text()) > label->width())
-        font.setPointSizeF(font.pointSizeF() - 0.5);
+    const double smallest = designFont.pointSizeF() * SmallestLabelShare;
+    while (font.pointSizeF() - 0.25 >= smallest && TextWidth(label, font) > label->contentsRect().width())
+        font.setPointSizeF(font.pointSizeF() - 0.25);
     if (label->font() != font)
         label->setFont(font);
 }
 
-void SetLabelText(QLabel *label, const QString &text, const QFont &designFont)
+bool SetLabelText(QLabel *label, const QString &text, const QFont &designFont)
 {
     if (label->text() == text)
-        return;
+        return false;
     label->setText(text);
     FitLabelFont(label, designFont);
+    return true;
 }
 
 QLabel *MakeLabel(QWidget *parent, const QString &name, const QString &text, Qt::Alignment alignment)
@@ -117,8 +131,8 @@ QFont LabelFont(double pointSize, bool bold)
 } // namespace
 
 Trend::Trend(QWidget *parent)
-    : QWidget(parent), frameBackColor_(DefaultFrameBackColor), scaleFont_(LabelFont(9, false)),
-      timeFont_(LabelFont(10.5, true))
+    : QWidget(parent), frameBackColor_(DefaultFrameBackColor), scaleFont_(LabelFont(DesignScalePointSize, false)),
+      timeFont_(LabelFont(DesignTimePointSize, true))
 {
     frame_ = new QFrame(this);
     frame_->setObjectName(QStringLiteral("P01"));
@@ -196,10 +210,26 @@ void Trend::Cls()
 void Trend::DisplayTime(double FirstTime, double SecondTime)
 {
     const QLocale locale;
-    if (const auto text = GeneralDateTimeText(FirstTime, locale))
-        SetLabelText(timeLabels_[0], *text, timeFont_);
-    if (const auto text = GeneralDateTimeText(SecondTime, locale))
-        SetLabelText(timeLabels_[1], *text, timeFont_);
+    const double times[2] = {FirstTime, SecondTime};
+    for (int i = 0; i < 2; ++i) {
+        const auto text = GeneralDateTimeText(times[i], locale);
+        if (text && SetLabelText(timeLabels_[i], *text, timeFont_))
+            WidenTimeLabel(i);
+    }
+}
+
+double Trend::LabelFontSize() const
+{
+    return scaleFont_.pointSizeF();
+}
+
+void Trend::setLabelFontSize(double pointSize)
+{
+    if (!(pointSize > 0) || !std::isfinite(pointSize) || pointSize == scaleFont_.pointSizeF())
+        return;
+    scaleFont_.setPointSizeF(pointSize);
+    timeFont_.setPointSizeF(pointSize * DesignTimePointSize / DesignScalePointSize);
+    LayOut();
 }
 
 float Trend::TopY() const
@@ -452,7 +482,8 @@ void Trend::LayOut()
     const QRect inner = frame_->contentsRect();
     const TrendLayout layout =
         LayOutTrend(QSizeF(inner.width() * twipsPerPixelX, inner.height() * twipsPerPixelY),
-                    QSizeF(plot_->width() * twipsPerPixelX, plot_->height() * twipsPerPixelY));
+                    QSizeF(plot_->width() * twipsPerPixelX, plot_->height() * twipsPerPixelY),
+                    scaleFont_.pointSizeF() / DesignScalePointSize);
 
     // Edges are rounded to pixels, so the plot's right edge meets the frame's.
     const int plotLeft = pixelsX(layout.plot.left());
@@ -460,18 +491,40 @@ void Trend::LayOut()
     plot_->setGeometry(inner.left() + plotLeft, inner.top() + plotTop, pixelsX(layout.plot.right()) - plotLeft,
                        pixelsY(layout.plot.bottom()) - plotTop);
 
-    const auto place = [&](QLabel *label, QPointF topLeft, QSizeF size) {
-        label->setGeometry(inner.left() + pixelsX(topLeft.x()), inner.top() + pixelsY(topLeft.y()),
-                           pixelsX(size.width()), pixelsY(size.height()));
+    const auto pixels = [&](const QRectF &twips) {
+        return QRect(QPoint(inner.left() + pixelsX(twips.left()), inner.top() + pixelsY(twips.top())),
+                     QPoint(inner.left() + pixelsX(twips.right()) - 1, inner.top() + pixelsY(twips.bottom()) - 1));
     };
-    for (int i = 0; i < int(scaleLabels_.size()); ++i)
-        place(scaleLabels_[i], layout.scaleLabels[i], LayoutTwips::ScaleLabelSize);
-    place(timeLabels_[0], layout.timeLabels[0], LayoutTwips::LeftTimeLabelSize);
-    place(timeLabels_[1], layout.timeLabels[1], LayoutTwips::RightTimeLabelSize);
-    for (QLabel *label : scaleLabels_)
-        FitLabelFont(label, scaleFont_);
-    for (QLabel *label : timeLabels_)
-        FitLabelFont(label, timeFont_);
+    for (int i = 0; i < int(scaleLabels_.size()); ++i) {
+        scaleLabels_[i]->setGeometry(pixels(layout.scaleLabels[i]));
+        FitLabelFont(scaleLabels_[i], scaleFont_);
+    }
+    for (int i = 0; i < int(timeLabels_.size()); ++i) {
+        timeLabelPlaces_[i] = pixels(layout.timeLabels[i]);
+        WidenTimeLabel(i);
+    }
+}
+
+void Trend::WidenTimeLabel(int index)
+{
+    // A time is never cut: a text that does not fit even in the smallest
+    // font widens its label, the left one about its centre, the right one
+    // leftwards from the frame's edge.
+    QLabel *label = timeLabels_[index];
+    const QRect place = timeLabelPlaces_[index];
+    label->setGeometry(place);
+    FitLabelFont(label, timeFont_);
+    const int margins = label->width() - label->contentsRect().width();
+    const int needed = TextWidth(label, label->font()) + margins;
+    if (needed <= place.width())
+        return;
+    QRect wide = place;
+    if (index == 0)
+        wide.setLeft(qMax(frame_->contentsRect().left(), place.center().x() - needed / 2));
+    else
+        wide.setLeft(place.right() + 1 - needed);
+    wide.setWidth(needed);
+    label->setGeometry(wide);
 }
 
 bool Trend::ApplyBorderStyle(qint32 style)

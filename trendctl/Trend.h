@@ -66,6 +66,14 @@ public:
     void setLineWidth(qint32);
     qint32 BorderStyle() const;
     void setBorderStyle(qint32);
+    // Point size of the scale labels, 9 by design; the time labels keep their
+    // design size in proportion (10.5 at 9). The labels, the column left of
+    // the plot and the room under it grow and shrink with it, so a host that
+    // scales its own text can scale the chart's together with it. Not kept in
+    // the property bag: the host sets it for the size it gives the chart.
+    double LabelFontSize() const;
+    void setLabelFontSize(double pointSize);
+
     void ReadProperties(const PropertyBag &bag);
     void WriteProperties(PropertyBag &bag) const;
 
@@ -99,6 +107,8 @@ private:
     // Scale, grid, then Paint so that the host draws its curves again.
     void RunRepaintSequence();
     void LayOut();
+    // Puts a time label at its place, wider where its text needs it.
+    void WidenTimeLabel(int index);
     bool ApplyBorderStyle(qint32 style);
     void ApplyFrameBackColor(OleColor colour);
 
@@ -119,6 +129,7 @@ private:
     PlotArea *plot_ = nullptr;   // P02
     std::array<QLabel *, 5> scaleLabels_{}; // L01(0..4)
     std::array<QLabel *, 2> timeLabels_{};  // L02(0..1)
+    std::array<QRect, 2> timeLabelPlaces_{}; // where the layout puts them
 };
 
 } // namespace Sweepgraph

@@ -25,13 +25,15 @@ constexpr double TwipsPerInch = 1440;
 
 struct TrendLayout {
     QRectF plot;                           // P02
-    std::array<QPointF, 5> scaleLabels;    // top-left corners of L01(0..4)
-    std::array<QPointF, 2> timeLabels;     // top-left corners of L02(0..1)
+    std::array<QRectF, 5> scaleLabels;     // L01(0..4)
+    std::array<QRectF, 2> timeLabels;      // L02(0..1)
 };
 
 // Lays the parts out in a frame whose inner area is frameSize twips. A plot
 // width or height that would be negative is not applied: that extent of
-// previousPlotSize stays.
-TrendLayout LayOutTrend(QSizeF frameSize, QSizeF previousPlotSize);
+// previousPlotSize stays. labelScale sizes the labels, and with them the
+// column left of the plot and the room below it, for label fonts other than
+// the design's (1: the fonts of the design, the layout above).
+TrendLayout LayOutTrend(QSizeF frameSize, QSizeF previousPlotSize, double labelScale = 1.0);
 
 } // namespace Sweepgraph

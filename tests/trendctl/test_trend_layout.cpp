@@ -116,18 +116,71 @@ TEST(TrendLayout, LabelTextsAreNeverCutOff)
     Sweepgraph::Trend chart;
     chart.resize(440, 286);
     chart.show();
+    const QRect timePlace = PartGeometry(chart, "L02_0");
     chart.setTopY(-2147483520.0f);
+    // A date with its time, and a time, both far wider than their labels' design.
     chart.DisplayTime(37414 + 0.5, 23.0 / 24 + 59.0 / 1440);
-    for (const char *name : {"L01_0", "L01_2", "L02_0", "L02_1"}) {
+    for (const char *name : {"L01_0", "L01_2"}) {
         const auto *label = chart.findChild<QLabel *>(QLatin1String(name));
         const bool fits = QFontMetricsF(label->font(), label).horizontalAdvance(label->text()) <= label->width();
         EXPECT_TRUE(fits || label->font().pointSizeF() <= 6) << name << " " << label->text().toStdString();
     }
-    // A short text is back at the design size where that fits.
+    // A time is never cut: smaller type first, then a wider label.
+    for (const double fontSize : {9.0, 6.3, 14.0}) {
+        chart.setLabelFontSize(fontSize);
+        for (const char *name : {"L02_0", "L02_1"}) {
+            const auto *label = chart.findChild<QLabel *>(QLatin1String(name));
+            EXPECT_LE(QFontMetricsF(label->font(), label).horizontalAdvance(label->text()), label->width())
+                << name << " at " << fontSize << ": " << label->text().toStdString();
+            EXPECT_GE(label->font().pointSizeF(), fontSize * 10.5 / 9 * 2 / 3) << name;
+            EXPECT_GE(label->x(), 0) << name;
+            EXPECT_LE(label->geometry().right(), 439) << name;
+        }
+    }
+    // A short text is back at the design size and place where that fits.
+    chart.setLabelFontSize(9);
+    chart.DisplayTime(1.0 / 24, 2.0 / 24);
+    EXPECT_EQ(PartGeometry(chart, "L02_0"), timePlace);
     chart.setTopY(1);
     const auto *top = chart.findChild<QLabel *>(QStringLiteral("L01_0"));
     EXPECT_EQ(top->text(), QStringLiteral("1"));
     EXPECT_EQ(top->font().pointSizeF(), 9.0);
+}
+
+TEST(TrendLayout, LabelFontSizeScalesTheLabelsWithTheirRoom)
+{
+    Sweepgraph::Trend chart;
+    chart.setBorderStyle(0);
+    chart.resize(Pixels(6600), Pixels(4290));
+    chart.show();
+    EXPECT_EQ(chart.LabelFontSize(), 9.0);
+    const auto *scaleLabel = chart.findChild<QLabel *>(QStringLiteral("L01_2"));
+    const auto *timeLabel = chart.findChild<QLabel *>(QStringLiteral("L02_1"));
+
+    chart.setLabelFontSize(13.5); // one and a half times the design
+    EXPECT_EQ(chart.LabelFontSize(), 13.5);
+    EXPECT_EQ(scaleLabel->font().pointSizeF(), 13.5);
+    // "00:00:00" only just fits its design width; the platform's face may need a little less.
+    EXPECT_LE(timeLabel->font().pointSizeF(), 15.75);
+    EXPECT_GE(timeLabel->font().pointSizeF(), 14);
+    EXPECT_TRUE(timeLabel->font().bold());
+    EXPECT_EQ(chart.plotArea(), QRect(Pixels(1275), 0, 440 - Pixels(1275), 286 - Pixels(450)));
+    EXPECT_EQ(PartGeometry(chart, "L01_0"), QRect(0, 0, Pixels(1260), Pixels(360)));
+    EXPECT_EQ(PartGeometry(chart, "L02_0").topLeft(), QPoint(Pixels(750), 286 - Pixels(450) + Pixels(75)));
+    EXPECT_EQ(PartGeometry(chart, "L02_1").right(), 439);
+
+    chart.setLabelFontSize(0); // not a size
+    chart.setLabelFontSize(std::nan(""));
+    EXPECT_EQ(chart.LabelFontSize(), 13.5);
+
+    // Back at the design size the layout is the design's again.
+    chart.setLabelFontSize(9);
+    EXPECT_EQ(chart.plotArea(), QRect(57, 0, 383, 266));
+    for (const LabelPlace &place : DesignSizeLabels) {
+        EXPECT_EQ(PartGeometry(chart, place.name),
+                  QRect(Pixels(place.leftTwips), Pixels(place.topTwips), Pixels(place.widthTwips), Pixels(240)))
+            << place.name;
+    }
 }
 
 TEST(TrendLayout, FrameShowsItsBackgroundAroundThePlot)
