@@ -12,6 +12,7 @@
 #include "SettingsStore.h"
 #include "StartupSettings.h"
 #include "SymbolImage.h"
+#include "WindowPlacement.h"
 
 #include <LED.h>
 #include <PropertyBag.h>
@@ -26,14 +27,12 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 
 namespace {
-
-// The client area the controls are designed for; they scale with the window.
-const QSize DesignSize(1000, 680);
 
 // The meter mirror's colours: bright segments on a dark panel.
 const QColor PanelColor(0x14, 0x1A, 0x16);
@@ -95,7 +94,7 @@ QFrame *filledBar(QWidget *parent, const QColor &color)
 } // namespace
 
 MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &prompts, QWidget *parent)
-    : QMainWindow(parent), state_(state), settings_(settings), prompts_(prompts), layout_(DesignSize),
+    : QMainWindow(parent), state_(state), settings_(settings), prompts_(prompts), layout_(MainWindowSize::DesignClient),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     setObjectName(QStringLiteral("MainFrm"));
@@ -136,12 +135,14 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
 
     // The LED widgets take their stroke reference from the width they have when
     // their bags are read, so lay the controls out at the design size first.
-    layout_.apply(DesignSize);
+    layout_.apply(MainWindowSize::DesignClient);
     LCD1->ReadProperties(ledBag(QStringLiteral("8.8.8.8"), 4, 3));
     LCD2->ReadProperties(ledBag(QStringLiteral("88:88"), 4, 2));
     LCD3->ReadProperties(ledBag(QStringLiteral("00"), 2, 2));
 
-    resize(1120, 760);
+    chartLabelPointSize_ = Sweepgraph1->LabelFontSize();
+    central_->setMinimumSize(ClientSizeAt(MainWindowSize::MinimumScale));
+    placeWindow();
     LoadStep();
 }
 
@@ -387,7 +388,7 @@ void MainFrm::buildStatistics(QWidget *central)
 
 void MainFrm::buildReadouts(QWidget *central)
 {
-    auto build = [central](QFrame *&frame, const QString &name, QLabel *&value, QLabel *&time) {
+    auto build = [this, central](QFrame *&frame, const QString &name, QLabel *&value, QLabel *&time) {
         frame = new QFrame(central);
         frame->setObjectName(name);
         frame->setFrameShape(QFrame::Box);
@@ -398,9 +399,10 @@ void MainFrm::buildReadouts(QWidget *central)
         frame->setPalette(palette);
         value = new QLabel(QStringLiteral("AC 100.0kWh"), frame);
         time = new QLabel(QStringLiteral("2002/06/07 10:37:00"), frame);
-        value->setGeometry(6, 3, 168, 20);
-        time->setGeometry(6, 23, 168, 20);
-        frame->resize(180, 46);
+        // Its size and text scale with the window; it is placed where it is shown.
+        layout_.add(frame, QRectF(0, 0, 180, 46));
+        layout_.add(value, QRectF(6, 3, 168, 20));
+        layout_.add(time, QRectF(6, 23, 168, 20));
         frame->hide();
     };
     build(FrmGetData1, QStringLiteral("FrmGetData1"), GetData[0], GetData[1]);
@@ -600,6 +602,7 @@ bool MainFrm::CloseSequence()
         }
     }
     SaveStoredPortNumber(settings_, state_.portNumber);
+    SaveWindowPlacement(settings_, {normalGeometry(), isMaximized()});
     settings_.sync();
     acquisition_->stop();
     // Saved, or given up with No: nothing is left for a recovery.
@@ -621,8 +624,35 @@ void MainFrm::closeEvent(QCloseEvent *event)
 bool MainFrm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == central_ && event->type() == QEvent::Resize)
-        layout_.apply(static_cast<QResizeEvent *>(event)->size());
+        followClientSize(static_cast<QResizeEvent *>(event)->size());
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainFrm::followClientSize(QSize clientSize)
+{
+    layout_.apply(clientSize);
+    // The charts' scale and time labels scale with all other text.
+    for (Sweepgraph::Trend *chart : {Sweepgraph1, Sweepgraph2})
+        chart->setLabelFontSize(chartLabelPointSize_ * layout_.fontScale());
+    placeReadout(FrmGetData1, Sweepgraph1, readoutRightHalf_[0]);
+    placeReadout(FrmGetData2, Sweepgraph2, readoutRightHalf_[1]);
+}
+
+void MainFrm::placeWindow()
+{
+    // The menu and status bars keep their height; the client area between
+    // them keeps the design's proportions.
+    const QSize chrome(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    const QRect primaryArea = primary ? primary->availableGeometry() : QRect();
+    const WindowPlacement placement = ChooseWindowPlacement(
+        settings_, screens, primaryArea, chrome, ClientSizeAt(MainWindowSize::MinimumScale) + chrome);
+    setGeometry(placement.geometry);
+    if (placement.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void MainFrm::placeReadout(QFrame *frame, const Sweepgraph::Trend *chart, bool rightHalf)
@@ -641,13 +671,14 @@ void MainFrm::showReadout(int chart, const std::optional<Readout> &readout)
     QFrame *frame = chart == 1 ? FrmGetData1 : FrmGetData2;
     QTimer *timer = chart == 1 ? Timer2 : Timer3;
     timer->stop();
+    readoutRightHalf_[std::size_t(chart - 1)] = readout->rightHalf;
     placeReadout(frame, chart == 1 ? Sweepgraph1 : Sweepgraph2, readout->rightHalf);
     if (chart == 1) {
-        GetData[0]->setText(readout->valueText);
-        GetData[1]->setText(readout->timeText);
+        showFittedText(GetData[0], readout->valueText);
+        showFittedText(GetData[1], readout->timeText);
     } else {
-        GetData[3]->setText(readout->valueText);
-        GetData[2]->setText(readout->timeText);
+        showFittedText(GetData[3], readout->valueText);
+        showFittedText(GetData[2], readout->timeText);
     }
     timer->start();
     frame->show();
@@ -675,18 +706,26 @@ bool MainFrm::deferChartRefresh()
 
 void MainFrm::showStatistics(const StatisticsLabels &labels)
 {
-    aMAX->setText(labels.aMAX);
-    aMAXDate->setText(labels.aMAXDate);
-    aMIN->setText(labels.aMIN);
-    aMINDate->setText(labels.aMINDate);
-    aAVG->setText(labels.aAVG);
-    aAVGDate->setText(labels.aAVGDate);
-    vMAX->setText(labels.vMAX);
-    vMAXDate->setText(labels.vMAXDate);
-    vMIN->setText(labels.vMIN);
-    vMINDate->setText(labels.vMINDate);
-    vAVG->setText(labels.vAVG);
-    vAVGDate->setText(labels.vAVGDate);
+    showFittedText(aMAX, labels.aMAX);
+    showFittedText(aMAXDate, labels.aMAXDate);
+    showFittedText(aMIN, labels.aMIN);
+    showFittedText(aMINDate, labels.aMINDate);
+    showFittedText(aAVG, labels.aAVG);
+    showFittedText(aAVGDate, labels.aAVGDate);
+    showFittedText(vMAX, labels.vMAX);
+    showFittedText(vMAXDate, labels.vMAXDate);
+    showFittedText(vMIN, labels.vMIN);
+    showFittedText(vMINDate, labels.vMINDate);
+    showFittedText(vAVG, labels.vAVG);
+    showFittedText(vAVGDate, labels.vAVGDate);
+}
+
+void MainFrm::showFittedText(QLabel *label, const QString &text)
+{
+    if (label->text() == text)
+        return;
+    label->setText(text);
+    layout_.fitText(label);
 }
 
 MainFrm::Answer MainFrm::askYesNoCancel(const QString &text) { return prompts_.askYesNoCancel(text); }

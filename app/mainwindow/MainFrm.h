@@ -140,6 +140,12 @@ private:
     void buildReadouts(QWidget *central);
     void setToolTips();
     void placeReadout(QFrame *frame, const Sweepgraph::Trend *chart, bool rightHalf);
+    // Opens where the window was last closed if that still fits a screen,
+    // else at a size that fits the primary screen.
+    void placeWindow();
+    void followClientSize(QSize clientSize);
+    // Dates and values are never cut: a text too long for its label is set smaller.
+    void showFittedText(QLabel *label, const QString &text);
     void showReadout(int chart, const std::optional<Readout> &readout);
     void LoadStep();
     void resetMeterDisplay();
@@ -179,6 +185,8 @@ private:
     MainFrmPrompts &prompts_;
     QWidget *central_ = nullptr;
     ProportionalLayout layout_;
+    double chartLabelPointSize_ = 0; // the charts' label font at the design size
+    std::array<bool, 2> readoutRightHalf_{}; // where each read-out was last placed
     std::unique_ptr<QPrinter> printer_; // shared by Print Setup... and Print...
     // Live samples redraw the charts at most this often; the rest waits for the timer.
     static constexpr int LiveRedrawMs = 100;

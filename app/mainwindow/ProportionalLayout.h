@@ -10,6 +10,9 @@
 #include <QSize>
 #include <QWidget>
 
+class QGroupBox;
+class QLabel;
+
 class ProportionalLayout {
 public:
     explicit ProportionalLayout(QSize baseSize) : baseSize_(baseSize) {}
@@ -19,6 +22,13 @@ public:
     // Lays every control out for the given client size.
     void apply(QSize clientSize);
     QSize baseSize() const { return baseSize_; }
+    // What the last layout multiplied the design font sizes by: the smaller of
+    // the two factors, so that text keeps fitting the control it was designed for.
+    qreal fontScale() const { return fontScale_; }
+
+    // A registered label takes its scaled font again, smaller where its text
+    // would not fit at that size: a cut date or number would be misread.
+    void fitText(QLabel *label);
 
 private:
     struct Entry {
@@ -26,6 +36,11 @@ private:
         QRectF rect;
         qreal basePointSize;
     };
+    void applyFont(const Entry &entry);
+    // Controls laid out in a group box stay inside its frame, below its title.
+    void keepInsideFrame(QGroupBox *box);
+
     QSize baseSize_;
     QList<Entry> entries_;
+    qreal fontScale_ = 1;
 };

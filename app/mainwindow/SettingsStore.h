@@ -62,6 +62,15 @@ constexpr Key FirstGridColor{"FirstTrend", "GridColor", "0"};
 constexpr Key SecondGridColor{"SecondTrend", "GridColor", "0"};
 constexpr Key AutoInterval{"AllTrend", "AutoInterval", "True"};
 constexpr Key LineWidth{"LineWidth", "LineWidth", "1"};
+// Where the main window was last closed, in device-independent pixels: its
+// area without the window manager's frame, and whether it was maximized.
+// With no position and size stored the window opens at a size that fits the
+// screen (WindowPlacement.h).
+constexpr Key WindowLeft{"MainWindow", "Left", ""};
+constexpr Key WindowTop{"MainWindow", "Top", ""};
+constexpr Key WindowWidth{"MainWindow", "Width", ""};
+constexpr Key WindowHeight{"MainWindow", "Height", ""};
+constexpr Key WindowMaximized{"MainWindow", "Maximized", "False"};
 } // namespace Setting
 
 QString ReadSetting(const SettingsStore &store, const Setting::Key &key);

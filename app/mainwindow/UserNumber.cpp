@@ -45,6 +45,11 @@ std::optional<bool> ParseUserBoolean(const QString &text, const QLocale &locale)
     return std::nullopt;
 }
 
+QString UserBooleanText(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
 QString UserFloatText(float value, const QLocale &locale)
 {
     QString text = QString::fromStdString(GeneralFloatText(value));

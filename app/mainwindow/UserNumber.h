@@ -18,6 +18,8 @@ std::optional<qint64> ParseUserWholeNumber(const QString &text, qint64 minimum, 
 
 // True/False as the settings store writes them; numbers count as well (0 is False).
 std::optional<bool> ParseUserBoolean(const QString &text, const QLocale &locale = QLocale());
+// The words the settings store keeps a Boolean as: True or False.
+QString UserBooleanText(bool value);
 
 // The general text of a single float in the user's number format: at most seven
 // significant digits, no trailing zeros ("100.5", "12,35" in a comma locale).

@@ -20,11 +20,6 @@ QString colorText(OleColor color)
     return QString::number(color);
 }
 
-QString booleanText(bool value)
-{
-    return value ? QStringLiteral("True") : QStringLiteral("False");
-}
-
 std::optional<QString> checkInterval(const QString &text)
 {
     const auto value = ParseUserNumber(text);
@@ -104,7 +99,7 @@ void CommitOptions(const OptionTexts &texts, ProgramState &state, SettingsStore 
                    TrendChart &chart2)
 {
     WriteSetting(settings, Setting::InterValue, texts.txtInterValue1);
-    WriteSetting(settings, Setting::TimeMode, booleanText(state.view.TimeMode));
+    WriteSetting(settings, Setting::TimeMode, UserBooleanText(state.view.TimeMode));
     WriteSetting(settings, Setting::FirstTopY, texts.txtYMax1);
     WriteSetting(settings, Setting::FirstBottomY, texts.txtYMin1);
     WriteSetting(settings, Setting::SecondTopY, texts.txtYMax2);
@@ -120,7 +115,7 @@ void CommitOptions(const OptionTexts &texts, ProgramState &state, SettingsStore 
     WriteSetting(settings, Setting::SecondGridRows, texts.SecondRow);
     WriteSetting(settings, Setting::FirstGridColor, colorText(texts.colors.FTGridColor));
     WriteSetting(settings, Setting::SecondGridColor, colorText(texts.colors.STGridColor));
-    WriteSetting(settings, Setting::AutoInterval, booleanText(state.store.AutoInterval));
+    WriteSetting(settings, Setting::AutoInterval, UserBooleanText(state.store.AutoInterval));
     WriteSetting(settings, Setting::LineWidth, texts.LineWidth);
     settings.sync();
 

@@ -5,6 +5,7 @@
 #include "ScriptedPrompts.h"
 #include "SettingsStore.h"
 #include "SymbolImage.h"
+#include "WindowPlacement.h"
 
 #include <LED.h>
 #include <Trend.h>
@@ -23,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -526,6 +528,186 @@ TEST_F(MainWindowTest, ValuesThatAreNoNumberReadWellInTheLabelsAndTheCsvExport)
         EXPECT_EQ(cells[3], values[row]) << "first_value of sample " << row + 1;
         EXPECT_EQ(cells[5], seconds[row]) << "second_value of sample " << row + 1;
     }
+}
+
+TEST_F(MainWindowTest, OpensToFitTheScreenAndComesBackWhereItWasClosed)
+{
+    auto window = makeWindow();
+    QApplication::processEvents();
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(window->frameGeometry())) << "on an 800 x 600 screen";
+    const QSize client = window->centralWidget()->size();
+    EXPECT_NEAR(double(client.width()) / client.height(), 1000.0 / 680.0, 0.01);
+    // Nothing smaller than the legible minimum.
+    window->resize(200, 150);
+    QApplication::processEvents();
+    EXPECT_EQ(window->centralWidget()->size(), ClientSizeAt(MainWindowSize::MinimumScale));
+
+    window->setGeometry(QRect(20, 30, 760, 560));
+    QApplication::processEvents();
+    ASSERT_TRUE(window->close());
+    window.reset();
+    EXPECT_TRUE(iniText().contains(QLatin1String("[MainWindow]\nHeight=560\nLeft=20\nMaximized=False\nTop=30\nWidth=760")))
+        << qPrintable(iniText());
+    EXPECT_TRUE(iniText().contains(QLatin1String("[ComPort]\nComPort=1")));
+    window = makeWindow();
+    EXPECT_EQ(window->geometry(), QRect(20, 30, 760, 560));
+    ASSERT_TRUE(window->close());
+    window.reset();
+
+    // Left where no screen is now: the default again.
+    WriteSetting(settings, Setting::WindowLeft, QStringLiteral("1700"));
+    window = makeWindow();
+    EXPECT_TRUE(screen.contains(window->frameGeometry()));
+}
+
+namespace {
+
+// The widest statistics texts a recording can give: long values, the widest
+// digits in the date and time.
+void appendWideSamples(ProgramState &state, MainFrm &window)
+{
+    for (const float value : {-8888.888f, 8888.888f}) {
+        Sample s;
+        s.FirstValue = value;
+        s.FirstUnit = 0x80; // kWh
+        s.Seconds = float(state.store.SampleCount + 1);
+        s.Stamp = LocalToOleDate(QDateTime(QDate(2028, 12, 28), QTime(20, 58, 58)));
+        state.store.AppendSample(s);
+        window.trendView().FollowLatestSample();
+    }
+    window.trendView().RefreshCharts();
+}
+
+QList<QLabel *> statisticsLabels(MainFrm &window)
+{
+    return {window.aMAX, window.aMAXDate, window.aMIN, window.aMINDate, window.aAVG, window.aAVGDate,
+            window.vMAX, window.vMAXDate, window.vMIN, window.vMINDate, window.vAVG, window.vAVGDate};
+}
+
+QLabel *titleLabel(QGroupBox *frame, const char *text)
+{
+    for (QLabel *label : frame->findChildren<QLabel *>())
+        if (label->text() == QLatin1String(text))
+            return label;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, AtTheMinimumSizeNoTextIsCutAndNoFrameCrossesALabel)
+{
+    auto window = makeWindow();
+    state.view.TimeMode = false;
+    appendWideSamples(state, *window);
+    window->resize(window->minimumSize());
+    QApplication::processEvents();
+    ASSERT_EQ(window->centralWidget()->size(), ClientSizeAt(MainWindowSize::MinimumScale));
+    emit window->Sweepgraph1->MouseUp(1, 0, 1.0f, 0.0f);
+    emit window->Sweepgraph2->MouseUp(1, 0, 1.0f, 0.0f);
+    QApplication::processEvents();
+    const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    QList<QLabel *> texts = statisticsLabels(*window);
+    for (QLabel *label : window->GetData)
+        texts << label;
+    for (QLabel *label : texts) {
+        ASSERT_FALSE(label->text().isEmpty()) << qPrintable(label->objectName());
+        const QFontMetrics metrics(label->font(), label);
+        EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width())
+            << qPrintable(label->objectName() + QLatin1Char(' ') + label->text());
+        EXPECT_LE(metrics.height(), label->contentsRect().height()) << qPrintable(label->objectName());
+    }
+    EXPECT_TRUE(window->aMAXDate->text().contains(QLatin1String("20:58:58")));
+
+    using Row = std::array<QLabel *, 2>;
+    const std::pair<QGroupBox *, std::array<Row, 3>> groups[] = {
+        {window->Frame3, {Row{window->aMAX, window->aMAXDate}, Row{window->aMIN, window->aMINDate},
+                          Row{window->aAVG, window->aAVGDate}}},
+        {window->Frame2, {Row{window->vMAX, window->vMAXDate}, Row{window->vMIN, window->vMINDate},
+                          Row{window->vAVG, window->vAVGDate}}}};
+    for (const auto &[frame, rows] : groups) {
+        for (const Row &row : rows) {
+            // Inside the frame, below its title.
+            EXPECT_TRUE(frame->contentsRect().contains(row[0]->geometry())) << qPrintable(row[0]->objectName());
+            EXPECT_TRUE(frame->contentsRect().contains(row[1]->geometry())) << qPrintable(row[1]->objectName());
+            // A frame line across the row would show in the gap between its
+            // two labels, which is otherwise all the box's own background.
+            const QPoint gapLeft = row[0]->mapTo(window.get(), row[0]->rect().topRight()) + QPoint(1, 0);
+            const QPoint gapRight = row[1]->mapTo(window.get(), row[1]->rect().topLeft()) - QPoint(1, 0);
+            ASSERT_LE(gapLeft.x(), gapRight.x()) << "the labels of a row do not touch";
+            const QRgb inside = shot.pixel(gapLeft.x(), gapLeft.y() + row[0]->height() / 2);
+            for (int y = gapLeft.y(); y < gapLeft.y() + row[0]->height(); ++y)
+                for (int x = gapLeft.x(); x <= gapRight.x(); ++x)
+                    ASSERT_EQ(shot.pixel(x, y), inside)
+                        << "at " << x << ", " << y << " beside " << qPrintable(row[0]->objectName());
+        }
+        for (const char *title : {"MAX:", "MIN:", "AVG:"}) {
+            QLabel *label = titleLabel(frame, title);
+            ASSERT_NE(label, nullptr) << title;
+            EXPECT_LE(QFontMetrics(label->font(), label).horizontalAdvance(label->text()), label->contentsRect().width());
+        }
+    }
+
+    // The charts' labels show their texts whole.
+    for (Sweepgraph::Trend *chart : {window->Sweepgraph1, window->Sweepgraph2}) {
+        for (const char *name : {"L01_0", "L01_2", "L01_4", "L02_0", "L02_1"}) {
+            const auto *label = chart->findChild<QLabel *>(QLatin1String(name));
+            ASSERT_NE(label, nullptr) << name;
+            const QFontMetrics metrics(label->font(), label);
+            EXPECT_LE(metrics.horizontalAdvance(label->text()), label->width()) << name;
+            EXPECT_LE(metrics.height(), label->height()) << name;
+            EXPECT_TRUE(chart->rect().contains(label->geometry())) << name;
+        }
+    }
+}
+
+TEST_F(MainWindowTest, AllTextScalesTogether)
+{
+    auto window = makeWindow();
+    window->resize(window->minimumSize());
+    QApplication::processEvents();
+    QLabel *title = titleLabel(window->Frame3, "MAX:");
+    ASSERT_NE(title, nullptr);
+    const double smallTitle = title->font().pointSizeF();
+    const double smallChart = window->Sweepgraph1->LabelFontSize();
+    const double smallButton = window->Start->font().pointSizeF();
+    const double smallReadout = window->GetData[1]->font().pointSizeF();
+    window->resize(window->minimumSize() * 1.5);
+    QApplication::processEvents();
+    const double ratio = title->font().pointSizeF() / smallTitle;
+    EXPECT_NEAR(ratio, 1.5, 0.05);
+    EXPECT_NEAR(window->Sweepgraph1->LabelFontSize() / smallChart, ratio, 0.01);
+    EXPECT_NEAR(window->Sweepgraph2->LabelFontSize() / smallChart, ratio, 0.01);
+    EXPECT_NEAR(window->Start->font().pointSizeF() / smallButton, ratio, 0.01);
+    EXPECT_NEAR(window->GetData[1]->font().pointSizeF() / smallReadout, ratio, 0.01);
+    EXPECT_NEAR(window->FrmGetData1->width() / (window->Sweepgraph1->width() / 640.0), 180, 2)
+        << "the read-out grows with the chart";
+}
+
+TEST_F(MainWindowTest, OneSampleShowsOneTimeEverywhere)
+{
+    auto window = makeWindow();
+    Sample s;
+    s.FirstValue = 5;
+    s.FirstUnit = 0x08;
+    s.Seconds = 1;
+    s.Stamp = LocalToOleDate(QDateTime(QDate(2026, 12, 7), QTime(12, 9, 42, 600)));
+    state.store.AppendSample(s);
+    window->trendView().FollowLatestSample();
+    window->trendView().RefreshCharts();
+    const QString clock = QStringLiteral("12:09:42");
+    for (Sweepgraph::Trend *chart : {window->Sweepgraph1, window->Sweepgraph2}) {
+        EXPECT_EQ(chart->timeLabelText(0), clock);
+        EXPECT_EQ(chart->timeLabelText(1), clock);
+    }
+    for (QLabel *label : {window->aMAXDate, window->aMINDate, window->aAVGDate, window->vMAXDate, window->vMINDate,
+                          window->vAVGDate})
+        EXPECT_TRUE(label->text().endsWith(clock)) << qPrintable(label->objectName() + QLatin1Char(' ') + label->text());
+    emit window->Sweepgraph1->MouseUp(1, 0, 0.0f, 0.0f);
+    emit window->Sweepgraph2->MouseUp(1, 0, 0.0f, 0.0f);
+    EXPECT_TRUE(window->GetData[1]->text().endsWith(clock)) << qPrintable(window->GetData[1]->text());
+    EXPECT_TRUE(window->GetData[2]->text().endsWith(clock)) << qPrintable(window->GetData[2]->text());
 }
 
 int main(int argc, char **argv)
