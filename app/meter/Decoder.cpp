@@ -44,6 +44,22 @@ std::string DecodeDigit(std::uint8_t cell)
     }
 }
 
+bool IsDamagedFrame(const MeterFrame &frame)
+{
+    // The two displays and the memory location's units digit: a dropped cell
+    // would shift the others and give another number.
+    for (int cell : {5, 6, 7, 8, 12, 13, 14, 15, 16}) {
+        if (DecodeDigit(byteAt(frame, cell)).empty())
+            return true;
+    }
+    const std::uint8_t b10 = byteAt(frame, 10), b11 = byteAt(frame, 11), b17 = byteAt(frame, 17);
+    if (bit(b10, 4)) return true; // byte 10, bit 4: unused
+    if (bit(b11, 0)) return true; // byte 11, bit 0: unused
+    if (bit(b11, 3)) return true; // byte 11, bit 3: unused
+    if (b17 & 0xF7) return true;  // byte 17: only bit 3 (the bar-graph arrow) is used
+    return false;
+}
+
 bool DecodeHoldSymbol(const MeterFrame &frame)
 {
     return bit(byteAt(frame, 9), 1); // byte 9, bit 1: HOLD

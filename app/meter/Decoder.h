@@ -10,6 +10,12 @@
 // Text of one seven-segment cell; empty for a pattern the meter never shows.
 std::string DecodeDigit(std::uint8_t cell);
 
+// A frame the line has damaged: a digit cell (bytes 5 to 8, 12, 13 to 16)
+// that is none of the cell patterns, or a bit the meter never lights (byte 10
+// bit 4, byte 11 bits 0 and 3, byte 17 all but bit 3). Decoding does not ask;
+// the receive cycle drops such frames when it is told to.
+bool IsDamagedFrame(const MeterFrame &frame);
+
 // First step of decoding, kept apart so the receive cycle can stop after it.
 bool DecodeHoldSymbol(const MeterFrame &frame);
 

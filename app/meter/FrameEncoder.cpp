@@ -75,8 +75,8 @@ MeterFrame EncodeFrame(const FrameContent &c)
         memory.erase(0, 1);
     }
     at(11) = b11;
-    // 0x01 is no digit pattern, so an empty memory text stays empty.
-    at(12) = memory.empty() ? 0x01 : EncodeDigit(memory[0], false);
+    // No memory location is a dark cell, as the meter sends it.
+    at(12) = memory.empty() ? 0x00 : EncodeDigit(memory[0], false);
 
     const auto second = fourCells(c.secondText);
     at(16) = second[0];

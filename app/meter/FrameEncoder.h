@@ -23,7 +23,7 @@ struct FrameContent {
     bool dc = false;
     std::uint8_t mode = 0;           // Mode bits 1..7; bit 0 comes from secondNegative
     // "", a digit, or a leading "1"/"2" and a digit, as on the memory display;
-    // a blank units cell is written as " ".
+    // "" and " " are both a dark units cell, which decodes as " ".
     std::string memoryText;
     bool arrow = false;
     std::uint64_t bar = 0;           // bit n-1 lights segment n

@@ -212,3 +212,64 @@ TEST(DecodeFrameTest, RandomFramesDecodeWithinBounds)
         ASSERT_EQ(d.Mode, DecodeMode(f));
     }
 }
+
+// Damage the line can leave in a frame that is still in step. Each row starts
+// from the reference frame and changes one byte.
+TEST(IsDamagedFrameTest, CellsOutsideTheTableAndUnusedBits)
+{
+    const MeterFrame reference = frameFromHex("05 05 02 08 CB E3 B7 60 04 40 00 ED 60 FD E3 A7 00 00 00 00 00 0F");
+    EXPECT_FALSE(IsDamagedFrame(reference)) << "a clean frame";
+
+    struct Row {
+        const char *name;
+        int byteNo;
+        std::uint8_t value;
+        bool damaged;
+    };
+    const Row rows[] = {
+        {"byte 10 bit 4 (unused)", 10, 0x40 | 0x10, true},
+        {"byte 11 bit 0 (unused)", 11, 0x01, true},
+        {"byte 11 bit 3 (unused)", 11, 0x08, true},
+        {"byte 17 bit 0 (unused)", 17, 0x01, true},
+        {"byte 17 bit 1 (unused)", 17, 0x02, true},
+        {"byte 17 bit 2 (unused)", 17, 0x04, true},
+        {"byte 17 bit 4 (unused)", 17, 0x10, true},
+        {"byte 17 bit 5 (unused)", 17, 0x20, true},
+        {"byte 17 bit 6 (unused)", 17, 0x40, true},
+        {"byte 17 bit 7 (unused)", 17, 0x80, true},
+        {"first display, rightmost cell 6E", 5, 0x6E, true},
+        {"first display, third cell 6E", 6, 0x6E, true},
+        {"first display, second cell 10 (a point alone)", 7, 0x10, true},
+        {"first display, leftmost cell FE", 8, 0xFE, true},
+        {"memory units cell 01", 12, 0x01, true},
+        {"second display, rightmost cell 6E", 13, 0x6E, true},
+        {"second display, third cell 6E", 14, 0x6E, true},
+        {"second display, second cell 6E", 15, 0x6E, true},
+        {"second display, leftmost cell 6E", 16, 0x6E, true},
+        // Bits and cells the meter does light.
+        {"byte 17 bit 3: the bar-graph arrow", 17, 0x08, false},
+        {"byte 10: DC, AC, minus and every Mode bit", 10, 0xEF, false},
+        {"byte 11: every Mode bit and both leading memory digits", 11, 0xF6, false},
+        {"blank cell", 8, 0x00, false},
+        {"L cell", 6, 0x0D, false},
+        {"a digit with its point", 15, 0xFB, false},
+        {"every unit segment", 4, 0xFF, false},
+        {"every symbol", 9, 0xFF, false},
+        {"every bar segment", 18, 0xFF, false},
+    };
+    for (const Row &row : rows) {
+        MeterFrame f = reference;
+        f[std::size_t(row.byteNo - 1)] = row.value;
+        EXPECT_EQ(IsDamagedFrame(f), row.damaged) << row.name;
+    }
+}
+
+TEST(IsDamagedFrameTest, EveryCellPatternOfTheTableIsClean)
+{
+    for (int b = 0; b < 256; ++b) {
+        MeterFrame f = frameFromHex("05 05 02 08 CB E3 B7 60 04 40 00 ED 60 FD E3 A7 00 00 00 00 00 0F");
+        for (int cell : {5, 6, 7, 8, 12, 13, 14, 15, 16})
+            f[std::size_t(cell - 1)] = std::uint8_t(b);
+        EXPECT_EQ(IsDamagedFrame(f), DecodeDigit(std::uint8_t(b)).empty()) << std::hex << b;
+    }
+}

@@ -83,5 +83,6 @@ TEST(FrameEncoderTest, ShortTextsArePaddedWithBlankCells)
     const DecodedFrame d = DecodeFrame(EncodeFrame(c));
     EXPECT_EQ(d.first.Text, "   5");
     EXPECT_EQ(d.second.Text, "    ");
-    EXPECT_EQ(d.memoryText, "");
+    EXPECT_EQ(d.memoryText, " ") << "no memory location is a dark cell";
+    EXPECT_FALSE(IsDamagedFrame(EncodeFrame(c)));
 }
