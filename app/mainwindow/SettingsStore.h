@@ -62,6 +62,8 @@ constexpr Key FirstGridColor{"FirstTrend", "GridColor", "0"};
 constexpr Key SecondGridColor{"SecondTrend", "GridColor", "0"};
 constexpr Key AutoInterval{"AllTrend", "AutoInterval", "True"};
 constexpr Key LineWidth{"LineWidth", "LineWidth", "1"};
+// Options "Discard damaged frames": frames damaged on the line are dropped.
+constexpr Key DiscardDamagedFrames{"Acquisition", "DiscardDamagedFrames", "True"};
 // Where the main window was last closed, in device-independent pixels: its
 // area without the window manager's frame, and whether it was maximized.
 // With no position and size stored the window opens at a size that fits the

@@ -78,6 +78,8 @@ void LoadStoredSettings(const SettingsStore &settings, ProgramState &state, Tren
     // with Auto it keeps whatever the box shows (0 on a first run).
     if (!store.AutoInterval)
         store.InterValue = InterValueRange.nearest(store.InterValue);
+    load(readBoolean(settings, Setting::DiscardDamagedFrames),
+         [&](bool v) { state.acquisition.DiscardDamagedFrames = v; });
     store.RecomputeSampleInterval();
 }
 

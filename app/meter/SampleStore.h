@@ -41,6 +41,8 @@ struct AcquisitionState {
     bool Modified = false;
     bool RestartClock = true;
     std::array<bool, MemoryLocations> MemoryTaken{};
+    // Frames the line has damaged are dropped (Options, "Discard damaged frames").
+    bool DiscardDamagedFrames = true;
 };
 
 // The reset of the New command: an empty recording whose first sample takes

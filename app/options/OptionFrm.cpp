@@ -93,6 +93,7 @@ OptionFrm::OptionFrm(ProgramState &state, SettingsStore &settings, TrendChart &c
     , SecondRow(valueCombo("SecondRow", GridItems, this))
     , TimeMode(new QCheckBox(QStringLiteral("TimeMode"), this))
     , LineWidth(valueCombo("LineWidth", LineWidthItems, this))
+    , DiscardDamaged(new QCheckBox(QStringLiteral("Discard damaged frames"), this))
     , FTBkColor(swatch("FTBkColor", this))
     , STBkColor(swatch("STBkColor", this))
     , FTForeColor(swatch("FTForeColor", this))
@@ -117,6 +118,7 @@ OptionFrm::OptionFrm(ProgramState &state, SettingsStore &settings, TrendChart &c
     Auto->setObjectName(QStringLiteral("Auto"));
     Manual->setObjectName(QStringLiteral("Manual"));
     TimeMode->setObjectName(QStringLiteral("TimeMode"));
+    DiscardDamaged->setObjectName(QStringLiteral("DiscardDamaged"));
     DColor->setObjectName(QStringLiteral("DColor"));
     OK->setObjectName(QStringLiteral("OK"));
     OK->setDefault(true);
@@ -184,7 +186,8 @@ void OptionFrm::buildLayout()
     chartLayout->addWidget(TimeMode, 0, 0, 1, 2);
     chartLayout->addWidget(buddyLabel(QStringLiteral("Line Width:"), LineWidth, this), 1, 0);
     chartLayout->addWidget(LineWidth, 1, 1, Qt::AlignLeft);
-    chartLayout->setRowStretch(2, 1);
+    chartLayout->addWidget(DiscardDamaged, 2, 0, 1, 2);
+    chartLayout->setRowStretch(3, 1);
 
     auto *colorLayout = new QGridLayout;
     colorLayout->setHorizontalSpacing(12);
@@ -221,10 +224,10 @@ void OptionFrm::buildLayout()
     layout->setVerticalSpacing(10);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    QWidget *tabOrder[] = {txtYMax1,    txtYMin1,    txtYMax2,  txtYMin2,    txtXMax,   Auto,      Manual,
-                           txtInterValue1, FirstCol, FirstRow,  SecondCol,   SecondRow, TimeMode,  LineWidth,
-                           FTBkColor,   FTForeColor, FTGridColor, STBkColor, STForeColor, STGridColor, DColor,
-                           OK,          Cancel};
+    QWidget *tabOrder[] = {txtYMax1,       txtYMin1,    txtYMax2,    txtYMin2,  txtXMax,     Auto,
+                           Manual,         txtInterValue1, FirstCol, FirstRow,  SecondCol,   SecondRow,
+                           TimeMode,       LineWidth,   DiscardDamaged, FTBkColor, FTForeColor, FTGridColor,
+                           STBkColor,      STForeColor, STGridColor, DColor,    OK,          Cancel};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -245,6 +248,7 @@ void OptionFrm::Form_Load()
     SecondCol->setCurrentText(texts.SecondCol);
     SecondRow->setCurrentText(texts.SecondRow);
     LineWidth->setCurrentText(texts.LineWidth);
+    DiscardDamaged->setChecked(texts.DiscardDamaged);
     if (state_.store.AutoInterval) {
         Auto->setChecked(true);
         Auto_Click();
@@ -320,6 +324,7 @@ OptionTexts OptionFrm::shownTexts() const
     texts.SecondCol = SecondCol->currentText();
     texts.SecondRow = SecondRow->currentText();
     texts.LineWidth = LineWidth->currentText();
+    texts.DiscardDamaged = DiscardDamaged->isChecked();
     texts.colors.FTBkColor = FTBkColor->color();
     texts.colors.STBkColor = STBkColor->color();
     texts.colors.FTForeColor = FTForeColor->color();

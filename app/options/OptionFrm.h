@@ -1,7 +1,8 @@
 #pragma once
 
 // The Options dialog: the y range of each chart, the common x range, the
-// sampling interval, the x-axis mode, the grids, the line width and six colours.
+// sampling interval, the x-axis mode, the grids, the line width, six colours
+// and whether frames damaged on the line are dropped.
 // The x-axis mode and the Auto/Manual choice act at once; everything else waits
 // for OK, which stores and applies it. Opened modally over the main window:
 //   OptionFrm dialog(state, settings, chart1, chart2, prompts, this);
@@ -73,6 +74,7 @@ private:
     QComboBox *SecondRow;
     QCheckBox *TimeMode;
     QComboBox *LineWidth;
+    QCheckBox *DiscardDamaged;
     ColorSwatch *FTBkColor;
     ColorSwatch *STBkColor;
     ColorSwatch *FTForeColor;

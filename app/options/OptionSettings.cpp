@@ -79,6 +79,7 @@ OptionTexts CurrentOptionTexts(const ProgramState &state, const TrendChart &char
     texts.SecondCol = QString::number(chart2.GridCols());
     texts.SecondRow = QString::number(chart2.GridRows());
     texts.LineWidth = QString::number(chart1.LineWidth());
+    texts.DiscardDamaged = state.acquisition.DiscardDamagedFrames;
     return texts;
 }
 
@@ -117,6 +118,7 @@ void CommitOptions(const OptionTexts &texts, ProgramState &state, SettingsStore 
     WriteSetting(settings, Setting::SecondGridColor, colorText(texts.colors.STGridColor));
     WriteSetting(settings, Setting::AutoInterval, UserBooleanText(state.store.AutoInterval));
     WriteSetting(settings, Setting::LineWidth, texts.LineWidth);
+    WriteSetting(settings, Setting::DiscardDamagedFrames, booleanText(texts.DiscardDamaged));
     settings.sync();
 
     // The charts and variables take what was just stored, converted exactly as

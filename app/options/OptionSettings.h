@@ -42,6 +42,7 @@ struct OptionTexts {
     QString SecondRow;
     QString LineWidth;
     SwatchColors colors;
+    bool DiscardDamaged = true;
 };
 
 // What the dialog shows when it opens: the charts' and the program's current values.
@@ -57,7 +58,7 @@ enum class NumberBox {
 // The message to show when the text breaks the box's rule, else nothing.
 std::optional<QString> CheckNumberBox(NumberBox box, const QString &text);
 
-// OK: stores the 19 settings as shown, applies them to the charts and the
+// OK: stores the 20 settings as shown, applies them to the charts and the
 // program-wide variables the way start-up does (a text that does not convert
 // leaves its target as it was), recomputes the sampling interval and refreshes
 // both charts.

@@ -77,7 +77,7 @@ const Settings DefaultSettings = {
     {"FirstTrend/GridRows", "20"},        {"SecondTrend/GridCols", "10"},
     {"SecondTrend/GridRows", "8"},        {"FirstTrend/GridColor", "0"},
     {"SecondTrend/GridColor", "0"},       {"AllTrend/AutoInterval", "True"},
-    {"LineWidth/LineWidth", "1"},
+    {"LineWidth/LineWidth", "1"},         {"Acquisition/DiscardDamagedFrames", "True"},
 };
 
 // A user's own choices from an earlier run, and the port the main window keeps.
@@ -92,7 +92,7 @@ const Settings CustomSettings = {
     {"FirstTrend/GridRows", "6"},         {"SecondTrend/GridCols", "12"},
     {"SecondTrend/GridRows", "2"},        {"FirstTrend/GridColor", "12632256"},
     {"SecondTrend/GridColor", "4227327"}, {"AllTrend/AutoInterval", "False"},
-    {"LineWidth/LineWidth", "3"},
+    {"LineWidth/LineWidth", "3"},         {"Acquisition/DiscardDamagedFrames", "False"},
 };
 
 // The dialog runs against both charts: one that only keeps its properties and
@@ -224,6 +224,7 @@ TEST_P(OptionFrmTest, ShowsEveryControlWithItsCaption)
     EXPECT_EQ(control<QRadioButton>("Auto")->text(), QStringLiteral("Auto"));
     EXPECT_EQ(control<QRadioButton>("Manual")->text(), QStringLiteral("Manual"));
     EXPECT_EQ(control<QCheckBox>("TimeMode")->text(), QStringLiteral("TimeMode"));
+    EXPECT_EQ(control<QCheckBox>("DiscardDamaged")->text(), QStringLiteral("Discard damaged frames"));
     EXPECT_EQ(control<QPushButton>("DColor")->text(), QStringLiteral("Default Color"));
     EXPECT_EQ(control<QPushButton>("OK")->text(), QStringLiteral("OK"));
     EXPECT_EQ(control<QPushButton>("Cancel")->text(), QStringLiteral("CANCEL"));
@@ -277,7 +278,7 @@ struct RewriteRow {
     const Settings *expected;
 };
 
-TEST_P(OptionFrmTest, OkWithoutChangesRewritesAllNineteenSettings)
+TEST_P(OptionFrmTest, OkWithoutChangesRewritesEverySetting)
 {
     const Settings empty;
     const RewriteRow rows[] = {
@@ -363,6 +364,26 @@ TEST_P(OptionFrmTest, TimeModeActsAtOnceAndCancelKeepsIt)
         EXPECT_EQ(state.view.TimeMode, row.clicks % 2 == 0 ? row.start : !row.start);
         EXPECT_EQ(stored(), before);
     }
+}
+
+TEST_P(OptionFrmTest, DiscardDamagedFramesWaitsForOk)
+{
+    startWith(CustomSettings);
+    open();
+    QCheckBox *discard = control<QCheckBox>("DiscardDamaged");
+    EXPECT_FALSE(discard->isChecked()) << "opens with the stored choice";
+    click(discard);
+    EXPECT_TRUE(discard->isChecked());
+    EXPECT_FALSE(state.acquisition.DiscardDamagedFrames) << "nothing acts before OK";
+    click(control<QPushButton>("Cancel"));
+    EXPECT_FALSE(state.acquisition.DiscardDamagedFrames);
+    EXPECT_EQ(stored().value(QStringLiteral("Acquisition/DiscardDamagedFrames")), QStringLiteral("False"));
+
+    open();
+    click(control<QCheckBox>("DiscardDamaged"));
+    click(control<QPushButton>("OK"));
+    EXPECT_TRUE(state.acquisition.DiscardDamagedFrames);
+    EXPECT_EQ(stored().value(QStringLiteral("Acquisition/DiscardDamagedFrames")), QStringLiteral("True"));
 }
 
 TEST_P(OptionFrmTest, ManualAndAutoActAtOnceAndCancelKeepsThem)

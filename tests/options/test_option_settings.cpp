@@ -163,7 +163,7 @@ protected:
     std::unique_ptr<SettingsStore> settings;
 };
 
-TEST_F(CommitTest, StoresTheNineteenTextsAndAppliesThem)
+TEST_F(CommitTest, StoresEverySettingAndAppliesIt)
 {
     OptionTexts texts = CurrentOptionTexts(state, chart1, chart2);
     texts.txtInterValue1 = QStringLiteral("12.5");
@@ -178,6 +178,7 @@ TEST_F(CommitTest, StoresTheNineteenTextsAndAppliesThem)
     texts.SecondRow = QStringLiteral("50");
     texts.LineWidth = QStringLiteral("7");
     texts.colors = DefaultSwatchColors();
+    texts.DiscardDamaged = false;
     state.view.TimeMode = false;
     state.store.AutoInterval = false;
 
@@ -193,7 +194,7 @@ TEST_F(CommitTest, StoresTheNineteenTextsAndAppliesThem)
         {"FirstTrend/GridRows", "6"},      {"SecondTrend/GridCols", "8"},
         {"SecondTrend/GridRows", "50"},    {"FirstTrend/GridColor", "0"},
         {"SecondTrend/GridColor", "0"},    {"AllTrend/AutoInterval", "False"},
-        {"LineWidth/LineWidth", "7"},
+        {"LineWidth/LineWidth", "7"},      {"Acquisition/DiscardDamagedFrames", "False"},
     };
     EXPECT_EQ(ReadIniFile(iniPath()), expected);
 
@@ -218,6 +219,7 @@ TEST_F(CommitTest, StoresTheNineteenTextsAndAppliesThem)
     EXPECT_FALSE(state.view.TimeMode);
     EXPECT_EQ(state.store.InterValue, 12.5f);
     EXPECT_EQ(state.store.SampleInterval, 12.5f);
+    EXPECT_FALSE(state.acquisition.DiscardDamagedFrames);
     EXPECT_EQ(chart1.refreshes, 1);
     EXPECT_EQ(chart2.refreshes, 1);
 }

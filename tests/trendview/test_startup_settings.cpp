@@ -32,6 +32,7 @@ TEST_F(SettingsFixture, EmptyStoreGivesEveryDefault)
     SettingsStore settings(path());
     state.view.TimeMode = false;
     state.store.AutoInterval = false;
+    state.acquisition.DiscardDamagedFrames = false;
     LoadStoredSettings(settings, state, chart1, chart2);
     EXPECT_EQ(chart1.topY, 100);
     EXPECT_EQ(chart1.bottomY, -100);
@@ -53,13 +54,15 @@ TEST_F(SettingsFixture, EmptyStoreGivesEveryDefault)
     EXPECT_TRUE(state.view.TimeMode);
     EXPECT_TRUE(state.store.AutoInterval);
     EXPECT_EQ(state.store.SampleInterval, 0.0f);
+    EXPECT_TRUE(state.acquisition.DiscardDamagedFrames);
     EXPECT_EQ(LoadStoredPortNumber(settings), 1);
 }
 
 TEST_F(SettingsFixture, AValueThatDoesNotConvertLeavesTheRestoredValue)
 {
     writeIni("[FirstTrend]\nTopY=abc\nBottomY=-50\nInterValue=2.5\nRightX=60\n"
-             "[AllTrend]\nAutoInterval=False\n[TimeMode]\nTimeMode=maybe\n[LineWidth]\nLineWidth=3\n");
+             "[AllTrend]\nAutoInterval=False\n[TimeMode]\nTimeMode=maybe\n[LineWidth]\nLineWidth=3\n"
+             "[Acquisition]\nDiscardDamagedFrames=False\n");
     SettingsStore settings(path());
     chart1.topY = 80; // restored from the chart's own saved state
     LoadStoredSettings(settings, state, chart1, chart2);
@@ -70,6 +73,7 @@ TEST_F(SettingsFixture, AValueThatDoesNotConvertLeavesTheRestoredValue)
     EXPECT_FALSE(state.store.AutoInterval);
     EXPECT_EQ(state.store.SampleInterval, 2.5f);
     EXPECT_EQ(chart2.width, 3);
+    EXPECT_FALSE(state.acquisition.DiscardDamagedFrames);
 }
 
 // Hand-edited values the Options dialog would refuse ("5=<X<300",
