@@ -44,21 +44,25 @@ struct RecordOptions {
     float interval = 0;
     std::optional<double> duration;
     RecordPublishOptions publishing;
+    bool keepDamaged = false;
 };
 
 void printRecordUsage(std::FILE *out)
 {
     std::fprintf(out,
                  "Usage: amperotool record --port DEVICE --out FILE [--interval SECONDS] [--duration SECONDS]\n"
-                 "                         [--mqtt URL [MQTT OPTIONS]]\n\n"
+                 "                         [--keep-damaged] [--mqtt URL [MQTT OPTIONS]]\n\n"
                  "Records the meter on DEVICE (for example /dev/ttyUSB0) into the recording file FILE\n"
                  "(*.KRD) until the duration has passed, or until interrupted (Ctrl+C, SIGTERM,\n"
                  "or SIGHUP when the terminal closes; nohup keeps it running).\n"
                  "FILE is rewritten safely at least every 5 seconds and holds a complete recording\n"
                  "at every moment. A change of measurement function is reported and recording\n"
-                 "goes on; a device that goes away is opened again every 2 seconds.\n\n"
+                 "goes on; a device that goes away is opened again every 2 seconds. A frame\n"
+                 "damaged on the line (a digit cell that is no digit, a bit the meter never\n"
+                 "sets) is counted and dropped.\n\n"
                  "  --interval SECONDS  sampling interval; 0 or absent records every frame\n"
                  "  --duration SECONDS  stop after this time (default: run until interrupted)\n"
+                 "  --keep-damaged      record damaged frames too, as far as they decode\n"
                  "%s\n"
                  "Samples go to the topic ampero/STATION/METER/sample as JSON, the newest also to\n"
                  "ampero/STATION/METER/last (retained), and ampero/STATION/METER/status says\n"
@@ -84,6 +88,10 @@ std::optional<QString> parseOptions(const QStringList &arguments, RecordOptions 
         const QString &name = arguments[i];
         if (TakeRecordPublishFlag(name, options.publishing))
             continue;
+        if (name == QLatin1String("--keep-damaged")) {
+            options.keepDamaged = true;
+            continue;
+        }
         if (i + 1 >= arguments.size())
             return QStringLiteral("%1 needs a value").arg(name);
         const QString value = arguments[++i];
@@ -198,6 +206,8 @@ int runRecord(const QStringList &arguments)
     state.store.InterValue = options.interval;
     state.store.AutoInterval = options.interval == 0;
     state.store.RecomputeSampleInterval();
+    state.acquisition.DiscardDamagedFrames = !options.keepDamaged;
+    const char *const damagedFate = options.keepDamaged ? "kept" : "dropped";
 
     ProgramClock clock;
     HeadlessView view(state);
@@ -290,9 +300,10 @@ int runRecord(const QStringList &arguments)
         QObject::connect(&progress, &QTimer::timeout, [&] {
             const CycleCounters &counters = controller.counters();
             const Reading &reading = view.lastReading();
-            std::fprintf(stderr, "\r%s  %d samples  %llu frames  %s %s%s   ",
+            std::fprintf(stderr, "\r%s  %d samples  %llu frames  %llu damaged %s  %s %s%s   ",
                          qPrintable(elapsedText(running.elapsed())), int(state.store.SampleCount),
                          static_cast<unsigned long long>(counters.blocksRead),
+                         static_cast<unsigned long long>(counters.damagedFrames), damagedFate,
                          QString::fromStdString(reading.Text).trimmed().toLocal8Bit().constData(), reading.Unit.c_str(),
                          controller.state() == LinkState::Reconnecting ? "  (reconnecting)" : "");
             std::fflush(stderr);
@@ -312,7 +323,8 @@ int runRecord(const QStringList &arguments)
     publisher.stop();
     if (!saved)
         return OutputExitCode;
-    std::fprintf(stderr, "amperotool record: %d samples in %s\n", int(state.store.SampleCount),
-                 qPrintable(options.out));
+    std::fprintf(stderr, "amperotool record: %d samples in %s; %llu damaged frames %s\n",
+                 int(state.store.SampleCount), qPrintable(options.out),
+                 static_cast<unsigned long long>(controller.counters().damagedFrames), damagedFate);
     return 0;
 }

@@ -30,6 +30,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTime>
 #include <QTimer>
 
 namespace {
@@ -116,6 +117,8 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
     recordCommands_ = std::make_unique<RecordCommands>(state_, static_cast<RecordCommandsView &>(*this));
     acquisition_ = std::make_unique<AcquisitionController>(state_, static_cast<AcquisitionView &>(*this), clock_, this);
     connect(acquisition_.get(), &AcquisitionController::stateChanged, this, &MainFrm::showLinkState);
+    connect(acquisition_.get(), &AcquisitionController::damagedFramesChanged, this, &MainFrm::showDamagedFrames);
+    connect(acquisition_.get(), &AcquisitionController::questionUnanswered, this, &MainFrm::showQuestionUnanswered);
     connect(Start, &QPushButton::clicked, this, &MainFrm::StartClick);
     connect(Stop, &QPushButton::clicked, this, &MainFrm::StopClick);
 
@@ -235,6 +238,12 @@ void MainFrm::buildMenus()
     LinkStatus = new QLabel(this);
     LinkStatus->setObjectName(QStringLiteral("LinkStatus"));
     statusBar()->addWidget(LinkStatus, 1);
+    QuestionStatus = new QLabel(this);
+    QuestionStatus->setObjectName(QStringLiteral("QuestionStatus"));
+    statusBar()->addWidget(QuestionStatus);
+    FrameStatus = new QLabel(this);
+    FrameStatus->setObjectName(QStringLiteral("FrameStatus"));
+    statusBar()->addWidget(FrameStatus);
 }
 
 void MainFrm::buildReadingFrame(QWidget *central)
@@ -522,6 +531,20 @@ void MainFrm::showLinkState(LinkState linkState)
     LinkStatus->setStyleSheet(style);
 }
 
+void MainFrm::showDamagedFrames(quint64 count)
+{
+    const QString text = state_.acquisition.DiscardDamagedFrames ? QStringLiteral("Damaged frames dropped: %L1")
+                                                                 : QStringLiteral("Damaged frames kept: %L1");
+    FrameStatus->setText(text.arg(count));
+}
+
+void MainFrm::showQuestionUnanswered()
+{
+    QuestionStatus->setText(QStringLiteral("%1 change of function not answered in %2 s: taken as No, recording goes on")
+                                .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")))
+                                .arg(ReceiveCycle::QuestionTimeoutMs / 1000));
+}
+
 void MainFrm::resetMeterDisplay()
 {
     LCD1->setCaption(QStringLiteral("8.8.8.8"));
@@ -535,6 +558,7 @@ void MainFrm::resetMeterDisplay()
 void MainFrm::showHoldSymbol(bool lit) { ShowHoldSymbol(lit); }
 void MainFrm::showDisplay(const DecodedFrame &frame) { ApplyDecodedFrame(frame); }
 bool MainFrm::askCreateNewFile() { return prompts_.askYesNo(QString::fromLatin1(ReceiveCycle::FunctionChangeQuestion)); }
+void MainFrm::withdrawQuestion() { prompts_.withdrawQuestion(); }
 void MainFrm::runNewCommand()
 {
     // A save before it that is cancelled or fails stops New: the recording and

@@ -127,6 +127,8 @@ public:
     QAction *about = nullptr;    // Help > About...
     QLabel *LinkStatus = nullptr; // "Recording from ..." / "Reconnecting to ..." in the status bar
     QLabel *JournalStatus = nullptr; // why unsaved samples are not journaled, in the status bar
+    QLabel *FrameStatus = nullptr;   // how many damaged frames came in, in the status bar
+    QLabel *QuestionStatus = nullptr; // a function-change question nobody answered, in the status bar
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -150,6 +152,8 @@ private:
     void LoadStep();
     void resetMeterDisplay();
     void showLinkState(LinkState linkState);
+    void showDamagedFrames(quint64 count);
+    void showQuestionUnanswered();
     void updatePortToolTips();
     // The journal goes when a File command left nothing unsaved.
     void settleJournal();
@@ -159,6 +163,7 @@ private:
     void showHoldSymbol(bool lit) override;
     void showDisplay(const DecodedFrame &frame) override;
     bool askCreateNewFile() override;
+    void withdrawQuestion() override;
     void runNewCommand() override;
     void followLatestSample() override;
 

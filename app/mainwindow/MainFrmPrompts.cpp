@@ -24,8 +24,18 @@ MainFrmPrompts::Answer DialogPrompts::askYesNoCancel(const QString &text)
 
 bool DialogPrompts::askYesNo(const QString &text)
 {
-    return QMessageBox::question(parent_, Title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
-           QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, Title, text, QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    question_ = &box;
+    const int answer = box.exec();
+    question_.clear();
+    return answer == QMessageBox::Yes;
+}
+
+void DialogPrompts::withdrawQuestion()
+{
+    if (question_)
+        question_->done(QMessageBox::No);
 }
 
 void DialogPrompts::showMessage(const QString &text)

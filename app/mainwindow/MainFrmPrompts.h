@@ -5,8 +5,10 @@
 
 #include "RecordCommands.h"
 
+#include <QPointer>
 #include <QString>
 
+class QMessageBox;
 class QWidget;
 
 class MainFrmPrompts {
@@ -17,6 +19,9 @@ public:
     // Modal boxes with the application title "Ampero".
     virtual Answer askYesNoCancel(const QString &text) = 0;
     virtual bool askYesNo(const QString &text) = 0; // Yes is the default button
+    // Closes the Yes/No box that is up as No. Prompts that answer at once
+    // have none to close.
+    virtual void withdrawQuestion() {}
     virtual void showMessage(const QString &text) = 0;
     virtual void showError(const QString &text) = 0;
     // A chosen path, or empty when the user cancelled.
@@ -35,6 +40,7 @@ public:
 
     Answer askYesNoCancel(const QString &text) override;
     bool askYesNo(const QString &text) override;
+    void withdrawQuestion() override;
     void showMessage(const QString &text) override;
     void showError(const QString &text) override;
     QString chooseOpenFile(const QString &folder) override;
@@ -45,4 +51,5 @@ public:
 
 private:
     QWidget *parent_;
+    QPointer<QMessageBox> question_; // the Yes/No box while it is up
 };

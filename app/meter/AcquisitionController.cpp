@@ -1,12 +1,34 @@
 #include "AcquisitionController.h"
 
+QtQuestionTimer::QtQuestionTimer()
+{
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        if (expired_)
+            expired_();
+    });
+}
+
+void QtQuestionTimer::start(int milliseconds, std::function<void()> expired)
+{
+    expired_ = std::move(expired);
+    timer_.start(milliseconds);
+}
+
+void QtQuestionTimer::stop()
+{
+    timer_.stop();
+    expired_ = nullptr;
+}
+
 AcquisitionController::AcquisitionController(ProgramState &state, AcquisitionView &view, TickClock &clock,
                                              QObject *parent)
     : QObject(parent), cycle_(state, link_, clock, view)
 {
+    cycle_.setQuestionTimer(&questionTimer_);
     reconnect_.setInterval(ReconnectIntervalMs);
-    connect(&link_, &SerialLink::frameWaiting, this, [this] { cycle_.run(ReceiveEvent::FrameWaiting); });
-    connect(&link_, &SerialLink::overflowed, this, [this] { cycle_.run(ReceiveEvent::Overflow); });
+    connect(&link_, &SerialLink::frameWaiting, this, [this] { runCycle(ReceiveEvent::FrameWaiting); });
+    connect(&link_, &SerialLink::overflowed, this, [this] { runCycle(ReceiveEvent::Overflow); });
     connect(&link_, &SerialLink::lost, this, &AcquisitionController::onLost);
     connect(&reconnect_, &QTimer::timeout, this, &AcquisitionController::tryReconnect);
 }
@@ -26,6 +48,17 @@ void AcquisitionController::stop()
     reconnect_.stop();
     link_.close();
     setState(LinkState::Stopped);
+}
+
+void AcquisitionController::runCycle(ReceiveEvent event)
+{
+    const CycleCounters before = cycle_.counters();
+    cycle_.run(event);
+    const CycleCounters &after = cycle_.counters();
+    if (after.damagedFrames != before.damagedFrames)
+        emit damagedFramesChanged(after.damagedFrames);
+    if (after.unansweredQuestions != before.unansweredQuestions)
+        emit questionUnanswered();
 }
 
 void AcquisitionController::setState(LinkState state)

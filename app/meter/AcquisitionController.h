@@ -19,6 +19,18 @@ enum class LinkState {
     Reconnecting, // the device went away; it is opened again every 2 s until STOP
 };
 
+// The question's time limit on a QTimer, which fires in the box's event loop.
+class QtQuestionTimer final : public QuestionTimer {
+public:
+    QtQuestionTimer();
+    void start(int milliseconds, std::function<void()> expired) override;
+    void stop() override;
+
+private:
+    QTimer timer_;
+    std::function<void()> expired_;
+};
+
 class AcquisitionController : public QObject {
     Q_OBJECT
 public:
@@ -41,13 +53,19 @@ public:
 
 signals:
     void stateChanged(LinkState state);
+    // A frame damaged on the line arrived; `count` since the controller was made.
+    void damagedFramesChanged(quint64 count);
+    // The function-change question went unanswered and counted as No.
+    void questionUnanswered();
 
 private:
+    void runCycle(ReceiveEvent event);
     void setState(LinkState state);
     void onLost();
     void tryReconnect();
 
     SerialLink link_;
+    QtQuestionTimer questionTimer_;
     ReceiveCycle cycle_;
     QTimer reconnect_;
     LinkState state_ = LinkState::Stopped;

@@ -84,6 +84,27 @@ void ReceiveCycle::run(ReceiveEvent event)
         return;
     }
 
+    // Damaged on the line: dropped before anything shows, like a block out of
+    // step, but the frame boundary is right, so the port stays open.
+    if (IsDamagedFrame(frame)) {
+        ++counters_.damagedFrames;
+        if (acq.DiscardDamagedFrames)
+            return;
+    }
+
+    // A change of measurement function shows on frame after frame. A unit
+    // other than the recording's on a single frame is a damaged unit byte,
+    // which would otherwise raise the question below and close the port; the
+    // first frame of a real change goes the same way, and the next one asks.
+    const std::string unit = FirstUnitName(frame[3]); // byte 4
+    const bool unitUnconfirmed = store.SampleCount > 1 && unit != lastFirstUnit_ &&
+                                 unit != FirstUnitName(store.sample(store.SampleCount).FirstUnit);
+    lastFirstUnit_ = unit;
+    if (unitUnconfirmed && acq.DiscardDamagedFrames) {
+        ++counters_.damagedFrames;
+        return;
+    }
+
     // 5. and 6. HOLD outside memory recall: only the HOLD symbol changes.
     view_.showHoldSymbol(DecodeHoldSymbol(frame));
     if (HoldStopsFrame(frame)) {
@@ -116,8 +137,21 @@ void ReceiveCycle::run(ReceiveEvent event)
         FirstUnitName(store.sample(store.SampleCount).FirstUnit) != decoded.first.Unit) {
         ++counters_.functionChanges;
         port_.closePort();
-        if (view_.askCreateNewFile())
+        bool timedOut = false;
+        if (questionTimer_) {
+            questionTimer_->start(ReceiveCycle::QuestionTimeoutMs, [this, &timedOut] {
+                timedOut = true;
+                view_.withdrawQuestion();
+            });
+        }
+        const bool yes = view_.askCreateNewFile();
+        if (questionTimer_)
+            questionTimer_->stop();
+        // A Yes given as the time ran out still counts.
+        if (yes)
             view_.runNewCommand();
+        else if (timedOut)
+            ++counters_.unansweredQuestions;
         port_.reopenPort();
     }
 

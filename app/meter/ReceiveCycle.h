@@ -11,6 +11,7 @@
 #include "MeterFrame.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -53,10 +54,23 @@ public:
     // "You change measurement function, create new file??" with Yes and No,
     // Yes the default; true for Yes. The port is closed while it is asked.
     virtual bool askCreateNewFile() = 0;
+    // Nobody answered in time: the box that askCreateNewFile shows closes as
+    // No. A view that answers at once has no box to close.
+    virtual void withdrawQuestion() {}
     // The New command of the File menu (it may ask to save, and be cancelled).
     virtual void runNewCommand() = 0;
     // Statistics, view window and charts after a sample was appended.
     virtual void followLatestSample() = 0;
+};
+
+// Gives the function-change question a time limit. It fires while the
+// question is up, from the event loop of the box that asks it.
+class QuestionTimer {
+public:
+    virtual ~QuestionTimer() = default;
+    // Calls `expired` once after the given time, unless stopped before.
+    virtual void start(int milliseconds, std::function<void()> expired) = 0;
+    virtual void stop() = 0;
 };
 
 // Tick seconds counted from the program's start (a 32-bit millisecond count
@@ -71,19 +85,28 @@ public:
 struct CycleCounters {
     std::uint64_t blocksRead = 0;     // 22-byte blocks taken from the port
     std::uint64_t resyncs = 0;        // blocks without 05 05 in front
+    // In step, but damaged on the line (IsDamagedFrame), or, when damaged
+    // frames are dropped, a first-display unit that one frame alone shows.
+    std::uint64_t damagedFrames = 0;
     std::uint64_t overflows = 0;      // receive-buffer overflows
     std::uint64_t heldFrames = 0;     // stopped by the HOLD rule
     std::uint64_t repeatedMemory = 0; // memory locations already recorded
     std::uint64_t accumulated = 0;    // frames added to the running sums
     std::uint64_t functionChanges = 0;
+    std::uint64_t unansweredQuestions = 0; // function-change questions that timed out
     std::uint64_t samples = 0;        // samples appended
 };
 
 class ReceiveCycle {
 public:
     static constexpr const char *FunctionChangeQuestion = "You change measurement function, create new file??";
+    // An unattended recording must go on: a question nobody answers counts as No.
+    static constexpr int QuestionTimeoutMs = 30000;
 
     ReceiveCycle(ProgramState &state, MeterPort &port, TickClock &clock, AcquisitionView &view);
+
+    // Without a timer the question waits for as long as the view's box does.
+    void setQuestionTimer(QuestionTimer *timer) { questionTimer_ = timer; }
 
     void run(ReceiveEvent event);
 
@@ -94,7 +117,9 @@ private:
     MeterPort &port_;
     TickClock &clock_;
     AcquisitionView &view_;
+    QuestionTimer *questionTimer_ = nullptr;
     CycleCounters counters_;
+    std::string lastFirstUnit_; // of the last frame in step that showed no damage
 };
 
 // The memory location shown on LCD3 as a whole number, halves to the even

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,10 +66,21 @@ public:
     bool askCreateNewFile() override
     {
         portOpenWhileAsked.push_back(port_.open);
+        withdrawn = false;
+        if (whileAsked)
+            whileAsked();
+        // A withdrawn box closes as No, whatever the script says.
+        if (withdrawn)
+            return false;
         const bool yes = answers.empty() || answers.front();
         if (!answers.empty())
             answers.pop_front();
         return yes;
+    }
+    void withdrawQuestion() override
+    {
+        withdrawn = true;
+        ++withdrawals;
     }
     void runNewCommand() override
     {
@@ -81,12 +93,43 @@ public:
     std::vector<DecodedFrame> displays;
     std::deque<bool> answers; // Yes when empty
     std::vector<bool> portOpenWhileAsked;
+    std::function<void()> whileAsked; // what happens while the box is up
+    bool withdrawn = false;
+    int withdrawals = 0;
     int newCommands = 0;
     std::vector<std::int32_t> followed;
 
 private:
     ProgramState &state_;
     FakePort &port_;
+};
+
+// A timer that runs out when the test says so.
+class FakeQuestionTimer : public QuestionTimer {
+public:
+    void start(int milliseconds, std::function<void()> expired) override
+    {
+        startedWith.push_back(milliseconds);
+        expired_ = std::move(expired);
+    }
+    void stop() override
+    {
+        ++stops;
+        expired_ = nullptr;
+    }
+    void runOut()
+    {
+        ASSERT_TRUE(expired_) << "the timer was not running";
+        auto expired = expired_;
+        expired();
+    }
+    bool running() const { return bool(expired_); }
+
+    std::vector<int> startedWith;
+    int stops = 0;
+
+private:
+    std::function<void()> expired_;
 };
 
 // A window just loaded: the New reset has run, acquisition starts.
@@ -402,6 +445,8 @@ TEST(ReceiveCycleTest, FunctionChangeAnsweredNoKeepsRecording)
     Rig rig;
     rig.feed(frame("1", UnitA), 1.0f);
     rig.feed(frame("2", UnitA), 2.0f);
+    rig.feed(frame("229", UnitV), 2.5f); // the first frame of a new unit could be damage
+    EXPECT_TRUE(rig.view.portOpenWhileAsked.empty());
     rig.port.log.clear();
     rig.view.answers = {false};
     rig.feed(frame("230", UnitV), 3.0f);
@@ -425,6 +470,7 @@ TEST(ReceiveCycleTest, FunctionChangeAsksAgainUntilASampleHasTheNewUnit)
         rig.feed(frame("1", UnitKW), t);
     ASSERT_EQ(rig.store().SampleCount, 2);
     rig.view.answers = {false, false, false};
+    rig.feed(frame("5", UnitA), 4.2f); // not yet believed
     rig.feed(frame("5", UnitA), 4.5f);
     rig.feed(frame("5", UnitA), 5.0f);
     EXPECT_EQ(rig.view.portOpenWhileAsked.size(), 2u);
@@ -444,6 +490,7 @@ TEST(ReceiveCycleTest, FunctionChangeAnsweredYesStartsANewRecordingWithThisFrame
     rig.feed(frame("2", UnitA), 2.0f);
     rig.feed(frame("3", UnitA), 3.0f);
     rig.view.answers = {true};
+    rig.feed(frame("229", UnitV), 3.5f);
     rig.feed(frame("230", UnitV), 4.0f);
     EXPECT_EQ(rig.view.newCommands, 1);
     EXPECT_TRUE(rig.port.open);
@@ -452,6 +499,120 @@ TEST(ReceiveCycleTest, FunctionChangeAnsweredYesStartsANewRecordingWithThisFrame
     EXPECT_EQ(rig.sample(1).FirstUnit, UnitV);
     EXPECT_EQ(rig.store().Samples.size(), 2u);
     EXPECT_TRUE(rig.state.acquisition.Modified);
+}
+
+TEST(ReceiveCycleTest, AnUnansweredQuestionCountsAsNoAfterThirtySeconds)
+{
+    Rig rig;
+    FakeQuestionTimer timer;
+    rig.cycle.setQuestionTimer(&timer);
+    rig.feed(frame("1", UnitA), 1.0f);
+    rig.feed(frame("2", UnitA), 2.0f);
+    rig.feed(frame("229", UnitV), 2.5f);
+    rig.port.log.clear();
+    // Nobody at the window: the time runs out while the box is up.
+    rig.view.answers = {true};
+    rig.view.whileAsked = [&] { timer.runOut(); };
+    rig.feed(frame("230", UnitV), 3.0f);
+    EXPECT_EQ(timer.startedWith, (std::vector<int>{30000}));
+    EXPECT_EQ(rig.view.withdrawals, 1);
+    EXPECT_EQ(rig.view.newCommands, 0) << "taken as No";
+    EXPECT_EQ(rig.cycle.counters().unansweredQuestions, 1u);
+    EXPECT_EQ(rig.port.log, (std::vector<std::string>{"read", "close", "open"}));
+    EXPECT_TRUE(rig.port.open) << "recording goes on";
+    ASSERT_EQ(rig.store().SampleCount, 3);
+    EXPECT_EQ(rig.sample(3).FirstUnit, UnitV);
+    rig.feed(frame("231", UnitV), 4.0f);
+    EXPECT_EQ(rig.store().SampleCount, 4);
+}
+
+TEST(ReceiveCycleTest, AnAnswerInTimeStopsTheClockOfTheQuestion)
+{
+    Rig rig;
+    FakeQuestionTimer timer;
+    rig.cycle.setQuestionTimer(&timer);
+    for (float t : {1.0f, 2.0f})
+        rig.feed(frame("1", UnitA), t);
+    rig.view.answers = {false, true};
+    rig.view.whileAsked = [&] { EXPECT_TRUE(timer.running()) << "the time limit runs while the box is up"; };
+    rig.feed(frame("5", UnitKW), 2.5f);
+    rig.feed(frame("5", UnitKW), 3.0f);
+    EXPECT_FALSE(timer.running());
+    EXPECT_EQ(timer.stops, 1);
+    rig.feed(frame("5", UnitA), 3.5f);
+    rig.feed(frame("5", UnitA), 4.0f); // back to A: asked again, and Yes
+    EXPECT_FALSE(timer.running());
+    EXPECT_EQ(timer.startedWith.size(), 2u);
+    EXPECT_EQ(rig.view.withdrawals, 0);
+    EXPECT_EQ(rig.view.newCommands, 1);
+    EXPECT_EQ(rig.cycle.counters().unansweredQuestions, 0u);
+    EXPECT_EQ(rig.cycle.counters().functionChanges, 2u);
+}
+
+TEST(ReceiveCycleTest, ADamagedFrameIsDroppedBeforeTheHoldStep)
+{
+    Rig rig;
+    rig.setInterval(5.0f);
+    rig.feed(frame("1"), 0.0f);
+    const ProgramState before = rig.state;
+    rig.port.log.clear();
+    MeterFrame damaged = frame("2");
+    damaged[10] |= 0x08; // byte 11, bit 3: unused
+    rig.feed(damaged, 1.0f);
+    EXPECT_EQ(rig.port.log, (std::vector<std::string>{"read"})) << "in step: the port stays open";
+    EXPECT_EQ(rig.view.holdShown.size(), 1u) << "not even the HOLD symbol follows it";
+    EXPECT_EQ(rig.view.displays.size(), 1u);
+    EXPECT_EQ(rig.state.acquisition.PacketCount, before.acquisition.PacketCount);
+    EXPECT_FLOAT_EQ(rig.state.acquisition.FirstSum, before.acquisition.FirstSum);
+    EXPECT_EQ(rig.cycle.counters().damagedFrames, 1u);
+    EXPECT_EQ(rig.cycle.counters().resyncs, 0u);
+
+    // A cell the table does not know, even in a frame HOLD would stop.
+    MeterFrame badCell = held("3");
+    badCell[5] = 0x6E;
+    rig.feed(badCell, 1.5f);
+    EXPECT_EQ(rig.view.holdShown.size(), 1u);
+    EXPECT_EQ(rig.cycle.counters().damagedFrames, 2u);
+    EXPECT_EQ(rig.cycle.counters().heldFrames, 0u);
+
+    rig.feed(frame("4"), 2.0f);
+    EXPECT_EQ(rig.state.acquisition.PacketCount, before.acquisition.PacketCount + 1);
+}
+
+TEST(ReceiveCycleTest, WithoutTheCheckDamagedFramesAreCountedAndKept)
+{
+    Rig rig;
+    rig.state.acquisition.DiscardDamagedFrames = false;
+    // "1" "2." "3" "5" with the "2." cell hit on the line: "135".
+    MeterFrame damaged = frame("12.35");
+    damaged[6] = 0x6E;
+    rig.feed(damaged, 1.0f);
+    ASSERT_EQ(rig.store().SampleCount, 1);
+    EXPECT_FLOAT_EQ(rig.sample(1).FirstValue, 135.0f);
+    EXPECT_EQ(rig.cycle.counters().damagedFrames, 1u);
+}
+
+// A unit byte hit on the line would otherwise ask about a new file, close the
+// port while nobody answers, and record a sample in a unit never shown.
+TEST(ReceiveCycleTest, AUnitShownByOneFrameAloneIsDamage)
+{
+    Rig rig;
+    for (float t : {1.0f, 2.0f, 3.0f})
+        rig.feed(frame("1", UnitA), t);
+    rig.feed(frame("1", 0x02), 4.0f); // kVA for one frame
+    rig.feed(frame("1", UnitA), 5.0f);
+    EXPECT_TRUE(rig.view.portOpenWhileAsked.empty());
+    EXPECT_EQ(rig.cycle.counters().damagedFrames, 1u);
+    ASSERT_EQ(rig.store().SampleCount, 4);
+    EXPECT_EQ(rig.sample(4).FirstUnit, UnitA);
+    EXPECT_EQ(rig.view.holdShown.size(), 4u) << "dropped before the HOLD step";
+
+    // Without the check every frame counts, as the meter sent it.
+    rig.state.acquisition.DiscardDamagedFrames = false;
+    rig.view.answers = {false, false};
+    rig.feed(frame("1", 0x02), 6.0f);
+    EXPECT_EQ(rig.view.portOpenWhileAsked.size(), 1u);
+    EXPECT_EQ(rig.store().SampleCount, 5);
 }
 
 TEST(ReceiveCycleTest, ABlockOutOfStepReopensThePortAndChangesNothingElse)

@@ -1,6 +1,7 @@
 // `amperotool record` as a user runs it, against a pseudo-terminal meter.
 
 #include "FrameEncoder.h"
+#include "NoisyLine.h"
 #include "PtyFeeder.h"
 #include "RecordDeadline.h"
 #include "RecordFile.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <climits>
@@ -378,16 +380,18 @@ TEST_F(RecordToolTest, AChangeOfFunctionIsReportedAndRecordingGoesOn)
     const QString out = path(QStringLiteral("change.krd"));
     ASSERT_TRUE(startRecording({QStringLiteral("--port"), pty.linkPath(), QStringLiteral("--out"), out,
                                 QStringLiteral("--duration"), QStringLiteral("2")}));
-    for (std::uint8_t unit : {0x08, 0x08, 0x08, 0x04, 0x04}) {
+    // The first frame in volts may be damage and is dropped; the second asks.
+    for (std::uint8_t unit : {0x08, 0x08, 0x08, 0x04, 0x04, 0x04}) {
         ASSERT_TRUE(pty.write(meterFrame("0012", unit)));
         RunEventsFor(80);
     }
     ASSERT_TRUE(finish(10000));
     EXPECT_EQ(process.exitCode(), 0);
     const QString text = stderrText();
-    EXPECT_TRUE(text.contains(QLatin1String("measurement function changed (unit 'A' to 'V')"))) << qPrintable(text);
+    EXPECT_EQ(text.count(QLatin1String("measurement function changed (unit 'A' to 'V')")), 1) << qPrintable(text);
     const std::vector<Sample> records = readRecording(out);
     ASSERT_EQ(records.size(), 6u);
+    EXPECT_EQ(records[4].FirstUnit, 0x04);
     EXPECT_EQ(records[5].FirstUnit, 0x04);
 }
 
@@ -409,4 +413,70 @@ TEST_F(RecordToolTest, APulledAdapterIsWaitedFor)
     const std::vector<Sample> records = readRecording(out);
     ASSERT_EQ(records.size(), 3u);
     EXPECT_FLOAT_EQ(records[2].FirstValue, 2.0f);
+}
+
+// The simulator's noisy line (1 % of the frame bytes corrupted, garbage between
+// frames, frames cut short) through a real pseudo-terminal: no reading of a
+// visibly damaged frame may land in the recording, and --keep-damaged shows
+// that the line does carry them.
+TEST_F(RecordToolTest, OnANoisyLineDamagedFramesAreDroppedAndCounted)
+{
+    constexpr int Frames = 400;
+    ScenarioSettings scenario;
+    scenario.scenario = Scenario::Noise;
+    scenario.seed = 11;
+    const LineReadings line = ReadingsOnTheLine(scenario, Frames);
+    ASSERT_GT(line.damagedOnly.size(), 10u) << "the line must carry damaged readings for this test to mean anything";
+
+    struct Row {
+        const char *name;
+        QStringList extra;
+        bool dropped;
+    };
+    const Row rows[] = {
+        {"damaged frames dropped (the default)", {}, true},
+        {"--keep-damaged", {QStringLiteral("--keep-damaged")}, false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        QProcess simulator;
+        const QString port = StartSimulator(simulator, {QStringLiteral("--scenario"), QStringLiteral("noise"),
+                                                        QStringLiteral("--seed"), QString::number(scenario.seed),
+                                                        QStringLiteral("--rate"), QStringLiteral("80"),
+                                                        QStringLiteral("--frames"), QString::number(Frames)});
+        ASSERT_FALSE(port.isEmpty());
+        const QString out = path(QStringLiteral("noise-%1.krd").arg(row.dropped));
+        errors.clear();
+        ASSERT_TRUE(startRecording(QStringList{QStringLiteral("--port"), port, QStringLiteral("--out"), out} + row.extra));
+        ASSERT_TRUE(WaitUntil([&] { return simulator.state() == QProcess::NotRunning; }, 60000));
+        EXPECT_EQ(simulator.exitCode(), 0);
+        ::kill(pid_t(process.processId()), SIGTERM);
+        ASSERT_TRUE(finish(10000));
+        EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
+
+        const std::vector<Sample> records = readRecording(out);
+        ASSERT_GT(records.size(), std::size_t(Frames / 2)) << qPrintable(stderrText());
+        std::size_t damagedRecorded = 0, undamaged = 0;
+        for (std::size_t i = 1; i < records.size(); ++i) {
+            damagedRecorded += line.damagedOnly.count(ReadingOf(records[i]));
+            undamaged += line.undamaged.count(ReadingOf(records[i]));
+        }
+        const QRegularExpression summary(QStringLiteral("(\\d+) samples in .*; (\\d+) damaged frames (dropped|kept)"));
+        const QRegularExpressionMatch said = summary.match(stderrText());
+        ASSERT_TRUE(said.hasMatch()) << qPrintable(stderrText());
+        EXPECT_EQ(said.captured(1).toULongLong(), records.size() - 1);
+        const quint64 damagedCounted = said.captured(2).toULongLong();
+        if (row.dropped) {
+            EXPECT_EQ(damagedRecorded, 0u);
+            EXPECT_FALSE(stderrText().contains(QLatin1String("measurement function changed"))) << qPrintable(stderrText());
+            EXPECT_EQ(said.captured(3), QStringLiteral("dropped"));
+            // Misaligned blocks after a cut-off frame are damaged too.
+            EXPECT_GE(damagedCounted, line.damagedFrames / 2);
+            EXPECT_GE(undamaged, records.size() - 1 - 2) << "all but the rare block that looks like a frame";
+        } else {
+            EXPECT_GT(damagedRecorded, 5u);
+            EXPECT_EQ(said.captured(3), QStringLiteral("kept"));
+            EXPECT_GT(damagedCounted, 0u);
+        }
+    }
 }

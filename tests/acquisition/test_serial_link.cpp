@@ -339,6 +339,7 @@ TEST_F(SerialLinkTest, ThePortIsFreeWhileTheFunctionChangeQuestionWaits)
     ASSERT_TRUE(pty.write(meterFrame("0001", 0x08)));
     ASSERT_TRUE(pty.write(meterFrame("0002", 0x08)));
     ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 2000));
+    ASSERT_TRUE(pty.write(meterFrame("0229", 0x04))); // one frame alone may be damage
     ASSERT_TRUE(pty.write(meterFrame("0230", 0x04)));
     ASSERT_TRUE(WaitUntil([&] { return rig.view.questions == 1; }, 2000));
     EXPECT_TRUE(couldOpen);
@@ -388,4 +389,19 @@ TEST_F(SerialLinkTest, StopEndsTheReconnectAttempts)
     EXPECT_EQ(rig.controller.state(), LinkState::Stopped);
     SerialLink other;
     EXPECT_EQ(other.open(pty->linkPath()), OpenFailure::None) << "no attempt took the port";
+}
+
+TEST(QtQuestionTimerTest, RunsOutOnceUnlessStopped)
+{
+    QtQuestionTimer timer;
+    int expired = 0;
+    timer.start(20, [&] { ++expired; });
+    ASSERT_TRUE(WaitUntil([&] { return expired == 1; }, 5000));
+    RunEventsFor(100);
+    EXPECT_EQ(expired, 1) << "one shot";
+
+    timer.start(50, [&] { ++expired; });
+    timer.stop();
+    RunEventsFor(200);
+    EXPECT_EQ(expired, 1) << "stopped before it ran out";
 }

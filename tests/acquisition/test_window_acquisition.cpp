@@ -3,6 +3,7 @@
 
 #include "FrameEncoder.h"
 #include "MainFrm.h"
+#include "NoisyLine.h"
 #include "PtyFeeder.h"
 #include "SampleTexts.h"
 #include "ScriptedPrompts.h"
@@ -15,12 +16,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cmath>
 #include <memory>
@@ -82,6 +86,7 @@ protected:
     SettingsStore settings{dir.filePath(QStringLiteral("RQ4417.conf"))};
     ProgramState state;
     ScriptedPrompts prompts;
+    DialogPrompts dialogs; // the real boxes
     std::unique_ptr<PtyFeeder> pty;
     std::unique_ptr<MainFrm> window;
 };
@@ -229,8 +234,10 @@ TEST_F(WindowAcquisitionTest, TheFunctionChangeQuestion)
     EXPECT_FALSE(prompts.asked.contains(question));
     ASSERT_EQ(state.store.SampleCount, 2);
 
-    // Two stored: asked; No keeps recording.
+    // Two stored: asked from the second frame in the new unit on; No keeps recording.
     prompts.yesNoAnswers = {false};
+    ASSERT_TRUE(send(meterFrame("0002", UnitA)));
+    EXPECT_FALSE(prompts.asked.contains(question)) << "one frame in another unit may be damage";
     ASSERT_TRUE(send(meterFrame("0002", UnitA)));
     EXPECT_EQ(prompts.asked.count(question), 1);
     ASSERT_TRUE(WaitUntil([&] { return running(); }, 2000));
@@ -239,6 +246,7 @@ TEST_F(WindowAcquisitionTest, TheFunctionChangeQuestion)
     // Yes runs New: the recording starts again with this frame.
     prompts.yesNoAnswers = {true};
     prompts.answers = {ScriptedPrompts::Answer::No}; // "Save File Before Create New File?"
+    ASSERT_TRUE(send(meterFrame("0231", UnitV)));
     ASSERT_TRUE(send(meterFrame("0231", UnitV)));
     EXPECT_EQ(prompts.asked.count(question), 2);
     EXPECT_TRUE(prompts.asked.contains(QStringLiteral("Save File Before Create New File?")));
@@ -350,4 +358,112 @@ TEST_F(WindowAcquisitionTest, APulledPortReconnects)
     ASSERT_TRUE(send(meterFrame("0002")));
     EXPECT_EQ(state.store.SampleCount, 2);
     EXPECT_FALSE(window->LinkStatus->text().contains(QLatin1String("reconnecting")));
+}
+
+// The simulator's noisy line through a real pseudo-terminal into the window,
+// with the Options check "Discard damaged frames" as stored, and without it.
+TEST_F(WindowAcquisitionTest, OnANoisyLineDamagedFramesAreDroppedWhenTheOptionIsTicked)
+{
+    constexpr int Frames = 400;
+    ScenarioSettings scenario;
+    scenario.scenario = Scenario::Noise;
+    scenario.seed = 5;
+    const LineReadings line = ReadingsOnTheLine(scenario, Frames);
+    ASSERT_GT(line.damagedOnly.size(), 10u);
+
+    for (const char *stored : {"True", "False"}) {
+        SCOPED_TRACE(stored);
+        const bool discard = QLatin1String(stored) == QLatin1String("True");
+        settings.SaveSetting(QStringLiteral("Acquisition"), QStringLiteral("DiscardDamagedFrames"),
+                             QLatin1String(stored));
+        QProcess simulator;
+        const QString port = StartSimulator(simulator, {QStringLiteral("--scenario"), QStringLiteral("noise"),
+                                                        QStringLiteral("--seed"), QString::number(scenario.seed),
+                                                        QStringLiteral("--rate"), QStringLiteral("80"),
+                                                        QStringLiteral("--frames"), QString::number(Frames)});
+        ASSERT_FALSE(port.isEmpty());
+        settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM1"), port);
+        state = ProgramState();
+        prompts.asked.clear();
+        makeWindow();
+        ASSERT_EQ(state.acquisition.DiscardDamagedFrames, discard);
+        window->Start->click();
+        ASSERT_TRUE(running());
+        ASSERT_TRUE(WaitUntil([&] { return simulator.state() == QProcess::NotRunning; }, 60000));
+        EXPECT_EQ(simulator.exitCode(), 0);
+        window->Stop->click();
+
+        ASSERT_GT(state.store.SampleCount, Frames / 2);
+        std::size_t damagedRecorded = 0, undamaged = 0;
+        for (std::int32_t k = 1; k <= state.store.SampleCount; ++k) {
+            damagedRecorded += line.damagedOnly.count(ReadingOf(state.store.sample(k)));
+            undamaged += line.undamaged.count(ReadingOf(state.store.sample(k)));
+        }
+        const std::uint64_t counted = window->acquisition().counters().damagedFrames;
+        EXPECT_GT(counted, 0u);
+        const QString status = window->FrameStatus->text();
+        if (discard) {
+            EXPECT_EQ(damagedRecorded, 0u);
+            EXPECT_TRUE(prompts.asked.isEmpty()) << qPrintable(prompts.asked.join(QLatin1Char('\n')));
+            EXPECT_GE(undamaged, std::size_t(state.store.SampleCount) - 2);
+            EXPECT_EQ(status, QStringLiteral("Damaged frames dropped: %1").arg(counted));
+        } else {
+            EXPECT_GT(damagedRecorded, 5u);
+            EXPECT_EQ(status, QStringLiteral("Damaged frames kept: %1").arg(counted));
+        }
+        // Leaving the recording unsaved: the next window asks nothing at its start.
+        state.acquisition.Modified = false;
+        window.reset();
+    }
+}
+
+// The real box: withdrawn while it waits, it closes as No.
+TEST(DialogPromptsTest, AWithdrawnQuestionClosesItsBoxAsNo)
+{
+    DialogPrompts prompts;
+    QString shown;
+    QTimer::singleShot(50, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            shown = box->text();
+        prompts.withdrawQuestion();
+    });
+    EXPECT_FALSE(prompts.askYesNo(QString::fromLatin1(ReceiveCycle::FunctionChangeQuestion)));
+    EXPECT_EQ(shown, QString::fromLatin1(ReceiveCycle::FunctionChangeQuestion));
+    prompts.withdrawQuestion(); // no box up: nothing happens
+}
+
+// Nobody at the window: the real question box closes itself after 30 s as No,
+// the status bar says so, and the recording goes on.
+TEST_F(WindowAcquisitionTest, AnUnansweredFunctionChangeQuestionCountsAsNo)
+{
+    window = std::make_unique<MainFrm>(state, settings, dialogs);
+    dialogs.setParent(window.get());
+    window->ProbePorts();
+    window->SetPortInUse(1);
+    window->show();
+    window->Start->click();
+    ASSERT_TRUE(running());
+    for (std::uint8_t unit : {UnitA, UnitA, UnitV})
+        ASSERT_TRUE(send(meterFrame("0001", unit)));
+    ASSERT_EQ(state.store.SampleCount, 2);
+    QString asked;
+    QTimer::singleShot(500, window.get(), [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            asked = box->text();
+    });
+    QElapsedTimer waited;
+    waited.start();
+    ASSERT_TRUE(pty->write(meterFrame("0002", UnitV)));
+    ASSERT_TRUE(WaitUntil([&] { return !window->QuestionStatus->text().isEmpty(); }, 90000));
+    EXPECT_GE(waited.elapsed(), ReceiveCycle::QuestionTimeoutMs);
+    EXPECT_EQ(asked, QString::fromLatin1(ReceiveCycle::FunctionChangeQuestion));
+    EXPECT_TRUE(window->QuestionStatus->text().contains(QLatin1String("not answered in 30 s: taken as No")))
+        << qPrintable(window->QuestionStatus->text());
+    EXPECT_EQ(window->acquisition().counters().unansweredQuestions, 1u);
+    ASSERT_EQ(state.store.SampleCount, 3) << "the frame that raised the question is recorded";
+    EXPECT_EQ(state.store.sample(3).FirstUnit, UnitV);
+    ASSERT_TRUE(WaitUntil([&] { return running(); }, 3000));
+    ASSERT_TRUE(send(meterFrame("0003", UnitV)));
+    EXPECT_EQ(state.store.SampleCount, 4);
+    state.acquisition.Modified = false;
 }
