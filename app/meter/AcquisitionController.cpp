@@ -3,6 +3,8 @@
 QtQuestionTimer::QtQuestionTimer()
 {
     timer_.setSingleShot(true);
+    // A coarse timer may run out up to 5 % early: the question gets its full 30 s.
+    timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, [this] {
         if (expired_)
             expired_();

@@ -274,6 +274,7 @@ TEST_F(WindowAcquisitionTest, AFunctionChangeWhoseSaveIsCancelledKeepsTheRecordi
     prompts.yesNoAnswers = {true};
     prompts.answers = {ScriptedPrompts::Answer::Yes}; // "Save File Before Create New File?"
     prompts.files = {QString()};                      // the Save As dialog cancelled
+    ASSERT_TRUE(send(meterFrame("0229", UnitV)));      // one frame alone may be damage
     ASSERT_TRUE(send(meterFrame("0230", UnitV)));
     EXPECT_EQ(prompts.asked.count(question), 1);
     EXPECT_TRUE(prompts.asked.contains(QStringLiteral("Save File Before Create New File?")));

@@ -143,7 +143,8 @@ TEST_F(RecordExitTest, AReaderOfItsMessagesThatWentAwayDoesNotEndIt)
     ASSERT_TRUE(started);
     ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(out); }, 5000));
     sendValues({"0001", "0002"});
-    sendValues({"0003"}, UnitV); // "the measurement function changed" to nobody
+    // "the measurement function changed" to nobody, at the second frame in volts
+    sendValues({"0009", "0003"}, UnitV);
     RunEventsFor(300);
     ASSERT_EQ(process.state(), QProcess::Running);
     sendSignal(SIGTERM);

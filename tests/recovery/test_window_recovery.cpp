@@ -332,6 +332,7 @@ TEST_F(WindowJournalAcquisitionTest, ANewFileAfterAChangeOfFunctionStartsTheJour
 
     run->prompts.yesNoAnswers = {true};       // "You change measurement function, create new file??"
     run->prompts.answers = {Answer::No};       // "Save File Before Create New File?"
+    ASSERT_TRUE(send(meterFrame("0229", UnitV))); // one frame alone may be damage
     ASSERT_TRUE(send(meterFrame("0230", UnitV)));
     ASSERT_EQ(run->state.store.SampleCount, 1);
     EXPECT_EQ(run->state.store.sample(1).FirstUnit, UnitV);
