@@ -118,7 +118,7 @@ void CommitOptions(const OptionTexts &texts, ProgramState &state, SettingsStore 
     WriteSetting(settings, Setting::SecondGridColor, colorText(texts.colors.STGridColor));
     WriteSetting(settings, Setting::AutoInterval, UserBooleanText(state.store.AutoInterval));
     WriteSetting(settings, Setting::LineWidth, texts.LineWidth);
-    WriteSetting(settings, Setting::DiscardDamagedFrames, booleanText(texts.DiscardDamaged));
+    WriteSetting(settings, Setting::DiscardDamagedFrames, UserBooleanText(texts.DiscardDamaged));
     settings.sync();
 
     // The charts and variables take what was just stored, converted exactly as
