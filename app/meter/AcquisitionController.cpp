@@ -1,5 +1,11 @@
 #include "AcquisitionController.h"
 
+#include <QFile>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <vector>
+
 QtQuestionTimer::QtQuestionTimer()
 {
     timer_.setSingleShot(true);
@@ -92,11 +98,38 @@ QString PortInUseMessage(int portNumber)
     return QStringLiteral("Com%1 is being used!! please select other ComPort.").arg(portNumber);
 }
 
+namespace {
+
+// The name of group `id`, or its number when the system has no name for it.
+QString GroupName(gid_t id)
+{
+    std::vector<char> buffer(16384);
+    group entry{};
+    group *found = nullptr;
+    if (::getgrgid_r(id, &entry, buffer.data(), buffer.size(), &found) == 0 && found)
+        return QString::fromLocal8Bit(found->gr_name);
+    return QString::number(id);
+}
+
+} // namespace
+
 QString PermissionDeniedMessage(const QString &devicePath)
 {
-    return QStringLiteral("You may not open the serial port %1. Serial ports belong to the group dialout: "
-                          "add your user to it (sudo usermod -aG dialout $USER), then log out and in again.")
-        .arg(devicePath);
+    struct stat device{};
+    if (::stat(QFile::encodeName(devicePath).constData(), &device) != 0)
+        return QStringLiteral("You may not open the serial port %1.").arg(devicePath);
+    const QString group = GroupName(device.st_gid);
+    constexpr mode_t GroupReadWrite = S_IRGRP | S_IWGRP;
+    if (device.st_gid != 0 && (device.st_mode & GroupReadWrite) == GroupReadWrite)
+        return QStringLiteral("You may not open the serial port %1. It belongs to the group %2: "
+                              "add your user to it (sudo usermod -aG %2 $USER), then log out and in again.")
+            .arg(devicePath, group);
+    // Joining the administrators' group, or a group without read and write
+    // access, is not the way.
+    return QStringLiteral("You may not open the serial port %1, and joining its group %2 would not help: "
+                          "give a group of yours access to it, for example with a udev rule like "
+                          "60-ampero-meter.rules in Ampero's documentation folder.")
+        .arg(devicePath, group);
 }
 
 QString StartFailureMessage(OpenFailure failure, int portNumber, const QString &devicePath)

@@ -73,7 +73,9 @@ private:
 
 // "Com3 is being used!! please select other ComPort."
 QString PortInUseMessage(int portNumber);
-// Names the device and how to get access to it.
+// Names the device and how to get access to it: joining the group that owns
+// the device (read from the device itself), when that group may read and
+// write it; otherwise that access has to be given first.
 QString PermissionDeniedMessage(const QString &devicePath);
 // The message box START shows for a failure, or an empty text for none (a
 // missing port and other failures only return to Stopped).

@@ -13,7 +13,15 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <grp.h>
 #include <memory>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -124,12 +132,69 @@ TEST_F(SerialLinkTest, StartFailureMessages)
 {
     EXPECT_EQ(StartFailureMessage(OpenFailure::InUse, 1, QStringLiteral("/dev/ttyUSB0")),
               QStringLiteral("Com1 is being used!! please select other ComPort."));
-    const QString denied = StartFailureMessage(OpenFailure::PermissionDenied, 2, QStringLiteral("/dev/ttyUSB1"));
-    EXPECT_TRUE(denied.contains(QStringLiteral("/dev/ttyUSB1"))) << qPrintable(denied);
-    EXPECT_TRUE(denied.contains(QStringLiteral("dialout"))) << qPrintable(denied);
+    const QString denied = StartFailureMessage(OpenFailure::PermissionDenied, 2, path(QStringLiteral("gone")));
+    EXPECT_EQ(denied, QStringLiteral("You may not open the serial port %1.").arg(path(QStringLiteral("gone"))));
     EXPECT_TRUE(StartFailureMessage(OpenFailure::DoesNotExist, 1, QStringLiteral("/dev/ttyUSB0")).isEmpty());
     EXPECT_TRUE(StartFailureMessage(OpenFailure::Other, 1, QStringLiteral("/dev/ttyUSB0")).isEmpty());
     EXPECT_TRUE(StartFailureMessage(OpenFailure::None, 1, QStringLiteral("/dev/ttyUSB0")).isEmpty());
+}
+
+// A group other than dialout that this process may give a file to: root may
+// give any, anyone else one of their own groups.
+std::optional<gid_t> OtherGroup()
+{
+    const group *dialout = ::getgrnam("dialout");
+    std::vector<gid_t> candidates;
+    if (::geteuid() == 0) {
+        for (const char *name : {"users", "plugdev", "uucp", "audio"}) {
+            if (const group *found = ::getgrnam(name))
+                candidates.push_back(found->gr_gid);
+        }
+    } else {
+        std::vector<gid_t> own(std::size_t(std::max(0, ::getgroups(0, nullptr))));
+        own.resize(std::size_t(std::max(0, ::getgroups(int(own.size()), own.data()))));
+        candidates = own;
+    }
+    for (gid_t id : candidates) {
+        if (id != 0 && (!dialout || id != dialout->gr_gid) && ::getgrgid(id))
+            return id;
+    }
+    return std::nullopt;
+}
+
+// START names the group that owns the device and says whether joining it helps.
+TEST_F(SerialLinkTest, PermissionMessageNamesTheDevicesGroup)
+{
+    PtyFeeder pty(path(QStringLiteral("meter")));
+    ASSERT_TRUE(pty.isValid());
+    const std::optional<gid_t> other = OtherGroup();
+    if (!other)
+        GTEST_SKIP() << "no group other than dialout to give the terminal to";
+    const QByteArray device = QFile::encodeName(pty.slavePath());
+    ASSERT_EQ(::chown(device.constData(), uid_t(-1), *other), 0) << std::strerror(errno);
+    const QString name = QString::fromLocal8Bit(::getgrgid(*other)->gr_name);
+
+    ASSERT_EQ(::chmod(device.constData(), 0660), 0);
+    // Through the link, as a by-id name would be: the device's group counts.
+    const QString joinable = StartFailureMessage(OpenFailure::PermissionDenied, 1, pty.linkPath());
+    EXPECT_EQ(joinable, QStringLiteral("You may not open the serial port %1. It belongs to the group %2: add your "
+                                       "user to it (sudo usermod -aG %2 $USER), then log out and in again.")
+                            .arg(pty.linkPath(), name));
+    EXPECT_FALSE(joinable.contains(QLatin1String("dialout"))) << qPrintable(joinable);
+
+    ASSERT_EQ(::chmod(device.constData(), 0600), 0);
+    const QString closed = StartFailureMessage(OpenFailure::PermissionDenied, 1, pty.slavePath());
+    EXPECT_TRUE(closed.contains(pty.slavePath())) << qPrintable(closed);
+    EXPECT_TRUE(closed.contains(QStringLiteral("joining its group %1 would not help").arg(name))) << qPrintable(closed);
+    EXPECT_FALSE(closed.contains(QLatin1String("usermod"))) << qPrintable(closed);
+
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(device.constData(), uid_t(-1), 0), 0);
+        ASSERT_EQ(::chmod(device.constData(), 0660), 0);
+        const QString rootGroup = StartFailureMessage(OpenFailure::PermissionDenied, 1, pty.slavePath());
+        EXPECT_FALSE(rootGroup.contains(QLatin1String("usermod"))) << "never the administrators' group: "
+                                                                    << qPrintable(rootGroup);
+    }
 }
 
 TEST_F(SerialLinkTest, ProbeDisablesOnlyPortsThatDoNotExist)
