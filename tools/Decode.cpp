@@ -35,15 +35,6 @@ constexpr std::size_t ReadBlockSize = std::size_t(1) << 20;
 constexpr std::size_t BatchFrames = std::size_t(1) << 16;
 constexpr unsigned MostDecodeThreads = 4;
 
-void printDecodeUsage(std::FILE *out)
-{
-    std::fprintf(out,
-                 "Usage: amperotool decode [FILE|-]\n\n"
-                 "Cuts raw serial bytes from FILE (or standard input when FILE is - or missing)\n"
-                 "into meter frames and writes one CSV line per frame to standard output.\n"
-                 "The counts of frames and skipped bytes go to standard error.\n");
-}
-
 struct FoundFrame {
     std::uint64_t offset;
     MeterFrame bytes;
@@ -222,14 +213,19 @@ private:
 
 } // namespace
 
+void printDecodeUsage(std::FILE *out)
+{
+    std::fprintf(out,
+                 "Usage: amperotool decode [FILE|-]\n\n"
+                 "Cuts raw serial bytes from FILE (or standard input when FILE is - or missing)\n"
+                 "into meter frames and writes one CSV line per frame to standard output.\n"
+                 "The counts of frames and skipped bytes go to standard error.\n");
+}
+
 int runDecode(const QStringList &arguments)
 {
     QString path;
     for (const QString &argument : arguments) {
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            printDecodeUsage(stdout);
-            return 0;
-        }
         if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
             std::fprintf(stderr, "amperotool decode: unknown option '%s'\n\n", qPrintable(argument));
             printDecodeUsage(stderr);

@@ -7,10 +7,19 @@
 
 #include <cstdio>
 
+void printInfoUsage(std::FILE *out)
+{
+    std::fprintf(out,
+                 "Usage: amperotool info FILE\n\n"
+                 "Prints what the recording file FILE (*.KRD) holds as \"key: value\" lines: the\n"
+                 "record and sample counts, the statistics record as stored, and the time stamps\n"
+                 "of the first and last sample with the time between them.\n");
+}
+
 int runInfo(const QStringList &arguments)
 {
     if (arguments.size() != 1) {
-        std::fprintf(stderr, "Usage: amperotool info FILE\n");
+        printInfoUsage(stderr);
         return UsageExitCode;
     }
     SampleStore store;

@@ -93,7 +93,9 @@ struct PrintOptions {
     PrintSelection selection{PrintWhat::Report, PrintRange::AllArea};
 };
 
-void printUsage(std::FILE *out)
+} // namespace
+
+void printPrintUsage(std::FILE *out)
 {
     std::fprintf(out,
                  "Usage: amperotool print FILE --what list|first|second --out OUT.pdf [--range all|visual]\n\n"
@@ -103,10 +105,12 @@ void printUsage(std::FILE *out)
                  "x-axis mode come from the program's settings.\n");
 }
 
+namespace {
+
 int usageError(const QString &message)
 {
     std::fprintf(stderr, "amperotool print: %s\n\n", qPrintable(message));
-    printUsage(stderr);
+    printPrintUsage(stderr);
     return UsageExitCode;
 }
 
@@ -169,10 +173,6 @@ std::unique_ptr<QCoreApplication> CreatePrintApplication(int &argc, char **argv)
 
 int runPrint(const QStringList &arguments)
 {
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        printUsage(stdout);
-        return 0;
-    }
     PrintOptions options;
     if (const auto problem = parseOptions(arguments, options))
         return usageError(*problem);

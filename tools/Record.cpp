@@ -47,6 +47,8 @@ struct RecordOptions {
     bool keepDamaged = false;
 };
 
+} // namespace
+
 void printRecordUsage(std::FILE *out)
 {
     std::fprintf(out,
@@ -73,6 +75,8 @@ void printRecordUsage(std::FILE *out)
                  "6 no permission to open the device.\n",
                  RecordPublishUsage);
 }
+
+namespace {
 
 int usageError(const QString &message)
 {
@@ -190,10 +194,6 @@ QString elapsedText(qint64 milliseconds)
 
 int runRecord(const QStringList &arguments)
 {
-    if (arguments.contains(QLatin1String("--help"))) {
-        printRecordUsage(stdout);
-        return 0;
-    }
     RecordOptions options;
     if (const std::optional<QString> error = parseOptions(arguments, options))
         return usageError(*error);

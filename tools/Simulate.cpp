@@ -54,6 +54,8 @@ struct SimulateOptions {
     QString link;
 };
 
+} // namespace
+
 void printSimulateUsage(std::FILE *out)
 {
     std::fprintf(out,
@@ -75,6 +77,8 @@ void printSimulateUsage(std::FILE *out)
                  "display has no leading 3.\n");
 }
 
+namespace {
+
 int usageError(const QString &message)
 {
     std::fprintf(stderr, "amperotool simulate: %s\n\n", qPrintable(message));
@@ -83,7 +87,7 @@ int usageError(const QString &message)
 }
 
 // Fills options from the command line; an error text when it makes no sense.
-QString parseOptions(const QStringList &arguments, SimulateOptions &options, bool &help)
+QString parseOptions(const QStringList &arguments, SimulateOptions &options)
 {
     for (int i = 0; i < arguments.size(); ++i) {
         QString name = arguments[i];
@@ -94,10 +98,6 @@ QString parseOptions(const QStringList &arguments, SimulateOptions &options, boo
             value = name.mid(equals + 1);
             name = name.left(equals);
             hasValue = true;
-        }
-        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-            help = true;
-            return QString();
         }
         static const QStringList withValue = {"--scenario", "--rate", "--frames", "--switch-after",
                                               "--corrupt", "--seed", "--link"};
@@ -325,12 +325,7 @@ int failure(const std::string &message)
 int runSimulate(const QStringList &arguments)
 {
     SimulateOptions options;
-    bool help = false;
-    const QString error = parseOptions(arguments, options, help);
-    if (help) {
-        printSimulateUsage(stdout);
-        return 0;
-    }
+    const QString error = parseOptions(arguments, options);
     if (!error.isEmpty())
         return usageError(error);
 

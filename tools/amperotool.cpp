@@ -4,29 +4,55 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 // Subcommands register here, in the order `amperotool --help` lists them.
 static const ToolCommand commands[] = {
-    {"dump", "dump FILE", "print the samples of a recording file (*.KRD) as CSV", runDump},
-    {"info", "info FILE", "print the counts, statistics and time span of a recording file", runInfo},
-    {"decode", "decode [FILE|-]", "decode captured serial bytes into one CSV line per frame", runDecode},
-    {"simulate", "simulate [OPTIONS]", "a simulated meter on a pseudo-terminal (--help for options)", runSimulate},
+    {"dump", "dump FILE", "print the samples of a recording file (*.KRD) as CSV", runDump, printDumpUsage},
+    {"info", "info FILE", "print the counts, statistics and time span of a recording file", runInfo,
+     printInfoUsage},
+    {"decode", "decode [FILE|-]", "decode captured serial bytes into one CSV line per frame", runDecode,
+     printDecodeUsage},
+    {"simulate", "simulate [OPTIONS]", "a simulated meter on a pseudo-terminal", runSimulate, printSimulateUsage},
     {"record", "record --port DEVICE --out FILE [OPTIONS]", "record the meter into a recording file, without a window",
-     runRecord},
-    {"print", "print FILE --what WHAT --out OUT.pdf", "print a recording to a PDF file (--help for options)",
-     runPrint},
-    {nullptr, nullptr, nullptr, nullptr},
+     runRecord, printRecordUsage},
+    {"print", "print FILE --what WHAT --out OUT.pdf", "print a recording to a PDF file", runPrint,
+     printPrintUsage},
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 static void printUsage(std::FILE *out)
 {
-    std::fprintf(out, "Usage: amperotool COMMAND [ARGUMENTS]\n\nCommands:\n");
+    std::fprintf(out, "Usage: amperotool COMMAND [ARGUMENTS]\n"
+                      "       amperotool help COMMAND | COMMAND --help\n"
+                      "       amperotool --help | --version\n\nCommands:\n");
     for (const ToolCommand &command : commands) {
         if (command.name)
             std::fprintf(out, "  %-44s %s\n", command.usage, command.summary);
     }
+}
+
+static const ToolCommand *findCommand(const QString &name)
+{
+    for (const ToolCommand &command : commands) {
+        if (command.name && name == QLatin1String(command.name))
+            return &command;
+    }
+    return nullptr;
+}
+
+static bool isHelpOption(const QString &argument)
+{
+    return argument == QLatin1String("--help") || argument == QLatin1String("-h");
+}
+
+static int unknownCommand(const QString &name)
+{
+    std::fprintf(stderr, "amperotool: unknown command '%s'\n\n", qPrintable(name));
+    printUsage(stderr);
+    return UsageExitCode;
 }
 
 int main(int argc, char **argv)
@@ -42,15 +68,32 @@ int main(int argc, char **argv)
         return UsageExitCode;
     }
     const QString name = arguments.takeFirst();
-    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+    if (isHelpOption(name)) {
         printUsage(stdout);
         return 0;
     }
-    for (const ToolCommand &command : commands) {
-        if (command.name && name == QLatin1String(command.name))
-            return command.run(arguments);
+    if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
+        std::printf("amperotool %s\n", AMPERO_VERSION);
+        return 0;
     }
-    std::fprintf(stderr, "amperotool: unknown command '%s'\n\n", qPrintable(name));
-    printUsage(stderr);
-    return UsageExitCode;
+    if (name == QLatin1String("help")) {
+        if (arguments.isEmpty()) {
+            printUsage(stdout);
+            return 0;
+        }
+        const ToolCommand *command = findCommand(arguments.first());
+        if (!command)
+            return unknownCommand(arguments.first());
+        command->help(stdout);
+        return 0;
+    }
+    const ToolCommand *command = findCommand(name);
+    if (!command)
+        return unknownCommand(name);
+    // --help anywhere among the arguments explains the command instead of running it.
+    if (std::any_of(arguments.cbegin(), arguments.cend(), isHelpOption)) {
+        command->help(stdout);
+        return 0;
+    }
+    return command->run(arguments);
 }
