@@ -9,6 +9,7 @@ packages=(
   fonts-dejavu-core
   libgtest-dev libgmock-dev
   xvfb xauth socat poppler-utils imagemagick xdotool desktop-file-utils
+  dpkg-dev lintian appstream shared-mime-info groff-base man-db
   clang libclang-rt-14-dev
   libmosquitto-dev mosquitto mosquitto-clients openssl
 )

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds from scratch and runs every test: once in a
-# normal build and once under AddressSanitizer, UndefinedBehaviorSanitizer and
-# LeakSanitizer (only the reviewed entries of tests/lsan.supp are let through).
+# normal build, whose Debian package is then made, installed and tried, and
+# once under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer
+# (only the reviewed entries of tests/lsan.supp are let through).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,6 +14,9 @@ export LC_ALL=C.UTF-8
 rm -rf build build-sanitize
 bash scripts/build.sh build
 (cd build && ctest --output-on-failure --parallel 2)
+# The Debian package from the same tree: lintian, apt-get install, the
+# installed programs tried, the package removed again.
+bash scripts/package.sh build
 
 bash scripts/build.sh build-sanitize -DAMPERO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 lsan_suppressions=$PWD/tests/lsan.supp

@@ -71,6 +71,10 @@ void HelpFrm::Form_Load()
 {
     // Every opening starts from the box's initial text, as a freshly loaded window would.
     HelpText->setPlainText(QString::fromLatin1(InitialText));
-    if (const std::optional<QString> manual = ReadReadme(ReadmePath(programFolder_)))
-        HelpText->setPlainText(*manual);
+    for (const QString &path : ReadmePaths(programFolder_)) {
+        if (const std::optional<QString> manual = ReadReadme(path)) {
+            HelpText->setPlainText(*manual);
+            return;
+        }
+    }
 }

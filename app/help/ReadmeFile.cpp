@@ -7,6 +7,12 @@ QString ReadmePath(const QString &programFolder)
     return programFolder + QStringLiteral("/Readme.txt");
 }
 
+QStringList ReadmePaths(const QString &programFolder)
+{
+    return {ReadmePath(programFolder),
+            ReadmePath(programFolder + QStringLiteral("/" AMPERO_MANUAL_FROM_PROGRAM))};
+}
+
 std::optional<QString> ReadReadme(const QString &path)
 {
     QFile file(path);

@@ -144,6 +144,36 @@ TEST_F(HelpWindow, ReadsFromTheProgramsFolderByDefault)
     EXPECT_EQ(shown, QStringLiteral("Beside the program.\n"));
 }
 
+// An installed program lives in <prefix>/bin and its manual in the data
+// folder; the build tree has it beside the program.
+TEST_F(HelpWindow, FindsTheManualInTheInstalledDataFolder)
+{
+    const QString prefix = folder.path();
+    ASSERT_TRUE(QDir(prefix).mkpath(QStringLiteral(AMPERO_INSTALL_BINDIR)));
+    ASSERT_TRUE(QDir(prefix).mkpath(QStringLiteral(AMPERO_INSTALL_MANUAL_DIR)));
+    const QString programFolder = prefix + QStringLiteral("/" AMPERO_INSTALL_BINDIR);
+    const QString installed = prefix + QStringLiteral("/" AMPERO_INSTALL_MANUAL_DIR "/Readme.txt");
+    WriteFile(installed, "Installed manual.\n");
+    HelpFrm window(programFolder);
+    EXPECT_EQ(OpenAndClose(window), QStringLiteral("Installed manual.\n"));
+
+    WriteFile(programFolder + QStringLiteral("/Readme.txt"), "Beside the program.\n");
+    EXPECT_EQ(OpenAndClose(window), QStringLiteral("Beside the program.\n")) << "the program's own folder comes first";
+
+    ASSERT_TRUE(QFile::remove(programFolder + QStringLiteral("/Readme.txt")));
+    ASSERT_TRUE(QFile::remove(installed));
+    EXPECT_EQ(OpenAndClose(window), QStringLiteral("RichTextBox1"));
+}
+
+TEST(ReadmePaths, BesideTheProgramThenTheDataFolder)
+{
+    const QStringList paths = ReadmePaths(QStringLiteral("/opt/x/bin"));
+    ASSERT_EQ(paths.size(), 2);
+    EXPECT_EQ(paths[0], QStringLiteral("/opt/x/bin/Readme.txt"));
+    EXPECT_EQ(QDir::cleanPath(paths[1]), QDir::cleanPath(QStringLiteral("/opt/x/" AMPERO_INSTALL_BINDIR "/../"
+                                                                        AMPERO_INSTALL_MANUAL_DIR "/Readme.txt")));
+}
+
 TEST(ReadmePath, FolderFollowedDirectlyByTheName)
 {
     const struct {
@@ -151,7 +181,8 @@ TEST(ReadmePath, FolderFollowedDirectlyByTheName)
         QString folder;
         QString path;
     } rows[] = {
-        {"installed program", QStringLiteral("/usr/local/lib/ampero"), QStringLiteral("/usr/local/lib/ampero/Readme.txt")},
+        {"build tree", QStringLiteral("/home/pat/ampero/build/app/mainwindow"),
+         QStringLiteral("/home/pat/ampero/build/app/mainwindow/Readme.txt")},
         {"folder with blanks", QStringLiteral("/home/pat/My Tools"), QStringLiteral("/home/pat/My Tools/Readme.txt")},
         {"file-system root keeps both separators", QStringLiteral("/"), QStringLiteral("//Readme.txt")},
     };
