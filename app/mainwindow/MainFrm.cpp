@@ -804,6 +804,12 @@ void MainFrm::settleJournal()
         journal_->settle(state_.acquisition.Modified);
 }
 
+void MainFrm::OpenFile(const QString &path)
+{
+    recordCommands_->OpenFile(path);
+    settleJournal();
+}
+
 void MainFrm::OfferRecovery()
 {
     if (!journal_)

@@ -83,6 +83,8 @@ public:
     // released, and unsaved samples stay in the recovery journal for the next
     // start.
     void CloseWithoutPrompts();
+    // File > Open without the dialog, for a recording named on the command line.
+    void OpenFile(const QString &path);
 
     TrendView &trendView() { return *trendView_; }
     RecordCommands &recordCommands() { return *recordCommands_; }

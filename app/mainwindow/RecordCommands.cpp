@@ -10,6 +10,12 @@
 
 namespace {
 
+// Asked before Open, from the menu or the command line, throws away unsaved samples.
+QString reloadQuestion()
+{
+    return QStringLiteral("Save File Before Reloading?");
+}
+
 QString saveFailedText(const QString &path, const QString &reason)
 {
     return QStringLiteral("Cannot save the recording to \"%1\":\n%2.\nThe recording has not been saved.")
@@ -111,12 +117,23 @@ bool RecordCommands::New()
 
 bool RecordCommands::Open()
 {
-    if (!offerToSave(QStringLiteral("Save File Before Reloading?")))
+    if (!offerToSave(reloadQuestion()))
         return false;
     const QString path = view.chooseOpenFile(dialogFolder());
     if (path.isEmpty())
         return false;
+    return openChosenFile(path);
+}
 
+bool RecordCommands::OpenFile(const QString &path)
+{
+    if (!offerToSave(reloadQuestion()))
+        return false;
+    return openChosenFile(path);
+}
+
+bool RecordCommands::openChosenFile(const QString &path)
+{
     // The file is read completely before anything of the current recording changes.
     std::vector<Sample> records;
     const RecordFileResult read = ReadRecordFile(path, records);

@@ -57,6 +57,9 @@ public:
     // cancelled dialog or a failure leaves the recording as it was.
     bool New();
     bool Open();
+    // Open without the dialog: the prompt to save, then `path` as if it had
+    // been chosen in the dialog (a recording named on the command line).
+    bool OpenFile(const QString &path);
     // A failed save keeps the recording marked as modified. A file another
     // program has changed since it was opened or saved here is replaced only
     // when the user agrees.
@@ -83,6 +86,8 @@ private:
 
     // The prompt before New and Open; false when the command must stop.
     bool offerToSave(const QString &question);
+    // Open's steps after the file has been chosen.
+    bool openChosenFile(const QString &path);
     void rememberFile(const QString &path);
     bool changedSinceRemembered(const QString &path) const;
     // A chosen name, with the extension added when it has none; empty when the

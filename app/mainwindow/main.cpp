@@ -1,6 +1,7 @@
 // Ampero: the desktop companion of the clamp-on power meter.
 
 #include "AmperoIcon.h"
+#include "CommandLine.h"
 #include "MainFrm.h"
 #include "MainFrmPrompts.h"
 #include "RecoveryJournal.h"
@@ -10,14 +11,57 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+void SetProgramNames()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Ampero"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(AMPERO_VERSION));
+}
+
+// Prints what the command line asks for; the exit code, or nothing when the
+// window is to start.
+std::optional<int> AnswerCommandLine(const ProgramCommandLine &commandLine)
+{
+    switch (commandLine.action) {
+    case ProgramCommandLine::Action::Run:
+        return std::nullopt;
+    case ProgramCommandLine::Action::Answer:
+        std::fputs(qPrintable(commandLine.text), stdout);
+        return 0;
+    case ProgramCommandLine::Action::Fail:
+        std::fputs(qPrintable(commandLine.text), stderr);
+        return ProgramUsageExitCode;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    {
+        // --help, --version and a command line that makes no sense are answered
+        // without a display. Unknown options are left for a second reading
+        // below, once QApplication has taken out Qt's own ones (-platform,
+        // -style, ...), which this first reading does not know.
+        QCoreApplication early(argc, argv);
+        SetProgramNames();
+        const ProgramCommandLine commandLine = ParseProgramCommandLine(QCoreApplication::arguments());
+        if (commandLine.action != ProgramCommandLine::Action::Run && commandLine.unknownOptions.isEmpty())
+            return *AnswerCommandLine(commandLine);
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ampero"));
-    QApplication::setApplicationVersion(QStringLiteral(AMPERO_VERSION));
+    SetProgramNames();
+    const ProgramCommandLine commandLine = ParseProgramCommandLine(QCoreApplication::arguments());
+    if (const std::optional<int> exitCode = AnswerCommandLine(commandLine))
+        return *exitCode;
     QApplication::setWindowIcon(AmperoIcon());
     // Lets desktops match the window to its menu entry.
-    QGuiApplication::setDesktopFileName(QStringLiteral("ampero"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(AMPERO_APP_ID));
 
     SettingsStore settings;
     const std::int16_t portNumber = LoadStoredPortNumber(settings);
@@ -34,5 +78,7 @@ int main(int argc, char *argv[])
     StopSignals stopSignals;
     QObject::connect(&stopSignals, &StopSignals::stopRequested, &window, &MainFrm::CloseWithoutPrompts);
     window.show();
+    if (!commandLine.file.isEmpty())
+        window.OpenFile(commandLine.file);
     return app.exec();
 }

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -624,6 +625,39 @@ TEST_F(RecordCommandsTest, OpenPartialAndEmptyFiles)
     EXPECT_EQ(state.store.SampleCount, 0);
     EXPECT_EQ(state.view.ViewFirst, 1);
     EXPECT_EQ(view.loadedPositions, (std::vector<std::int32_t>{0, 0}));
+}
+
+// A recording named on the command line goes the way of one chosen in the dialog.
+TEST_F(RecordCommandsTest, OpenFileLoadsWithoutTheDialog)
+{
+    state.view.TimeMode = false;
+    ASSERT_TRUE(commands.OpenFile(fixture("recording-3.KRD")));
+    EXPECT_EQ(view.openDialogs, 0);
+    EXPECT_TRUE(view.questions.isEmpty());
+    EXPECT_EQ(state.store.SampleCount, 2);
+    EXPECT_EQ(state.RecordFileName, fixture("recording-3.KRD"));
+    EXPECT_EQ(view.captions, QStringList{QStringLiteral("Ampero Clamp   ") + fixture("recording-3.KRD")});
+    EXPECT_EQ(view.loadedPositions, std::vector<std::int32_t>{0});
+    EXPECT_EQ(commands.dialogFolder(), QFileInfo(fixture("recording-3.KRD")).absolutePath());
+}
+
+TEST_F(RecordCommandsTest, OpenFileAsksAndFailsLikeOpen)
+{
+    record(4);
+    const SampleStore before = state.store;
+    view.answers = {Answer::Cancel};
+    EXPECT_FALSE(commands.OpenFile(fixture("recording-3.KRD")));
+    expectUntouched(before, QString(), true);
+
+    view.answers = {Answer::No};
+    EXPECT_FALSE(commands.OpenFile(path("missing.KRD")));
+    expectUntouched(before, QString(), true);
+    ASSERT_EQ(view.errors.size(), 1);
+    EXPECT_TRUE(view.errors[0].contains(path("missing.KRD"))) << view.errors[0].toStdString();
+    EXPECT_TRUE(view.errors[0].contains(QLatin1String("No such file"))) << view.errors[0].toStdString();
+    EXPECT_EQ(view.questions, (QStringList(2, QStringLiteral("Save File Before Reloading?"))));
+    EXPECT_EQ(view.openDialogs, 0);
+    EXPECT_TRUE(view.captions.isEmpty());
 }
 
 TEST_F(RecordCommandsTest, SaveAndReopenGivesIdenticalRecords)
