@@ -15,7 +15,7 @@ fi
 work=$(mktemp -d)
 pid=
 cleanup() {
-  if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
+  if [ -n "$pid" ]; then kill -KILL "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -46,7 +46,8 @@ start() {
     QT_QPA_PLATFORM=xcb exec "$program" "$@") >"$work/run.log" 2>&1 &
   pid=$!
 }
-stop() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; pid=; }
+# SIGKILL: how the window ends on SIGTERM is not what is tried here.
+stop() { kill -KILL "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; pid=; }
 regex() { sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1"; }
 # Waits up to a minute for a visible window whose title matches the pattern.
 appears() { timeout 60 xdotool search --sync --onlyvisible --name "$1" >/dev/null 2>&1; }
