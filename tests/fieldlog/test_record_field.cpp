@@ -261,3 +261,68 @@ TEST_F(FieldRecordTest, OptionsThatMakeNoSenseAreUsageErrors)
     }
     EXPECT_FALSE(QFileInfo::exists(out));
 }
+
+// The service's way of giving options: a file, one option a line, values as
+// they stand; the command line comes after it.
+TEST_F(FieldRecordTest, OptionsComeFromAConfigFile)
+{
+    const QString out = dir.filePath(QStringLiteral("from config.KRD"));
+    const QString config = dir.filePath(QStringLiteral("site.conf"));
+    QFile file(config);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("# a logger in the field\n"
+                              "port = %1\n"
+                              "\n"
+                              "out = %2\n"
+                              "  ; the limits\n"
+                              "high1 = 100\n"
+                              "high1 = 50\n")
+                   .arg(pty->linkPath(), out)
+                   .toUtf8());
+    file.close();
+    process.setProgram(Tool);
+    process.setArguments({QStringLiteral("record"), QStringLiteral("--config"), config, QStringLiteral("--high1"),
+                          QStringLiteral("20")});
+    process.start();
+    ASSERT_TRUE(WaitUntil([&] { return stderrText().contains(QLatin1String("recording")); }, 5000))
+        << qPrintable(stderrText());
+    for (const char *value : {"0010", "0030"})
+        ASSERT_TRUE(pty->write(meterFrame(value)));
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 3 * 32; }, 5000));
+    ASSERT_TRUE(stop());
+    EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
+    // The last word was the command line's: 30 is above 20 only.
+    EXPECT_TRUE(stderrText().contains(QLatin1String("alarm: first display above high limit 20 A: 30 A")))
+        << qPrintable(stderrText());
+}
+
+TEST_F(FieldRecordTest, AConfigFileThatCannotBeUsedIsAUsageError)
+{
+    struct Row {
+        const char *name;
+        QByteArray text;
+        const char *says;
+    };
+    const Row rows[] = {
+        {"missing file", QByteArray(), "cannot read"},
+        {"no option name", "port = /dev/ttyUSB0\n= 5\n", "line 2"},
+        {"option with dashes", "--port = /dev/ttyUSB0\n", "line 1"},
+        {"another config", "config = /etc/ampero/other.conf\n", "names another config file"},
+        {"an option it does not know", "speed = 9600\n", "unknown option '--speed'"},
+    };
+    for (const Row &row : rows) {
+        const QString config = dir.filePath(QStringLiteral("bad.conf"));
+        QFile::remove(config);
+        if (!row.text.isNull()) {
+            QFile file(config);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(row.text);
+        }
+        QProcess tool;
+        tool.start(Tool, {QStringLiteral("record"), QStringLiteral("--config"), config});
+        ASSERT_TRUE(tool.waitForFinished(20000));
+        const QString text = QString::fromLocal8Bit(tool.readAllStandardError());
+        EXPECT_EQ(tool.exitCode(), 2) << row.name << ": " << qPrintable(text);
+        EXPECT_TRUE(text.contains(QLatin1String(row.says))) << row.name << ": " << qPrintable(text);
+    }
+}

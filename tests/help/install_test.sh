@@ -34,6 +34,12 @@ for library in libLED.so libSweepgraph.so; do
   [ -e "$prefix/$libdir/$library" ] || fail "missing $prefix/$libdir/$library"
 done
 check_file "$prefix/$bindir/amperotool"
+unit=$prefix/lib/systemd/system/amperotool-record@.service
+check_file "$unit"
+grep -q '^ExecStart=/.*/amperotool record --config /etc/ampero/%i.conf$' "$unit" \
+  || fail "the recording service does not run amperotool record with its options file"
+check_file "$prefix/share/doc/Ampero/examples/site.conf"
+[ -x "$prefix/share/doc/Ampero/examples/ampero-alarm" ] || fail "the example alarm script is not installed as a program"
 
 desktop=$prefix/share/applications/ampero.desktop
 check_file "$desktop"
