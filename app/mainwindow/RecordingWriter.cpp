@@ -110,11 +110,14 @@ bool RecordingWriter::writeNewRecords()
         written_ = from + count;
         lastWritten_ = store_.Samples[written_ - 1];
     }
-    if (first > 0) {
+    // Record 0 only when it changed: a page written again after a sync is
+    // another page for the disk.
+    if (first > 0 && store_.statistics() != statisticsWritten_) {
         const SampleRecordBytes record = store_.statistics().toBytes();
         if (!writeAt(0, reinterpret_cast<const char *>(record.data()), record.size()))
             return false;
     }
+    statisticsWritten_ = store_.statistics();
     setProblem(QString());
     return true;
 }

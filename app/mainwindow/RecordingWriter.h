@@ -92,6 +92,7 @@ private:
     QTimer syncTimer_;
     std::size_t written_ = 0;  // records 0..written_-1 are in the file
     Sample lastWritten_;       // record written_-1 as it was written
+    Sample statisticsWritten_; // record 0 as it was written
     bool folderSynced_ = true; // the file's folder entry is on the disk
     QString problem_;
 };
