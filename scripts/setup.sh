@@ -11,6 +11,9 @@ packages=(
   xvfb xauth socat poppler-utils imagemagick xdotool desktop-file-utils
   clang libclang-rt-14-dev
   libmosquitto-dev mosquitto mosquitto-clients openssl
+  # systemd-analyze checks the recording service; the package installs
+  # without a running systemd (as in a container).
+  systemd
 )
 
 # Nothing to do when every package is there already (this also lets

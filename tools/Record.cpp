@@ -63,8 +63,9 @@ void printRecordUsage(std::FILE *out)
     std::fprintf(out,
                  "Usage: amperotool record --port DEVICE --out FILE [--interval SECONDS] [--duration SECONDS]\n"
                  "                         [--split-every DURATION] [--high1 V] [--low1 V] [--high2 V] [--low2 V]\n"
-                 "                         [--hysteresis V] [--on-alarm COMMAND] [--config FILE]\n"
-                 "                         [--keep-damaged] [--mqtt URL [MQTT OPTIONS]]\n\n"
+                 "                         [--hysteresis V] [--on-alarm COMMAND]\n"
+                 "                         [--keep-damaged] [--mqtt URL [MQTT OPTIONS]]\n"
+                 "       amperotool record --config FILE [OPTIONS]\n\n"
                  "Records the meter on DEVICE (for example /dev/ttyUSB0) into the recording file FILE\n"
                  "(*.KRD) until the duration has passed, or until interrupted (Ctrl+C, SIGTERM,\n"
                  "or SIGHUP when the terminal closes; nohup keeps it running).\n"
@@ -87,20 +88,19 @@ void printRecordUsage(std::FILE *out)
                  "  --hysteresis V          a limit that fired is armed again once the value is back\n"
                  "                          past it by V (absolute, in the display's unit; default 0)\n"
                  "  --on-alarm COMMAND      run COMMAND (a program and its arguments, no shell;\n"
-                 "                          \"...\" groups words) for"
-                 " every alarm, with AMPERO_ALARM_DISPLAY, _LIMIT,\n"
-                 "                          _DIRECTION,"
-                 " _VALUE, _THRESHOLD, _UNIT, _TIME, _INDEX and _FILE set\n\n"
-                 "Alarms are written to standard error, one line each.\n\n"
+                 "                          \"...\" groups words) for every alarm, with\n"
+                 "                          AMPERO_ALARM_DISPLAY, _LIMIT, _DIRECTION, _VALUE,\n"
+                 "                          _THRESHOLD, _UNIT, _TIME, _INDEX and _FILE set;\n"
+                 "                          every alarm is also a line on standard error\n"
+                 "  --config FILE           take options from FILE, one a line: \"name = value\" for\n"
+                 "                          --name value (the value as it stands, spaces and quotes\n"
+                 "                          included), a bare \"name\" for --name, # for comments;\n"
+                 "                          options on the command line come after those of FILE\n"
                  "%s\n"
                  "Samples go to the topic ampero/STATION/METER/sample as JSON, the newest also to\n"
                  "ampero/STATION/METER/last (retained), and ampero/STATION/METER/status says\n"
                  "online or offline. A broker that cannot be reached or goes away never stops\n"
                  "the recording: it is tried again, and the samples it missed are sent then.\n\n"
-                 "  --config FILE           take options from FILE, one a line: \"name = value\" for\n"
-                 "                          --name value (the value as it stands, spaces and quotes\n"
-                 "                          included), a bare \"name\" for --name, # for comments;\n"
-                 "                          options on the command line come after those of FILE\n\n"
                  "Exit codes: 0 done, 1 the device cannot be used as a serial port, 2 usage,\n"
                  "3 the device does not exist, 4 the device is in use, 5 FILE cannot be written,\n"
                  "6 no permission to open the device.\n",
@@ -432,8 +432,8 @@ int runRecord(const QStringList &arguments)
         QObject::connect(&progress, &QTimer::timeout, [&] {
             const CycleCounters &counters = controller.counters();
             const Reading &reading = view.lastReading();
-            std::fprintf(stderr, "\r%s  %d samples  %llu frames  %llu damaged %s  %s %s%s   ",
-                         qPrintable(elapsedText(running.elapsed())), int(state.store.SampleCount),
+            std::fprintf(stderr, "\r%s  %llu samples  %llu frames  %llu damaged %s  %s %s%s   ",
+                         qPrintable(elapsedText(running.elapsed())), static_cast<unsigned long long>(counters.samples),
                          static_cast<unsigned long long>(counters.blocksRead),
                          static_cast<unsigned long long>(counters.damagedFrames), damagedFate,
                          QString::fromStdString(reading.Text).trimmed().toLocal8Bit().constData(), reading.Unit.c_str(),
@@ -449,10 +449,11 @@ int runRecord(const QStringList &arguments)
     controller.stop();
     if (view.progressShown)
         std::fprintf(stderr, "\n");
+    const bool saved = recorder.finish();
     if (alarmCommand && !alarmCommand->finish(AlarmCommandFinishMs))
         std::fprintf(stderr, "amperotool record: the alarm command did not finish in %d s and is stopped\n",
                      AlarmCommandFinishMs / 1000);
-    if (!recorder.finish())
+    if (!saved)
         return OutputExitCode;
     // The file first: what is still on its way to the broker gets a moment after it.
     view.sampleAppended = nullptr;
