@@ -1,28 +1,36 @@
 // amperotool record: headless logging from the meter's serial port into a
 // recording file, with the same receive cycle as the main window. Meant for a
-// small computer left beside the installation: the file on disk is a complete
-// recording at every moment, and a pulled adapter is waited for.
+// small computer left beside the installation for weeks: each sample is
+// written once as it comes (the file on disk is a complete recording at every
+// moment), long recordings are split into files, limit alarms are reported,
+// and a pulled adapter is waited for.
 
 #include "Commands.h"
 
 #include "AcquisitionController.h"
+#include "AlarmCommand.h"
+#include "LimitAlarm.h"
+#include "OptionsFile.h"
 #include "ProgramState.h"
 #include "RecordDeadline.h"
-#include "RecordFile.h"
 #include "RecordPublishing.h"
 #include "SamplePublisher.h"
 #include "SampleTexts.h"
+#include "SplitRecorder.h"
 #include "StopSignals.h"
-#include "TrendView.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLocale>
+#include <QProcess>
 #include <QTimer>
 
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <unistd.h>
 
@@ -34,9 +42,9 @@ constexpr int OutputExitCode = 5;
 constexpr int PermissionExitCode = 6;
 constexpr int OtherPortFailureExitCode = 1;
 
-// The file is never older than this while samples come in.
-constexpr int SaveIntervalMs = 5000;
 constexpr int ProgressIntervalMs = 500;
+// How long the last alarm commands may take once recording has ended.
+constexpr int AlarmCommandFinishMs = 10000;
 
 struct RecordOptions {
     QString port;
@@ -45,6 +53,9 @@ struct RecordOptions {
     std::optional<double> duration;
     RecordPublishOptions publishing;
     bool keepDamaged = false;
+    std::optional<double> splitEvery;
+    LimitSettings limits;
+    QString onAlarm;
 };
 
 } // namespace
@@ -53,18 +64,40 @@ void printRecordUsage(std::FILE *out)
 {
     std::fprintf(out,
                  "Usage: amperotool record --port DEVICE --out FILE [--interval SECONDS] [--duration SECONDS]\n"
-                 "                         [--keep-damaged] [--mqtt URL [MQTT OPTIONS]]\n\n"
+                 "                         [--split-every DURATION] [--high1 V] [--low1 V] [--high2 V] [--low2 V]\n"
+                 "                         [--hysteresis V] [--on-alarm COMMAND]\n"
+                 "                         [--keep-damaged] [--mqtt URL [MQTT OPTIONS]]\n"
+                 "       amperotool record --config FILE [OPTIONS]\n\n"
                  "Records the meter on DEVICE (for example /dev/ttyUSB0) into the recording file FILE\n"
                  "(*.KRD) until the duration has passed, or until interrupted (Ctrl+C, SIGTERM,\n"
                  "or SIGHUP when the terminal closes; nohup keeps it running).\n"
-                 "FILE is rewritten safely at least every 5 seconds and holds a complete recording\n"
-                 "at every moment. A change of measurement function is reported and recording\n"
-                 "goes on; a device that goes away is opened again every 2 seconds. A frame\n"
-                 "damaged on the line (a digit cell that is no digit, a bit the meter never\n"
-                 "sets) is counted and dropped.\n\n"
-                 "  --interval SECONDS  sampling interval; 0 or absent records every frame\n"
-                 "  --duration SECONDS  stop after this time (default: run until interrupted)\n"
-                 "  --keep-damaged      record damaged frames too, as far as they decode\n"
+                 "Each sample is added to FILE as it comes and reaches the disk within 2 seconds;\n"
+                 "FILE holds a complete recording at every moment. A change of measurement\n"
+                 "function is reported and recording goes on; a device that goes away is opened\n"
+                 "again every 2 seconds. A file would count its samples wrongly beyond 16777216\n"
+                 "records: recording then goes on in a new file NAME-YYYYMMDD-HHMMSS.KRD (NAME is\n"
+                 "FILE without its extension, the time that of the new file's first sample).\n"
+                 "A frame damaged on the line (a digit cell that is no digit, a bit the meter\n"
+                 "never sets) is counted and dropped.\n\n"
+                 "  --interval SECONDS      sampling interval; 0 or absent records every frame\n"
+                 "  --duration SECONDS      stop after this time (default: run until interrupted)\n"
+                 "  --keep-damaged          record damaged frames too, as far as they decode\n"
+                 "  --split-every DURATION  a new file NAME-YYYYMMDD-HHMMSS.KRD after this time,\n"
+                 "                          from the first one on; DURATION is a number with s, m,\n"
+                 "                          h or d (3600s, 90m, 24h, 2d); a plain number is seconds\n"
+                 "  --high1 V, --low1 V     limits of the first display; crossing one is an alarm\n"
+                 "  --high2 V, --low2 V     limits of the second display\n"
+                 "  --hysteresis V          a limit that fired is armed again once the value is back\n"
+                 "                          past it by V (absolute, in the display's unit; default 0)\n"
+                 "  --on-alarm COMMAND      run COMMAND (a program and its arguments, no shell;\n"
+                 "                          \"...\" groups words) for every alarm, with\n"
+                 "                          AMPERO_ALARM_DISPLAY, _LIMIT, _DIRECTION, _VALUE,\n"
+                 "                          _THRESHOLD, _UNIT, _TIME, _INDEX and _FILE set;\n"
+                 "                          every alarm is also a line on standard error\n"
+                 "  --config FILE           take options from FILE, one a line: \"name = value\" for\n"
+                 "                          --name value (the value as it stands, spaces and quotes\n"
+                 "                          included), a bare \"name\" for --name, # for comments;\n"
+                 "                          options on the command line come after those of FILE\n"
                  "%s\n"
                  "Samples go to the topic ampero/STATION/METER/sample as JSON, the newest also to\n"
                  "ampero/STATION/METER/last (retained), and ampero/STATION/METER/status says\n"
@@ -83,6 +116,45 @@ int usageError(const QString &message)
     std::fprintf(stderr, "amperotool record: %s\n\n", qPrintable(message));
     printRecordUsage(stderr);
     return UsageExitCode;
+}
+
+std::optional<float> parseLimit(const QString &text)
+{
+    bool ok = false;
+    const float value = QLocale::c().toFloat(text, &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// Returns an error text, or nothing when the limits make sense together.
+std::optional<QString> checkLimits(const DisplayLimits &limits, const char *display)
+{
+    if (limits.high && limits.low && *limits.low >= *limits.high)
+        return QStringLiteral("--low%1 must be below --high%1").arg(QLatin1String(display));
+    return std::nullopt;
+}
+
+// The command line with --config FILE replaced by the options in FILE, which
+// come first so that the command line has the last word; an error text when
+// the file cannot be used.
+std::optional<QString> expandConfig(QStringList &arguments)
+{
+    const qsizetype at = arguments.indexOf(QLatin1String("--config"));
+    if (at < 0)
+        return std::nullopt;
+    if (at + 1 >= arguments.size())
+        return QStringLiteral("--config needs a value");
+    const OptionsFileResult file = ReadOptionsFile(arguments[at + 1]);
+    if (!file.ok)
+        return file.error;
+    if (file.arguments.contains(QLatin1String("--config")))
+        return QStringLiteral("%1 names another config file").arg(arguments[at + 1]);
+    arguments.remove(at, 2);
+    if (arguments.contains(QLatin1String("--config")))
+        return QStringLiteral("--config is given twice");
+    arguments = file.arguments + arguments;
+    return std::nullopt;
 }
 
 // Returns an error text, or nothing when the arguments are fine.
@@ -112,6 +184,28 @@ std::optional<QString> parseOptions(const QStringList &arguments, RecordOptions 
             options.duration = ParseDurationArgument(value);
             if (!options.duration)
                 return QStringLiteral("--duration needs a number of seconds above 0: '%1'").arg(value);
+        } else if (name == QLatin1String("--split-every")) {
+            options.splitEvery = ParseDuration(value);
+            if (!options.splitEvery)
+                return QStringLiteral("--split-every needs a duration above 0 such as 24h, 90m, 3600s or 2d: '%1'")
+                    .arg(value);
+        } else if (std::optional<float> *limit = name == QLatin1String("--high1")   ? &options.limits.first.high
+                                                 : name == QLatin1String("--low1")  ? &options.limits.first.low
+                                                 : name == QLatin1String("--high2") ? &options.limits.second.high
+                                                 : name == QLatin1String("--low2")  ? &options.limits.second.low
+                                                                                    : nullptr) {
+            *limit = parseLimit(value);
+            if (!*limit)
+                return QStringLiteral("%1 needs a number: '%2'").arg(name, value);
+        } else if (name == QLatin1String("--hysteresis")) {
+            const std::optional<double> hysteresis = ParseSecondsArgument(value);
+            if (!hysteresis)
+                return QStringLiteral("--hysteresis needs a number, 0 or more: '%1'").arg(value);
+            options.limits.hysteresis = float(*hysteresis);
+        } else if (name == QLatin1String("--on-alarm")) {
+            options.onAlarm = value;
+            if (QProcess::splitCommand(value).isEmpty())
+                return QStringLiteral("--on-alarm needs a command");
         } else if (!TakeRecordPublishOption(name, value, options.publishing)) {
             return QStringLiteral("unknown option '%1'").arg(name);
         }
@@ -120,12 +214,18 @@ std::optional<QString> parseOptions(const QStringList &arguments, RecordOptions 
         return QStringLiteral("--port is missing");
     if (options.out.isEmpty())
         return QStringLiteral("--out is missing");
+    if (std::optional<QString> error = checkLimits(options.limits.first, "1"))
+        return error;
+    if (std::optional<QString> error = checkLimits(options.limits.second, "2"))
+        return error;
+    if (!options.onAlarm.isEmpty() && !options.limits.any())
+        return QStringLiteral("--on-alarm needs at least one limit (--high1, --low1, --high2, --low2)");
     return std::nullopt;
 }
 
 // Without a window: the display is not shown, the question about a new file
-// is answered No with a note on standard error, and the statistics record is
-// kept up to date for the file.
+// is answered No with a note on standard error, and a new sample goes to the
+// files and the alarms.
 class HeadlessView : public AcquisitionView {
 public:
     explicit HeadlessView(ProgramState &state) : state_(state) {}
@@ -145,7 +245,6 @@ public:
     void runNewCommand() override {}
     void followLatestSample() override
     {
-        UpdateStatisticsRecord(state_.store);
         if (sampleAppended)
             sampleAppended();
     }
@@ -194,8 +293,11 @@ QString elapsedText(qint64 milliseconds)
 
 int runRecord(const QStringList &arguments)
 {
+    QStringList effective = arguments;
+    if (const std::optional<QString> error = expandConfig(effective))
+        return usageError(*error);
     RecordOptions options;
-    if (const std::optional<QString> error = parseOptions(arguments, options))
+    if (const std::optional<QString> error = parseOptions(effective, options))
         return usageError(*error);
     const RecordPublishSetup publishing = MakeRecordPublishSettings(options.publishing, options.port);
     if (publishing.error)
@@ -213,10 +315,8 @@ int runRecord(const QStringList &arguments)
     HeadlessView view(state);
     AcquisitionController controller(state, view, clock);
 
-    // A closed terminal ends the recording like Ctrl+C: the last samples are
-    // saved, and a save is never cut off halfway (on file systems without
-    // unnamed temporary files that would leave a partial file beside the
-    // output). Under nohup the hang-up stays ignored.
+    // A closed terminal ends the recording like Ctrl+C: the last samples
+    // reach the disk. Under nohup the hang-up stays ignored.
     StopSignals stopSignals;
     if (!stopSignals.isActive()) {
         std::fprintf(stderr, "amperotool record: cannot catch SIGINT, SIGTERM and SIGHUP\n");
@@ -229,24 +329,6 @@ int runRecord(const QStringList &arguments)
     if (failure != OpenFailure::None)
         return openFailureExit(failure, options.port, controller.errorText());
 
-    // An empty recording first: a file that cannot be written is known at once.
-    auto save = [&]() -> bool {
-        const RecordFileResult result = WriteRecordFile(options.out, state.store);
-        if (!result.ok) {
-            std::fprintf(stderr, "%samperotool record: cannot write %s: %s\n", view.progressShown ? "\n" : "",
-                         qPrintable(options.out), qPrintable(result.error));
-            return false;
-        }
-        state.acquisition.Modified = false;
-        return true;
-    };
-    if (!save()) {
-        controller.stop();
-        return OutputExitCode;
-    }
-    std::fprintf(stderr, "amperotool record: recording %s into %s\n", qPrintable(options.port),
-                 qPrintable(options.out));
-
     // The broker only ever hears of samples; it never holds up the recording.
     SamplePublisher publisher;
     if (publishing.settings) {
@@ -254,9 +336,66 @@ int runRecord(const QStringList &arguments)
         QObject::connect(&publisher, &SamplePublisher::stateChanged, [&](PublisherState, const QString &text) {
             std::fprintf(stderr, "%samperotool record: %s\n", view.progressShown ? "\n" : "", qPrintable(text));
         });
-        view.sampleAppended = [&] { publisher.publish(state.store.SampleCount); };
         publisher.start();
     }
+
+    // The first file at once: a file that cannot be written is known now.
+    SplitSettings split;
+    split.out = options.out;
+    split.splitEvery = options.splitEvery;
+    SplitRecorder recorder(state.store, split);
+    QObject::connect(&recorder, &SplitRecorder::problemChanged, [&](const QString &problem) {
+        if (!problem.isEmpty())
+            std::fprintf(stderr, "%samperotool record: %s\n", view.progressShown ? "\n" : "", qPrintable(problem));
+    });
+    int files = 0;
+    QObject::connect(&recorder, &SplitRecorder::fileStarted, [&](const QString &path, SplitReason reason) {
+        ++files;
+        const char *lead = view.progressShown ? "\n" : "";
+        if (reason == SplitReason::RecordLimit)
+            std::fprintf(stderr, "%samperotool record: the file is full (%lld records); recording goes on in %s\n",
+                         lead, static_cast<long long>(split.recordLimit), qPrintable(path));
+        else if (reason == SplitReason::Interval)
+            std::fprintf(stderr, "%samperotool record: recording goes on in %s\n", lead, qPrintable(path));
+        // Each file counts its samples from 1: the broker's sequence starts again with it.
+        if (publishing.settings && reason != SplitReason::First) {
+            publisher.stop();
+            publisher.start();
+        }
+    });
+    if (!recorder.start()) {
+        controller.stop();
+        return OutputExitCode;
+    }
+    if (options.splitEvery)
+        std::fprintf(stderr, "amperotool record: recording %s into files %s-YYYYMMDD-HHMMSS.KRD\n",
+                     qPrintable(options.port), qPrintable(SplitRecorder::SeriesStem(options.out)));
+    else
+        std::fprintf(stderr, "amperotool record: recording %s into %s\n", qPrintable(options.port),
+                     qPrintable(options.out));
+
+    LimitAlarm alarm(options.limits);
+    std::unique_ptr<AlarmCommand> alarmCommand;
+    if (!options.onAlarm.isEmpty()) {
+        alarmCommand = std::make_unique<AlarmCommand>(options.onAlarm);
+        QObject::connect(alarmCommand.get(), &AlarmCommand::problem, [&](const QString &text) {
+            std::fprintf(stderr, "%samperotool record: %s\n", view.progressShown ? "\n" : "", qPrintable(text));
+        });
+    }
+    view.sampleAppended = [&] {
+        recorder.sampleAppended();
+        const std::int32_t index = state.store.SampleCount;
+        if (publishing.settings)
+            publisher.publish(index);
+        for (const LimitEvent &event : alarm.sampleAppended(state.store.sample(index), index)) {
+            std::fprintf(stderr, "%samperotool record: alarm: %s\n", view.progressShown ? "\n" : "",
+                         LimitEventText(event).c_str());
+            if (alarmCommand) {
+                alarmCommand->setRecordingFile(recorder.path());
+                alarmCommand->run(event);
+            }
+        }
+    };
 
     QEventLoop loop;
     QElapsedTimer running;
@@ -278,13 +417,6 @@ int runRecord(const QStringList &arguments)
         deadlineTimer.start(deadline->nextWaitMs());
     }
 
-    QTimer saveTimer;
-    QObject::connect(&saveTimer, &QTimer::timeout, [&] {
-        if (state.acquisition.Modified)
-            save();
-    });
-    saveTimer.start(SaveIntervalMs);
-
     QObject::connect(&controller, &AcquisitionController::stateChanged, [&](LinkState linkState) {
         const char *lead = view.progressShown ? "\n" : "";
         if (linkState == LinkState::Reconnecting)
@@ -300,8 +432,8 @@ int runRecord(const QStringList &arguments)
         QObject::connect(&progress, &QTimer::timeout, [&] {
             const CycleCounters &counters = controller.counters();
             const Reading &reading = view.lastReading();
-            std::fprintf(stderr, "\r%s  %d samples  %llu frames  %llu damaged %s  %s %s%s   ",
-                         qPrintable(elapsedText(running.elapsed())), int(state.store.SampleCount),
+            std::fprintf(stderr, "\r%s  %llu samples  %llu frames  %llu damaged %s  %s %s%s   ",
+                         qPrintable(elapsedText(running.elapsed())), static_cast<unsigned long long>(counters.samples),
                          static_cast<unsigned long long>(counters.blocksRead),
                          static_cast<unsigned long long>(counters.damagedFrames), damagedFate,
                          QString::fromStdString(reading.Text).trimmed().toLocal8Bit().constData(), reading.Unit.c_str(),
@@ -317,14 +449,25 @@ int runRecord(const QStringList &arguments)
     controller.stop();
     if (view.progressShown)
         std::fprintf(stderr, "\n");
-    const bool saved = save();
+    const bool saved = recorder.finish();
+    if (alarmCommand && !alarmCommand->finish(AlarmCommandFinishMs))
+        std::fprintf(stderr, "amperotool record: the alarm command did not finish in %d s and is stopped\n",
+                     AlarmCommandFinishMs / 1000);
+    if (!saved)
+        return OutputExitCode;
     // The file first: what is still on its way to the broker gets a moment after it.
     view.sampleAppended = nullptr;
     publisher.stop();
-    if (!saved)
-        return OutputExitCode;
-    std::fprintf(stderr, "amperotool record: %d samples in %s; %llu damaged frames %s\n",
-                 int(state.store.SampleCount), qPrintable(options.out),
-                 static_cast<unsigned long long>(controller.counters().damagedFrames), damagedFate);
+    const unsigned long long samples = controller.counters().samples;
+    const unsigned long long damaged = controller.counters().damagedFrames;
+    if (files > 1)
+        std::fprintf(stderr, "amperotool record: %llu samples in %d files, the last %s; %llu damaged frames %s\n",
+                     samples, files, qPrintable(recorder.path()), damaged, damagedFate);
+    else if (!recorder.path().isEmpty())
+        std::fprintf(stderr, "amperotool record: %llu samples in %s; %llu damaged frames %s\n", samples,
+                     qPrintable(recorder.path()), damaged, damagedFate);
+    else
+        std::fprintf(stderr, "amperotool record: no samples; no file written; %llu damaged frames %s\n", damaged,
+                     damagedFate);
     return 0;
 }

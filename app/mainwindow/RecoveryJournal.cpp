@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <utility>
@@ -19,8 +18,6 @@
 
 namespace {
 
-// Records go to the file in pieces of at most this many.
-constexpr std::size_t ChunkRecords = 32768;
 // Windows running at once, far beyond any real use; a bound for the search.
 constexpr int MaxJournals = 999;
 // Recorded samples are the user's business alone.
@@ -151,21 +148,23 @@ QString RecoveryJournal::JournalPath(const QString &first, int number)
 }
 
 RecoveryJournal::RecoveryJournal(const SampleStore &store, const QString &first, QObject *parent)
-    : QObject(parent), store_(store), first_(first), path_(first)
+    : QObject(parent), first_(first),
+      writer_(store, first,
+              RecordingFileSetup{[this] { return claim(); }, makePrivateFolder,
+                                         [](int handle) { return makePrivate(handle) ? QString() : qt_error_string(errno); },
+                                         true})
 {
-    syncTimer_.setSingleShot(true);
-    syncTimer_.setInterval(SyncIntervalMs);
-    connect(&syncTimer_, &QTimer::timeout, this, &RecoveryJournal::onSyncTimer);
+    connect(&writer_, &RecordingWriter::problemChanged, this, &RecoveryJournal::setProblem);
 }
 
 RecoveryJournal::~RecoveryJournal() = default;
 
-bool RecoveryJournal::holdsSamples() const { return holdsSamplesAt(path_); }
+bool RecoveryJournal::holdsSamples() const { return holdsSamplesAt(path()); }
 
-bool RecoveryJournal::claim()
+QString RecoveryJournal::claim()
 {
     if (lock_.isLocked())
-        return true;
+        return QString();
     for (int number = 1; number <= MaxJournals; ++number) {
         const QString path = JournalPath(first_, number);
         JournalLock lock;
@@ -173,19 +172,19 @@ bool RecoveryJournal::claim()
         case JournalLock::Result::Held:
             continue;
         case JournalLock::Result::Failed:
-            path_ = path;
-            return fail(lock.errorString());
+            writer_.setPath(path);
+            return lock.errorString();
         case JournalLock::Result::Locked:
             break;
         }
         // Samples of a run that is gone, not offered yet: they wait for the next start.
         if (holdsSamplesAt(path))
             continue;
-        path_ = path;
+        writer_.setPath(path);
         lock_ = std::move(lock);
-        return true;
+        return QString();
     }
-    return fail(QStringLiteral("all %1 journal names are taken").arg(MaxJournals));
+    return QStringLiteral("all %1 journal names are taken").arg(MaxJournals);
 }
 
 std::optional<std::vector<Sample>>
@@ -225,8 +224,7 @@ RecoveryJournal::offerLeftJournals(const std::function<bool(const QString &)> &a
             // earlier version left readable by everyone.
             QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
             lock_ = std::move(lock);
-            path_ = path;
-            written_ = 0;
+            writer_.setPath(path);
             return records;
         }
         // No, or cut off before its first sample.
@@ -234,7 +232,9 @@ RecoveryJournal::offerLeftJournals(const std::function<bool(const QString &)> &a
         if (!journal.remove() && QFileInfo::exists(path))
             setProblem(QStringLiteral("%1 cannot be removed: %2").arg(QDir::toNativeSeparators(path), journal.errorString()));
     }
-    claim();
+    const QString reason = claim();
+    if (!reason.isEmpty())
+        setProblem(RecordingWriter::ProblemText(path(), reason));
     return std::nullopt;
 }
 
@@ -242,128 +242,12 @@ void RecoveryJournal::sampleAppended()
 {
     if (handedOver_)
         return;
-    // After a failure only the timer tries again, so that a full disk is not
-    // hammered at every sample.
-    if (problem_.isEmpty())
-        writeNewRecords();
-    if (!syncTimer_.isActive())
-        syncTimer_.start();
+    writer_.update();
+    // A journal written again is no longer one that could not be removed.
+    setProblem(writer_.problem());
 }
 
-bool RecoveryJournal::writeNewRecords()
-{
-    if (!claim())
-        return false;
-    if (store_.SampleCount < 0 || std::size_t(store_.SampleCount) >= store_.Samples.size())
-        return fail(QStringLiteral("the recording in memory is inconsistent"));
-    const std::size_t wanted = std::size_t(store_.SampleCount) + 1;
-    // New or Open replaced the recording without a word to the journal.
-    if (written_ > wanted || (written_ > 1 && store_.Samples[written_ - 1] != lastWritten_))
-        written_ = 0;
-
-    if (!file_.isOpen()) {
-        if (written_ > 0) {
-            // After a failed write: keep the records that made it, drop a partial one.
-            file_.setFileName(path_);
-            const bool reopened = file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered | QIODevice::ExistingOnly) &&
-                                  makePrivate(file_.handle()) && file_.size() >= byteCount(written_) &&
-                                  file_.resize(byteCount(written_));
-            if (!reopened) {
-                file_.close();
-                written_ = 0;
-            }
-        }
-        if (written_ == 0) {
-            const QString folderProblem = makePrivateFolder(QFileInfo(path_).absolutePath());
-            if (!folderProblem.isEmpty())
-                return fail(folderProblem);
-            file_.setFileName(path_);
-            if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered,
-                            QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-                return fail(file_.errorString());
-            // One left by an earlier version, or created under a strange umask.
-            if (!makePrivate(file_.handle()))
-                return fail(qt_error_string(errno));
-            folderSynced_ = false;
-        }
-    }
-    if (written_ == 0 && file_.size() > 0 && !file_.resize(0))
-        return fail(file_.errorString());
-
-    // The new records first, then record 0: a journal cut off in between still
-    // holds every sample it has, and its statistics are rebuilt on recovery.
-    const std::size_t first = written_;
-    std::vector<char> bytes;
-    for (std::size_t from = first; from < wanted; from += ChunkRecords) {
-        const std::size_t count = std::min(ChunkRecords, wanted - from);
-        bytes.resize(count * SampleRecordSize);
-        for (std::size_t i = 0; i < count; ++i) {
-            const SampleRecordBytes record = store_.Samples[from + i].toBytes();
-            std::copy(record.begin(), record.end(), bytes.begin() + std::ptrdiff_t(i * SampleRecordSize));
-        }
-        if (!writeAt(byteCount(from), bytes.data(), bytes.size()))
-            return false;
-        written_ = from + count;
-        lastWritten_ = store_.Samples[written_ - 1];
-    }
-    if (first > 0) {
-        const SampleRecordBytes record = store_.statistics().toBytes();
-        if (!writeAt(0, reinterpret_cast<const char *>(record.data()), record.size()))
-            return false;
-    }
-    setProblem(QString());
-    return true;
-}
-
-bool RecoveryJournal::writeAt(qint64 offset, const char *data, std::size_t size)
-{
-    // Straight to the file at its place: nothing waits in a buffer of ours
-    // when the program is killed.
-    while (size > 0) {
-        const ssize_t n = ::pwrite(file_.handle(), data, size, off_t(offset));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return fail(n < 0 ? qt_error_string(errno) : QStringLiteral("nothing more could be written"));
-        data += n;
-        size -= std::size_t(n);
-        offset += n;
-    }
-    return true;
-}
-
-void RecoveryJournal::flush()
-{
-    if (!file_.isOpen())
-        return;
-    if (::fdatasync(file_.handle()) != 0) {
-        fail(qt_error_string(errno));
-        return;
-    }
-    if (folderSynced_)
-        return;
-    // A new file is only found after a power cut once its folder is on the disk too.
-    const QByteArray folder = QFile::encodeName(QFileInfo(path_).absolutePath());
-    const int handle = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const bool synced = handle >= 0 && ::fsync(handle) == 0;
-    const int reason = errno;
-    if (handle >= 0)
-        ::close(handle);
-    if (!synced) {
-        fail(qt_error_string(reason));
-        return;
-    }
-    folderSynced_ = true;
-}
-
-void RecoveryJournal::onSyncTimer()
-{
-    if (handedOver_)
-        return;
-    if (!problem_.isEmpty() && !writeNewRecords())
-        return;
-    flush();
-}
+void RecoveryJournal::flush() { writer_.flush(); }
 
 void RecoveryJournal::settle(bool unsavedSamples)
 {
@@ -376,12 +260,10 @@ void RecoveryJournal::remove()
     // Only a journal of our own: the name may be another running window's.
     if (handedOver_ || !lock_.isLocked())
         return;
-    syncTimer_.stop();
-    file_.close();
-    written_ = 0;
-    QFile journal(path_);
-    if (!journal.remove() && QFileInfo(path_).exists()) {
-        setProblem(QStringLiteral("%1 cannot be removed: %2").arg(QDir::toNativeSeparators(path_), journal.errorString()));
+    writer_.close();
+    QFile journal(path());
+    if (!journal.remove() && QFileInfo(path()).exists()) {
+        setProblem(QStringLiteral("%1 cannot be removed: %2").arg(QDir::toNativeSeparators(path()), journal.errorString()));
         return;
     }
     setProblem(QString());
@@ -391,24 +273,17 @@ void RecoveryJournal::handOver()
 {
     if (handedOver_)
         return;
-    syncTimer_.stop();
     // What a failed write held back gets one more chance.
-    if (!problem_.isEmpty() && lock_.isLocked())
-        writeNewRecords();
-    flush();
-    file_.close();
+    if (!writer_.problem().isEmpty() && lock_.isLocked())
+        writer_.writeAndSync();
+    else
+        writer_.flush();
+    const QString problem = problem_;
+    writer_.close();
+    // The last word on the journal stays shown.
+    setProblem(problem);
     lock_.release();
     handedOver_ = true;
-}
-
-bool RecoveryJournal::fail(const QString &reason)
-{
-    file_.close();
-    setProblem(QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path_), reason));
-    // Tried again after a while; written_ still counts the records that made it.
-    if (!syncTimer_.isActive())
-        syncTimer_.start();
-    return false;
 }
 
 void RecoveryJournal::setProblem(const QString &problem)

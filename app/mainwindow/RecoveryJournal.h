@@ -13,14 +13,12 @@
 
 #include "ProgramState.h"
 #include "RecordFile.h"
+#include "RecordingWriter.h"
 #include "SampleStore.h"
 
-#include <QFile>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
-#include <cstddef>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -61,7 +59,7 @@ class RecoveryJournal : public QObject {
     Q_OBJECT
 public:
     // What was written reaches the disk within this time.
-    static constexpr int SyncIntervalMs = 2000;
+    static constexpr int SyncIntervalMs = RecordingWriter::SyncIntervalMs;
     static constexpr const char *RecoverQuestion = "A recording was not saved when Ampero last closed. Recover it?";
 
     // recovery.KRD in the folder RQ4417 of the user's data folder
@@ -78,7 +76,7 @@ public:
     // Lets go of the lock; the file stays.
     ~RecoveryJournal() override;
 
-    QString path() const { return path_; }
+    QString path() const { return writer_.path(); }
     // A journal file with at least one sample in it.
     bool holdsSamples() const;
 
@@ -116,24 +114,15 @@ signals:
     void problemChanged(const QString &problem);
 
 private:
-    // The first free file of the family, without samples left in it.
-    bool claim();
-    bool writeNewRecords();
-    bool writeAt(qint64 offset, const char *data, std::size_t size);
-    bool fail(const QString &reason);
+    // The first free file of the family, without samples left in it, for the
+    // writer; empty, or why none can be had.
+    QString claim();
     void setProblem(const QString &problem);
-    void onSyncTimer();
 
-    const SampleStore &store_;
     QString first_;
-    QString path_;
     JournalLock lock_;
     bool handedOver_ = false;
-    QFile file_;
-    QTimer syncTimer_;
-    std::size_t written_ = 0;  // records 0..written_-1 are in the file
-    Sample lastWritten_;       // record written_-1 as it was written
-    bool folderSynced_ = true; // the file's folder entry is on the disk
+    RecordingWriter writer_;
     QString problem_;
 };
 

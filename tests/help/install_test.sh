@@ -36,6 +36,13 @@ case "$runpath" in
   *) fail "the run path of ampero is '$runpath', not relative to \$ORIGIN" ;;
 esac
 cmp -s "$source_readme" "$prefix/$manual_dir/Readme.txt" || fail "Readme.txt is not installed in $manual_dir"
+check_file "$prefix/$bindir/amperotool"
+unit=$prefix/lib/systemd/system/amperotool-record@.service
+check_file "$unit"
+grep -q '^ExecStart=/.*/amperotool record --config /etc/ampero/%i.conf$' "$unit" \
+  || fail "the recording service does not run amperotool record with its options file"
+check_file "$prefix/share/doc/ampero/examples/site.conf"
+[ -x "$prefix/share/doc/ampero/examples/ampero-alarm" ] || fail "the example alarm script is not installed as a program"
 
 share=$prefix/share
 doc=$share/doc/ampero

@@ -170,19 +170,17 @@ TEST_F(RecordExitTest, AnOutputFolderThatVanishedIsExitCode5WithNothingLeftBehin
     EXPECT_EQ(filesLeft(), QStringList{});
 }
 
-// Nothing can be done about SIGKILL but to have saved the right way: the file
-// is the recording of the last save, complete, and alone.
-TEST_F(RecordExitTest, AKillLeavesTheLastSavedRecordingComplete)
+// Nothing can be done about SIGKILL but to have written each sample as it
+// came: the file holds every one of them, complete, and alone.
+TEST_F(RecordExitTest, AKillLeavesEverySampleWrittenBeforeIt)
 {
     const QString out = dir.filePath(QStringLiteral("killed.krd"));
     ASSERT_TRUE(startRecording(out));
-    sendValues({"0001", "0002", "0003"});
-    // The periodic save, then one more sample that only the next save would have.
-    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 4 * 32; }, 7000));
-    sendValues({"0004"});
+    sendValues({"0001", "0002", "0003", "0004"});
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 5 * 32; }, 5000));
     process.kill();
     ASSERT_TRUE(finish());
     EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
-    expectRecording(out, {1, 2, 3});
+    expectRecording(out, {1, 2, 3, 4});
     EXPECT_EQ(filesLeft(), QStringList{QStringLiteral("killed.krd")});
 }
