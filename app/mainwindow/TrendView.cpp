@@ -446,17 +446,6 @@ float TrendView::WindowX(std::int32_t index) const
     return float(index - view.ViewFirst);
 }
 
-int TrendView::pixelColumn(TrendChart &chart, double position) const
-{
-    // The chart maps x to pixels from its left bound over its width; a sample's
-    // column is found the same way from the x it is drawn at.
-    const ZoomWindow &zoom = *state_.view.Zoom;
-    const float rightx = chart1_.Rightx();
-    const float x = float((position - zoom.left) * double(rightx) / zoom.span);
-    const double width = std::fabs(double(chart.Rightx()) - double(chart.LeftX()));
-    return int(std::floor((double(x) - double(chart.LeftX())) * chart.PlotPixelWidth() / width));
-}
-
 void TrendView::redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t markIndex, OleColor color)
 {
     summary_.sync();
@@ -480,7 +469,17 @@ void TrendView::redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t 
         }
     };
     const int columns = chart.PlotPixelWidth();
-    const bool envelope = columns > 0 && chart.Rightx() != chart.LeftX() && std::int64_t(last - first) + 1 > 2 * std::int64_t(columns);
+    const double chartLeft = chart.LeftX();
+    const double chartWidth = std::fabs(double(chart.Rightx()) - chartLeft);
+    const bool envelope = columns > 0 && chartWidth > 0 && std::int64_t(last - first) + 1 > 2 * std::int64_t(columns);
+    // The chart maps x to pixels from its left bound over its width; a sample's
+    // column is found the same way from the x it is drawn at (as chartX has it).
+    const ZoomWindow zoom = *view.Zoom;
+    const double pixelsPerUnit = columns / std::max(chartWidth, 1e-300);
+    auto pixelColumn = [&](double position) {
+        const float x = float((position - zoom.left) * double(rightx) / zoom.span);
+        return std::floor((double(x) - chartLeft) * pixelsPerUnit);
+    };
     if (!envelope) {
         for (std::int32_t i = first; i <= last; ++i)
             drawTo(i);
@@ -489,19 +488,19 @@ void TrendView::redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t 
         // same pixels as every segment, at a cost that does not grow with
         // the number of samples.
         for (std::int32_t i = first; i <= last;) {
-            const int column = pixelColumn(chart, zoom_.position(i));
+            const double column = pixelColumn(zoom_.position(i));
             std::int32_t next;
             if (view.TimeMode) {
                 next = summary_.firstRising(SummarySeries::Seconds, i + 1,
-                                            [&](double s) { return pixelColumn(chart, s) > column; });
+                                            [&](double s) { return pixelColumn(s) > column; });
                 if (next == 0)
                     next = last + 1;
             } else {
-                const double boundary = view.Zoom->left + double(column + 1) * view.Zoom->span / columns;
+                const double boundary = zoom.left + (column + 1) * zoom.span / columns;
                 next = std::int32_t(std::clamp(std::ceil(boundary), double(i + 1), double(last) + 1));
-                while (next > i + 1 && pixelColumn(chart, next - 1) > column)
+                while (next > i + 1 && pixelColumn(next - 1) > column)
                     --next;
-                while (next <= last && pixelColumn(chart, next) <= column)
+                while (next <= last && pixelColumn(next) <= column)
                     ++next;
             }
             const std::int32_t end = std::min(next, last + 1) - 1;

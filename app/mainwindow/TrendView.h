@@ -118,7 +118,6 @@ private:
     // Steps 2 to 5 of following: the newest sample at 90 % and the bar at the end.
     void placeAtNewest();
     void showZoomedWindow();
-    int pixelColumn(TrendChart &chart, double position) const;
     std::int32_t selectSample(float x) const;
     bool validIndex(std::int32_t index) const;
 

@@ -1,6 +1,6 @@
 // A zoomed-out chart draws per pixel column only the first, lowest, highest
-// and last sample; at one pixel width that must give the very pixels that
-// drawing every segment gives.
+// and last sample; at one pixel width that must give the pixels that drawing
+// every segment gives, but for the corners of the pen's square caps.
 
 #include "../trendctl/TrendTestSupport.h"
 #include "TrendView.h"
@@ -81,11 +81,31 @@ TEST_P(EnvelopePixels, EqualDrawingEverySegment)
         redraw = QObject::connect(widget1.get(), &Sweepgraph::Trend::Paint, [&] { view.RedrawChart1(); });
 
         ASSERT_EQ(envelope.size(), full.size());
-        int differing = 0;
+        // The pen's square caps reach a corner pixel into the next column
+        // for some directions of a segment, so a segment left out inside a
+        // column can leave out such a corner, or add one. Nothing else may
+        // differ: every differing pixel touches the curve of the other
+        // picture, and they are few.
+        const QRgb curve = TrendTest::Rgb(TrendTest::White);
+        auto touches = [&](const QImage &image, int x, int y) {
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (image.valid(x + dx, y + dy) && image.pixel(x + dx, y + dy) == curve)
+                        return true;
+            return false;
+        };
+        int differing = 0, stray = 0;
         for (int y = 0; y < full.height(); ++y)
-            for (int x = 0; x < full.width(); ++x)
-                differing += envelope.pixel(x, y) != full.pixel(x, y) ? 1 : 0;
-        EXPECT_EQ(differing, 0) << "round " << round;
+            for (int x = 0; x < full.width(); ++x) {
+                if (envelope.pixel(x, y) == full.pixel(x, y))
+                    continue;
+                ++differing;
+                if (!touches(envelope.pixel(x, y) == curve ? full : envelope, x, y))
+                    ++stray;
+            }
+        EXPECT_EQ(stray, 0) << "round " << round;
+        const int curvePixels = TrendTest::CountInImage(full, curve);
+        EXPECT_LE(differing, curvePixels / 200) << "round " << round;
         // The curve is there at all: a few thousand white pixels.
         EXPECT_GT(TrendTest::CountInImage(full, TrendTest::Rgb(TrendTest::White)), 2000);
     }
