@@ -146,7 +146,12 @@ std::int32_t ChartZoom::barMaximum() const
 {
     if (!state_.view.Zoom || state_.store.SampleCount == 0)
         return 0;
-    // The end of the bar shows the newest sample at 90 %, as End does.
-    const std::int32_t end = firstAtOrAfter(latestLeft(state_.view.Zoom->span, 0.9)) - 1;
+    // The end of the bar shows the newest sample at 90 %, as End does: it
+    // is the last sample left of that window, searched back from the newest.
+    const double p = latestLeft(state_.view.Zoom->span, 0.9);
+    const std::int32_t end =
+        state_.view.TimeMode
+            ? summary_.lastFalling(SummarySeries::Seconds, state_.store.SampleCount, [p](double s) { return s < p; })
+            : firstAtOrAfter(p) - 1;
     return std::max({end, barValue(), 0});
 }

@@ -158,6 +158,19 @@ TEST_F(ZoomTest, TheScrollBarMovesTheZoomedWindow)
     EXPECT_NEAR(view.WindowX(1000), 90, 1e-3);
 }
 
+TEST_F(ZoomTest, InTimeModeTheBarEndsAtTheWindowThatShowsTheNewestAtNinetyPercent)
+{
+    appendMany(1000, 2); // samples at 2, 4, ... 2000 s
+    view.ShowStart();
+    view.ZoomAt(0, 0.25); // 400 s wide
+    // The end window starts at 2000 - 360 = 1640 s, sample 820.
+    EXPECT_EQ(host.maximum, 819);
+    view.ScrollBarChanged(host.maximum);
+    EXPECT_EQ(state.view.ViewFirst, 820);
+    EXPECT_EQ(state.view.ViewLast, 1000);
+    EXPECT_NEAR(view.WindowX(1000), 90, 1e-3);
+}
+
 TEST_F(ZoomTest, VisualAreaIsThatOfTheVisibleRange)
 {
     state.view.TimeMode = false;
