@@ -39,6 +39,7 @@ public:
     std::optional<float> GetCurrentX() const override { return pen_.first; }
     std::optional<float> GetCurrentY() const override { return pen_.second; }
     void DisplayTime(double, double) override {}
+    int PlotPixelWidth() const override { return 0; }
 
     float TopY() const override { return topY_; }
     void setTopY(float value) override { setBound(topY_, value); }

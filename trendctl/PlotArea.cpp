@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPaintEvent>
 #include <QPen>
 #include <QScopedValueRollback>
@@ -279,6 +280,20 @@ void PlotArea::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF world = mapping_.toWorld(event->position());
     emit MouseMove(ButtonBits(event->buttons()), ShiftBits(event->modifiers()), float(world.x()), float(world.y()));
+}
+
+void PlotArea::wheelEvent(QWheelEvent *event)
+{
+    // Eighths of a degree, 120 to a notch of a common wheel.
+    const int delta = event->angleDelta().y();
+    if (delta == 0) {
+        event->ignore();
+        return;
+    }
+    const QPointF world = mapping_.toWorld(event->position());
+    emit MouseWheel(qint16(std::clamp(delta, -32768, 32767)), ShiftBits(event->modifiers()), float(world.x()),
+                    float(world.y()));
+    event->accept();
 }
 
 void PlotArea::keyPressEvent(QKeyEvent *event)

@@ -65,6 +65,7 @@ signals:
     void MouseDown(qint16 Button, qint16 Shift, float x, float y);
     void MouseUp(qint16 Button, qint16 Shift, float x, float y);
     void MouseMove(qint16 Button, qint16 Shift, float x, float y);
+    void MouseWheel(qint16 Delta, qint16 Shift, float x, float y);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -73,6 +74,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
 

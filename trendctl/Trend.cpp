@@ -160,6 +160,7 @@ Trend::Trend(QWidget *parent)
     connect(plot_, &PlotArea::MouseDown, this, &Trend::MouseDown);
     connect(plot_, &PlotArea::MouseUp, this, &Trend::MouseUp);
     connect(plot_, &PlotArea::MouseMove, this, &Trend::MouseMove);
+    connect(plot_, &PlotArea::MouseWheel, this, &Trend::MouseWheel);
 
     LayOut();
 }

@@ -94,6 +94,8 @@ signals:
     void MouseDown(qint16 Button, qint16 Shift, float x, float y);
     void MouseUp(qint16 Button, qint16 Shift, float x, float y);
     void MouseMove(qint16 Button, qint16 Shift, float x, float y);
+    // The wheel turned over the plot area: Delta in eighths of a degree.
+    void MouseWheel(qint16 Delta, qint16 Shift, float x, float y);
     void Paint();
 
 protected:

@@ -32,6 +32,7 @@
 #include <QStatusBar>
 #include <QTime>
 #include <QTimer>
+#include <QToolTip>
 
 namespace {
 
@@ -105,11 +106,14 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
     setCentralWidget(central_);
 
     buildMenus();
+    buildViewMenu();
     buildReadingFrame(central_);
     buildCharts(central_);
     buildStatistics(central_);
     buildReadouts(central_);
     setToolTips();
+    buildCursorTable();
+    Frame3->installEventFilter(this);
 
     chart1_ = std::make_unique<TrendWidgetChart>(*Sweepgraph1);
     chart2_ = std::make_unique<TrendWidgetChart>(*Sweepgraph2);
@@ -124,10 +128,8 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
 
     connect(Sweepgraph1, &Sweepgraph::Trend::Paint, this, [this] { trendView_->RedrawChart1(); });
     connect(Sweepgraph2, &Sweepgraph::Trend::Paint, this, [this] { trendView_->RedrawChart2(); });
-    connect(Sweepgraph1, &Sweepgraph::Trend::MouseUp, this,
-            [this](qint16, qint16, float x, float) { showReadout(1, trendView_->ShowReadout1(x)); });
-    connect(Sweepgraph2, &Sweepgraph::Trend::MouseUp, this,
-            [this](qint16, qint16, float x, float) { showReadout(2, trendView_->ShowReadout2(x)); });
+    connectChartGestures(Sweepgraph1, 1);
+    connectChartGestures(Sweepgraph2, 2);
     connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) { trendView_->ScrollBarChanged(value); });
     liveRedraw_ = new QTimer(this);
     liveRedraw_->setSingleShot(true);
@@ -649,6 +651,11 @@ bool MainFrm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == central_ && event->type() == QEvent::Resize)
         followClientSize(static_cast<QResizeEvent *>(event)->size());
+    // The whole recording's figures, worked out when they are asked for.
+    if (watched == Frame3 && event->type() == QEvent::ToolTip) {
+        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), allAreaDetails(), Frame3);
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -770,6 +777,7 @@ float MainFrm::chartRightx() const { return Sweepgraph1->Rightx(); }
 
 void MainFrm::clearRecordingView()
 {
+    trendView_->RecordingReplaced();
     Sweepgraph1->Cls();
     Sweepgraph2->Cls();
     setScrollBar(0, 0);
@@ -780,6 +788,7 @@ void MainFrm::clearRecordingView()
 
 void MainFrm::showLoadedRecording(std::int32_t scrollPosition)
 {
+    trendView_->RecordingReplaced();
     trendView_->RefreshCharts();
     trendView_->ScrollTo(scrollPosition, scrollPosition);
     trendView_->ShowAllAreaStatistics(MeanPattern::Loaded);

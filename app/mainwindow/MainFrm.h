@@ -24,6 +24,9 @@
 class HelpFrm;
 class frmAbout;
 class QAction;
+class QDockWidget;
+class QRubberBand;
+class QTableWidget;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -132,6 +135,15 @@ public:
     QLabel *FrameStatus = nullptr;   // how many damaged frames came in, in the status bar
     QLabel *QuestionStatus = nullptr; // a function-change question nobody answered, in the status bar
 
+    // View menu: zoom, pan and the measurement cursors.
+    QMenu *View = nullptr;
+    QAction *ZoomIn = nullptr, *ZoomOut = nullptr, *PanLeft = nullptr, *PanRight = nullptr, *GoToStart = nullptr,
+            *GoToEnd = nullptr, *FitAll = nullptr, *BackToLive = nullptr, *SetCursorA = nullptr,
+            *SetCursorB = nullptr, *ClearCursors = nullptr;
+    QLabel *FollowStatus = nullptr; // shown while the charts do not follow the newest sample
+    QDockWidget *CursorDock = nullptr;
+    QTableWidget *CursorTable = nullptr;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -161,6 +173,19 @@ private:
     void settleJournal();
     void recoverRecording(std::vector<Sample> records);
 
+    // Zoom, pan and cursors (MainFrmZoom.cpp).
+    void buildViewMenu();
+    void buildCursorTable();
+    void connectChartGestures(Sweepgraph::Trend *chart, int number);
+    void chartMouseDown(Sweepgraph::Trend *chart, qint16 button, qint16 shift, float x);
+    void chartMouseMove(Sweepgraph::Trend *chart, float x);
+    // True when the release ended a pan, a rubber band or placed a cursor,
+    // so that it reads nothing out.
+    bool chartMouseUp(qint16 shift, float x);
+    void chartWheel(qint16 delta, qint16 shift, float x);
+    void placeRubberBand(Sweepgraph::Trend *chart, float from, float to);
+    QString allAreaDetails();
+
     // AcquisitionView
     void showHoldSymbol(bool lit) override;
     void showDisplay(const DecodedFrame &frame) override;
@@ -173,6 +198,8 @@ private:
     void setScrollBar(std::int32_t maximum, std::int32_t value) override;
     void showStatistics(const StatisticsLabels &labels) override;
     bool deferChartRefresh() override;
+    void showFollowing(bool following) override;
+    void showCursorFigures(const std::optional<CursorFigures> &figures) override;
 
     // RecordCommandsView
     Answer askYesNoCancel(const QString &text) override;
@@ -209,4 +236,15 @@ private:
     std::unique_ptr<AcquisitionController> acquisition_;
     std::unique_ptr<RecoveryJournal> journal_;
     bool closing_ = false;
+
+    // A drag on a chart: panning (middle button, or Shift with the left one)
+    // or a rubber band (right button) to zoom into.
+    struct ChartDrag {
+        enum class Kind { None, Pan, Band } kind = Kind::None;
+        float startX = 0;
+        float lastX = 0;
+        bool moved = false;
+    };
+    ChartDrag drag_;
+    QRubberBand *band_ = nullptr;
 };

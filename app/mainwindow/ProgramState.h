@@ -12,6 +12,15 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
+
+// A window the user zoomed or panned to: the chart's left edge and width as
+// positions on the x axis (sample numbers, or tick seconds in time mode).
+struct ZoomWindow {
+    double left = 0;
+    double span = 1;
+    bool timeMode = true; // the axis the window was taken on
+};
 
 // The visible window shared by both charts, and the chart read-out marks.
 struct ViewState {
@@ -25,6 +34,8 @@ struct ViewState {
     bool TimeMode = true;            // x axis in elapsed seconds, else sample numbers
     OleColor FirstLineColor = 0x00FF00;
     OleColor SecondLineColor = 0xFFFF00;
+    // Empty while the charts follow the newest sample as they always did.
+    std::optional<ZoomWindow> Zoom;
 };
 
 // Captions of the ALL AREA (a...) and VISUAL AREA (v...) labels; the printed

@@ -21,6 +21,8 @@ public:
     virtual std::optional<float> GetCurrentX() const = 0;
     virtual std::optional<float> GetCurrentY() const = 0;
     virtual void DisplayTime(double firstTime, double secondTime) = 0;
+    // Width of the plot area in pixels; 0 when it has none.
+    virtual int PlotPixelWidth() const = 0;
 
     virtual float TopY() const = 0;
     virtual void setTopY(float value) = 0;

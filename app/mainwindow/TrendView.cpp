@@ -53,7 +53,7 @@ void RecomputeStatistics(SampleStore &store)
 }
 
 TrendView::TrendView(ProgramState &state, TrendChart &chart1, TrendChart &chart2, TrendViewHost &host)
-    : state_(state), chart1_(chart1), chart2_(chart2), host_(host)
+    : state_(state), chart1_(chart1), chart2_(chart2), host_(host), summary_(state.store), zoom_(state, summary_)
 {
 }
 
@@ -134,16 +134,31 @@ void TrendView::ShowAllAreaStatistics(MeanPattern pattern)
     host_.showStatistics(labels);
 }
 
-void TrendView::FollowLatestSample()
+void TrendView::placeAtNewest()
 {
     ViewState &view = state_.view;
-    const std::int32_t n = state_.store.SampleCount;
-    UpdateAllAreaStatistics();
-    view.ViewLast = n;
+    view.ViewLast = state_.store.SampleCount;
     view.ViewFirst = FindWindowEdge(Direction::Backward, 0.9f);
     scrollByUser_ = false;
     host_.setScrollBar(view.ViewFirst, view.ViewFirst);
     scrollByUser_ = true;
+}
+
+void TrendView::FollowLatestSample()
+{
+    ViewState &view = state_.view;
+    const std::int32_t n = state_.store.SampleCount;
+    summary_.sync();
+    UpdateAllAreaStatistics();
+    if (zoom_.following()) {
+        placeAtNewest();
+    } else {
+        // A chosen window stays where it is; only its end may take in the new sample.
+        zoom_.applyWindow();
+        scrollByUser_ = false;
+        host_.setScrollBar(zoom_.barMaximum(), zoom_.barValue());
+        scrollByUser_ = true;
+    }
     view.MarkIndex1 = n;
     view.MarkIndex2 = n;
     if (!host_.deferChartRefresh())
@@ -154,6 +169,12 @@ void TrendView::ScrollBarChanged(std::int32_t value)
 {
     if (!scrollByUser_) {
         scrollByUser_ = true;
+        return;
+    }
+    if (!zoom_.following()) {
+        summary_.sync();
+        zoom_.scrollTo(value, chart1_.Rightx());
+        RefreshCharts();
         return;
     }
     ViewState &view = state_.view;
@@ -171,6 +192,15 @@ void TrendView::ScrollTo(std::int32_t maximum, std::int32_t value)
 void TrendView::FitWindowToChartWidth()
 {
     const ViewState &view = state_.view;
+    // A window chosen on the other axis means nothing on this one.
+    if (view.Zoom && view.Zoom->timeMode != view.TimeMode) {
+        zoom_.clear();
+        host_.showFollowing(true);
+    }
+    if (!zoom_.following()) {
+        showZoomedWindow();
+        return;
+    }
     const std::int32_t position = std::max(view.ViewFirst - 1, 0);
     // The bar reaches at least the last chart width, as after Open, and
     // never less than where the window starts now.
@@ -180,6 +210,12 @@ void TrendView::FitWindowToChartWidth()
 
 void TrendView::RefreshCharts()
 {
+    // Whole-recording printouts page through ViewFirst..ViewLast; a chosen
+    // window comes back as it was.
+    if (!zoom_.following()) {
+        summary_.sync();
+        zoom_.applyWindow();
+    }
     chart1_.Refresh();
     chart2_.Refresh();
 }
@@ -190,6 +226,10 @@ void TrendView::redrawCurve(TrendChart &chart, bool firstDisplay, std::int32_t m
     ViewState &view = state_.view;
     if (store.SampleCount == 0 || !validIndex(view.ViewFirst))
         return;
+    if (!zoom_.following()) {
+        redrawZoomed(chart, firstDisplay, markIndex, color);
+        return;
+    }
     const std::int32_t last = std::min(view.ViewLast, store.SampleCount);
     if (last < view.ViewFirst)
         return;
@@ -224,6 +264,7 @@ void TrendView::redrawCurve(TrendChart &chart, bool firstDisplay, std::int32_t m
     }
     if (markX && markY)
         chart.DrawCircle(*markX, *markY, chart.Rightx() * 0.005f, 255);
+    drawCursors(chart);
     chart.DisplayTime(TimeOfDay(store.Samples[std::size_t(view.ViewFirst)].Stamp),
                       TimeOfDay(store.Samples[std::size_t(last)].Stamp));
 }
@@ -265,6 +306,15 @@ std::int32_t TrendView::selectSample(float x) const
 {
     const SampleStore &store = state_.store;
     const ViewState &view = state_.view;
+    if (!zoom_.following() && store.SampleCount > 0) {
+        const double p = zoom_.positionAt(x, chart1_.Rightx());
+        if (!view.TimeMode)
+            return std::int32_t(std::clamp<std::int64_t>(RoundHalfEven(p), 1, store.SampleCount));
+        // The last sample at or left of the pointer, as in the followed window.
+        const std::int32_t beyond =
+            summary_.firstRising(SummarySeries::Seconds, view.ViewFirst, [p](double s) { return s > p; });
+        return beyond > 0 ? std::max(beyond - 1, view.ViewFirst) : view.ViewLast;
+    }
     if (view.TimeMode) {
         if (!validIndex(view.ViewFirst))
             return view.ViewLast;
@@ -307,4 +357,230 @@ std::optional<Readout> TrendView::ShowReadout2(float x)
                     x > chart2_.Rightx() / 2};
     chart2_.Refresh();
     return readout;
+}
+
+void TrendView::RecordingReplaced()
+{
+    summary_.rebuild();
+    zoom_.clear();
+    ClearCursors();
+    host_.showFollowing(true);
+}
+
+const RecordingSummary &TrendView::Summary()
+{
+    summary_.sync();
+    return summary_;
+}
+
+void TrendView::showZoomedWindow()
+{
+    zoom_.applyWindow();
+    scrollByUser_ = false;
+    host_.setScrollBar(zoom_.barMaximum(), zoom_.barValue());
+    scrollByUser_ = true;
+    host_.showFollowing(zoom_.following());
+    RefreshCharts();
+}
+
+void TrendView::ZoomAt(float x, double factor)
+{
+    summary_.sync();
+    zoom_.zoomAt(x, chart1_.Rightx(), factor);
+    showZoomedWindow();
+}
+
+void TrendView::Pan(float dx)
+{
+    summary_.sync();
+    zoom_.pan(dx, chart1_.Rightx());
+    showZoomedWindow();
+}
+
+void TrendView::ZoomInto(float from, float to)
+{
+    summary_.sync();
+    zoom_.zoomInto(from, to, chart1_.Rightx());
+    showZoomedWindow();
+}
+
+void TrendView::FitAll()
+{
+    summary_.sync();
+    zoom_.fitAll(chart1_.Rightx());
+    showZoomedWindow();
+}
+
+void TrendView::ShowStart()
+{
+    summary_.sync();
+    zoom_.showStart(chart1_.Rightx());
+    showZoomedWindow();
+}
+
+void TrendView::ShowEnd()
+{
+    summary_.sync();
+    zoom_.showEnd(chart1_.Rightx());
+    showZoomedWindow();
+}
+
+void TrendView::BackToLive()
+{
+    zoom_.clear();
+    host_.showFollowing(true);
+    if (state_.store.SampleCount == 0)
+        return;
+    placeAtNewest();
+    RefreshCharts();
+}
+
+float TrendView::WindowX(std::int32_t index) const
+{
+    const SampleStore &store = state_.store;
+    const ViewState &view = state_.view;
+    if (!zoom_.following())
+        return zoom_.chartX(index, chart1_.Rightx());
+    if (view.TimeMode)
+        return store.Samples[std::size_t(index)].Seconds - store.Samples[std::size_t(view.ViewFirst)].Seconds;
+    return float(index - view.ViewFirst);
+}
+
+void TrendView::redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t markIndex, OleColor color)
+{
+    summary_.sync();
+    const SampleStore &store = state_.store;
+    ViewState &view = state_.view;
+    const float rightx = chart1_.Rightx();
+    const std::int32_t first = view.ViewFirst;
+    const std::int32_t last = std::min(view.ViewLast, summary_.count());
+    if (last < first)
+        return;
+    const SummarySeries series = firstDisplay ? SummarySeries::FirstValue : SummarySeries::SecondValue;
+    bool started = false;
+    auto drawTo = [&](std::int32_t i) {
+        const float x = zoom_.chartX(i, rightx);
+        const float y = float(summary_.value(series, i));
+        if (started) {
+            chart.DrawLine(x, y, color);
+        } else {
+            chart.MoveTo(x, y);
+            started = true;
+        }
+    };
+    const int columns = chart.PlotPixelWidth();
+    const double chartLeft = chart.LeftX();
+    const double chartWidth = std::fabs(double(chart.Rightx()) - chartLeft);
+    const bool envelope = columns > 0 && chartWidth > 0 && std::int64_t(last - first) + 1 > 2 * std::int64_t(columns);
+    // The chart maps x to pixels from its left bound over its width; a sample's
+    // column is found the same way from the x it is drawn at (as chartX has it).
+    const ZoomWindow zoom = *view.Zoom;
+    const double pixelsPerUnit = columns / std::max(chartWidth, 1e-300);
+    auto pixelColumn = [&](double position) {
+        const float x = float((position - zoom.left) * double(rightx) / zoom.span);
+        return std::floor((double(x) - chartLeft) * pixelsPerUnit);
+    };
+    if (!envelope) {
+        for (std::int32_t i = first; i <= last; ++i)
+            drawTo(i);
+    } else {
+        // Per pixel column its first, lowest, highest and last sample: the
+        // same pixels as every segment, at a cost that does not grow with
+        // the number of samples.
+        for (std::int32_t i = first; i <= last;) {
+            const double column = pixelColumn(zoom_.position(i));
+            std::int32_t next;
+            if (view.TimeMode) {
+                next = summary_.firstRising(SummarySeries::Seconds, i + 1,
+                                            [&](double s) { return pixelColumn(s) > column; });
+                if (next == 0)
+                    next = last + 1;
+            } else {
+                const double boundary = zoom.left + (column + 1) * zoom.span / columns;
+                next = std::int32_t(std::clamp(std::ceil(boundary), double(i + 1), double(last) + 1));
+                while (next > i + 1 && pixelColumn(next - 1) > column)
+                    --next;
+                while (next <= last && pixelColumn(next) <= column)
+                    ++next;
+            }
+            const std::int32_t end = std::min(next, last + 1) - 1;
+            drawTo(i);
+            if (end > i) {
+                const RangeSummary r = summary_.range(series, i, end);
+                std::int32_t a = std::min(r.minIndex, r.maxIndex);
+                std::int32_t b = std::max(r.minIndex, r.maxIndex);
+                if (a != i && a != end)
+                    drawTo(a);
+                if (b != a && b != i && b != end)
+                    drawTo(b);
+                drawTo(end);
+            }
+            i = end + 1;
+        }
+    }
+    if (firstDisplay) {
+        const RangeSummary r = summary_.range(SummarySeries::FirstValue, first, last);
+        view.ViewMaxIndex = r.maxIndex;
+        view.ViewMinIndex = r.minIndex;
+        view.ViewSum = float(r.sum);
+    }
+    if (markIndex >= first && markIndex <= last)
+        chart.DrawCircle(zoom_.chartX(markIndex, rightx), float(summary_.value(series, markIndex)),
+                         chart.Rightx() * 0.005f, 255);
+    drawCursors(chart);
+    // A window of more than a day carries the dates as well.
+    const double firstStamp = store.Samples[std::size_t(first)].Stamp;
+    const double lastStamp = store.Samples[std::size_t(last)].Stamp;
+    if (std::floor(firstStamp) != std::floor(lastStamp))
+        chart.DisplayTime(firstStamp, lastStamp);
+    else
+        chart.DisplayTime(TimeOfDay(firstStamp), TimeOfDay(lastStamp));
+}
+
+void TrendView::drawCursors(TrendChart &chart)
+{
+    // A in yellow, B in magenta, from the top of the chart to its bottom.
+    constexpr std::array<OleColor, 2> colours{0x00FFFF, 0xFF00FF};
+    for (std::size_t c = 0; c < cursors_.size(); ++c) {
+        const std::int32_t index = cursors_[c];
+        if (index < state_.view.ViewFirst || index > state_.view.ViewLast || !validIndex(index))
+            continue;
+        const float x = WindowX(index);
+        chart.MoveTo(x, chart.TopY());
+        chart.DrawLine(x, chart.BottomY(), colours[c]);
+    }
+}
+
+void TrendView::SetCursorAt(int cursor, std::int32_t index)
+{
+    if (state_.store.SampleCount == 0)
+        return;
+    summary_.sync();
+    if (!validIndex(index))
+        return;
+    cursors_[cursor == 0 ? 0 : 1] = index;
+    host_.showCursorFigures(CursorMeasurement());
+    RefreshCharts();
+}
+
+void TrendView::ClearCursors()
+{
+    cursors_ = {};
+    host_.showCursorFigures(std::nullopt);
+}
+
+std::optional<CursorFigures> TrendView::CursorMeasurement()
+{
+    summary_.sync();
+    if (!validIndex(cursors_[0]) || !validIndex(cursors_[1]))
+        return std::nullopt;
+    return MeasureBetween(summary_, state_.store, cursors_[0], cursors_[1]);
+}
+
+std::optional<CursorFigures> TrendView::AllAreaMeasurement()
+{
+    summary_.sync();
+    if (summary_.count() == 0)
+        return std::nullopt;
+    return MeasureBetween(summary_, state_.store, 1, summary_.count());
 }

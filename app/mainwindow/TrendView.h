@@ -5,12 +5,16 @@
 // Works on the program state and on two charts; the window supplies the scroll
 // bar and the labels through TrendViewHost.
 
+#include "ChartZoom.h"
+#include "CursorFigures.h"
 #include "DisplayTexts.h"
 #include "ProgramState.h"
+#include "RecordingSummary.h"
 #include "TrendChart.h"
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -25,6 +29,10 @@ public:
     // itself. At the meter's full rate a redraw per sample would cost more than
     // the line delivers; the view shows the newest sample either way.
     virtual bool deferChartRefresh() { return false; }
+    // The charts follow the newest sample, or show a window the user chose.
+    virtual void showFollowing(bool following) { (void)following; }
+    // The cursor figures changed (none when no cursor is set).
+    virtual void showCursorFigures(const std::optional<CursorFigures> &figures) { (void)figures; }
 };
 
 // What a click on a chart selects and shows.
@@ -71,8 +79,45 @@ public:
     void RefreshCharts();
     bool ScrollByUser() const { return scrollByUser_; }
 
+    // After New, Open or a recovery replaced the samples: the summary is
+    // built anew and the charts follow the newest sample again.
+    void RecordingReplaced();
+    // The summary of samples 1..SampleCount.
+    const RecordingSummary &Summary();
+
+    // Zooming and panning leave the followed window until BackToLive.
+    // x and dx are chart units, as the charts report the pointer.
+    void ZoomAt(float x, double factor);
+    void Pan(float dx);
+    void ZoomInto(float from, float to);
+    void FitAll();
+    void ShowStart();
+    void ShowEnd();
+    // The window follows the newest sample at 90 % of the width again.
+    void BackToLive();
+    bool Following() const { return zoom_.following(); }
+    // The chart x of a sample in the window on screen.
+    float WindowX(std::int32_t index) const;
+    // The sample a click at chart x selects.
+    std::int32_t SampleAt(float x) const { return selectSample(x); }
+
+    // Measurement cursors: 0 is A, 1 is B. Each sits on the sample under x.
+    void SetCursor(int cursor, float x) { SetCursorAt(cursor, selectSample(x)); }
+    void SetCursorAt(int cursor, std::int32_t index);
+    void ClearCursors();
+    std::int32_t CursorIndex(int cursor) const { return cursors_[cursor == 0 ? 0 : 1]; }
+    // The figures between A and B, once both are set.
+    std::optional<CursorFigures> CursorMeasurement();
+    // The same figures from the first sample to the newest.
+    std::optional<CursorFigures> AllAreaMeasurement();
+
 private:
     void redrawCurve(TrendChart &chart, bool firstDisplay, std::int32_t markIndex, OleColor color);
+    void redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t markIndex, OleColor color);
+    void drawCursors(TrendChart &chart);
+    // Steps 2 to 5 of following: the newest sample at 90 % and the bar at the end.
+    void placeAtNewest();
+    void showZoomedWindow();
     std::int32_t selectSample(float x) const;
     bool validIndex(std::int32_t index) const;
 
@@ -81,4 +126,7 @@ private:
     TrendChart &chart2_;
     TrendViewHost &host_;
     bool scrollByUser_ = true;
+    RecordingSummary summary_;
+    ChartZoom zoom_;
+    std::array<std::int32_t, 2> cursors_{}; // 0: not set
 };

@@ -21,6 +21,7 @@ public:
     std::optional<float> GetCurrentX() const override { return widget_.GetCurrentX(); }
     std::optional<float> GetCurrentY() const override { return widget_.GetCurrentY(); }
     void DisplayTime(double firstTime, double secondTime) override { widget_.DisplayTime(firstTime, secondTime); }
+    int PlotPixelWidth() const override { return widget_.plotArea().width(); }
 
     float TopY() const override { return widget_.TopY(); }
     void setTopY(float value) override { widget_.setTopY(value); }

@@ -275,12 +275,15 @@ void PreViewFrm::P01_Paint(QPainter &painter)
     surface.SetPenWidth(lineWidth_);
     const PrintSelection selection = selection_();
     const QDateTime now = QDateTime::currentDateTime();
+    // Pages of the whole recording are a chart width each, zoomed or not.
+    const std::optional<ZoomWindow> zoom =
+        selection.range == PrintRange::VisualArea ? state_.view.Zoom : std::optional<ZoomWindow>();
     switch (selection.what) {
     case PrintWhat::FirstTrend:
-        PrintTrendPage(surface, state_, ChartNumber::First, charts_().first, now);
+        PrintTrendPage(surface, state_, ChartNumber::First, charts_().first, now, zoom);
         break;
     case PrintWhat::SecondTrend:
-        PrintTrendPage(surface, state_, ChartNumber::Second, charts_().second, now);
+        PrintTrendPage(surface, state_, ChartNumber::Second, charts_().second, now, zoom);
         break;
     case PrintWhat::Report: {
         const SampleRange window = selection.range == PrintRange::VisualArea

@@ -97,7 +97,7 @@ void PrintTrendGrid(PageSurface &surface, const PrintChart &chart)
 }
 
 void PrintTrendPage(PageSurface &surface, const ProgramState &state, ChartNumber chartNumber,
-                    const PrintChart &chart, const QDateTime &printTime)
+                    const PrintChart &chart, const QDateTime &printTime, const std::optional<ZoomWindow> &zoom)
 {
     const SampleStore &store = state.store;
     const std::int32_t first = state.view.ViewFirst;
@@ -125,7 +125,10 @@ void PrintTrendPage(PageSurface &surface, const ProgramState &state, ChartNumber
         double x = -1, previousX = 0, previousY = 0;
         for (std::int32_t i = first; i <= last; ++i) {
             const Sample &s = store.sample(i);
-            x = state.view.TimeMode ? std::fabs(s.Seconds - start) : x + 1;
+            if (zoom)
+                x = ((state.view.TimeMode ? double(s.Seconds) : double(i)) - zoom->left) * w / zoom->span;
+            else
+                x = state.view.TimeMode ? std::fabs(s.Seconds - start) : x + 1;
             const float value = plotted(s, chartNumber);
             const float y = top < value ? top : bottom > value ? bottom : value;
             if (i != first)
@@ -179,7 +182,7 @@ bool PrintTrendGraph(PageSurface &surface, ProgramState &state, ChartNumber char
                      PrintRange range, const QDateTime &printTime, const PageProgress &progress)
 {
     if (range == PrintRange::VisualArea) {
-        PrintTrendPage(surface, state, chartNumber, chart, printTime);
+        PrintTrendPage(surface, state, chartNumber, chart, printTime, state.view.Zoom);
         return !progress || progress(1);
     }
     ViewState &view = state.view;
@@ -190,7 +193,7 @@ bool PrintTrendGraph(PageSurface &surface, ProgramState &state, ChartNumber char
         view.ViewLast = TrendPageEnd(state.store, view.ViewFirst, chart.Rightx, view.TimeMode);
         if (pages > 0)
             surface.NewPage();
-        PrintTrendPage(surface, state, chartNumber, chart, printTime);
+        PrintTrendPage(surface, state, chartNumber, chart, printTime, std::nullopt);
         ++pages;
         if (progress && !progress(pages))
             return false;

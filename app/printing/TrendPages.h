@@ -12,6 +12,7 @@
 #include <QDateTime>
 
 #include <cstdint>
+#include <optional>
 
 // The last sample of the page that starts at `first`: the sample before the
 // first one that lies more than `rightx` (samples, or seconds in time mode)
@@ -31,9 +32,10 @@ std::int32_t TrendPageCount(const SampleStore &store, float rightx, bool timeMod
 void PrintTrendGrid(PageSurface &surface, const PrintChart &chart);
 
 // One trend page of the chart for ViewFirst..ViewLast. The curve is drawn with
-// the pen width in force.
+// the pen width in force. With a zoom window the page spans that window, as
+// the chart on screen does; without one, a chart width from ViewFirst on.
 void PrintTrendPage(PageSurface &surface, const ProgramState &state, ChartNumber chartNumber,
-                    const PrintChart &chart, const QDateTime &printTime);
+                    const PrintChart &chart, const QDateTime &printTime, const std::optional<ZoomWindow> &zoom);
 
 // The visible window on one page, or the whole recording page after page on
 // new sheets; the latter leaves ViewFirst..ViewLast at the last page's window.

@@ -56,7 +56,7 @@ QImage renderPage(const ProgramState &state, ChartNumber chart, const PrintChart
     image.fill(Qt::white);
     QPainter painter(&image);
     PageSurface surface(painter, QRectF(0, 0, 1200, 900));
-    PrintTrendPage(surface, state, chart, settings, QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)));
+    PrintTrendPage(surface, state, chart, settings, QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)), state.view.Zoom);
     return image;
 }
 
@@ -330,4 +330,31 @@ TEST(TrendPages, StampsPrintAsAClockShowsThem)
         EXPECT_FALSE(text.contains(QLatin1String("12:09:43"))) << qPrintable(text);
         EXPECT_FALSE(text.contains(QLatin1String("12:09:45"))) << qPrintable(text);
     }
+}
+
+TEST(TrendPages, AZoomedWindowPrintsAsTheChartShowsIt)
+{
+    // Samples 401..601 zoomed to the full width: the step between samples 500
+    // and 501 lies at half the plot, x = 150 + 0.4975 * 1000.
+    ProgramState state = NumberedRecording(1000);
+    state.view.TimeMode = false;
+    for (int i = 1; i <= 1000; ++i)
+        state.store.Samples[std::size_t(i)].FirstValue = i <= 500 ? 90.0f : -90.0f;
+    state.view.ViewFirst = 401;
+    state.view.ViewLast = 601;
+    state.view.Zoom = ZoomWindow{401, 200, false};
+    PrintChart chart = chartsWith(100, 100, -100).first;
+    chart.GridRows = 1;
+    chart.GridCols = 1;
+    const QImage zoomed = renderPage(state, ChartNumber::First, chart);
+    EXPECT_GT(inkIn(zoomed, QRect(QPoint(640, 300), QPoint(655, 540))), 200);
+    // The curve reaches the right edge of the plot.
+    EXPECT_GT(inkIn(zoomed, QRect(QPoint(1100, 650), QPoint(1148, 700))), 20);
+
+    // Unzoomed, the same window is drawn a sample per unit: the step at
+    // sample 100 of the page, x = 150 + 99.5 * 10.
+    state.view.Zoom.reset();
+    const QImage plain = renderPage(state, ChartNumber::First, chart);
+    EXPECT_EQ(inkIn(plain, QRect(QPoint(640, 300), QPoint(655, 540))), 0);
+    EXPECT_GT(inkIn(plain, QRect(QPoint(1138, 300), QPoint(1152, 540))), 200);
 }

@@ -60,6 +60,7 @@ public:
         firstTime = first;
         secondTime = second;
     }
+    int PlotPixelWidth() const override { return pixelWidth; }
     float TopY() const override { return topY; }
     void setTopY(float v) override { topY = v; }
     float BottomY() const override { return bottomY; }
@@ -84,4 +85,5 @@ public:
     float topY = 100, bottomY = -100, rightx = 100;
     OleColor back = 0xFF0000, grid = 0;
     qint32 rows = 8, cols = 10, width = 2;
+    int pixelWidth = 0;
 };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -172,4 +173,27 @@ TEST(TrendEvents, KeysTypedOnThePlotArea)
     EXPECT_EQ(log[3].event, "KeyDown");
     EXPECT_EQ(log[3].shift, 2);
     EXPECT_NE(log[3].button, log[0].button);
+}
+
+TEST(TrendWheel, TheWheelIsReportedWithItsPlaceOnTheChart)
+{
+    auto chart = MakeChart(800, 400); // world 0..100 by 100..-100
+    std::vector<Recorded> log;
+    QObject::connect(chart.get(), &Sweepgraph::Trend::MouseWheel, [&](qint16 delta, qint16 s, float x, float y) {
+        log.push_back({"MouseWheel", delta, s, x, y});
+    });
+    QWidget *plot = Plot(*chart);
+    const QPointF at(200, 100);
+    QWheelEvent notch(at, plot->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(plot, &notch);
+    // A sideways scroll is not a turn of the wheel.
+    QWheelEvent sideways(at, plot->mapToGlobal(at), QPoint(), QPoint(120, 0), Qt::NoButton, Qt::NoModifier,
+                         Qt::NoScrollPhase, false);
+    QApplication::sendEvent(plot, &sideways);
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].button, -120);
+    EXPECT_EQ(log[0].shift, 2);
+    EXPECT_FLOAT_EQ(log[0].x, 25);
+    EXPECT_FLOAT_EQ(log[0].y, 50);
 }
