@@ -16,9 +16,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <grp.h>
 #include <memory>
 #include <optional>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -274,6 +276,20 @@ TEST_F(SerialLinkTest, MoreThan2200BytesWaitingIsAnOverflow)
     }
     ASSERT_GT(flood.size(), std::size_t(SerialLink::ReceiveBufferSize));
     ASSERT_TRUE(pty.write(flood));
+    // The kernel hands written bytes to the terminal's input in pieces; the
+    // port must see the whole flood at once, as after a stalled program, so
+    // no event runs until all of it waits on the terminal.
+    const int observer = ::open(QFile::encodeName(pty.linkPath()).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(observer, 0) << std::strerror(errno);
+    int waiting = 0;
+    for (int i = 0; i < 500 && waiting < int(flood.size()); ++i) {
+        if (::ioctl(observer, FIONREAD, &waiting) != 0)
+            waiting = 0;
+        if (waiting < int(flood.size()))
+            ::usleep(10000);
+    }
+    ::close(observer);
+    ASSERT_EQ(waiting, int(flood.size()));
     ASSERT_TRUE(WaitUntil([&] { return overflows == 1; }, 2000));
     RunEventsFor(200);
     EXPECT_EQ(overflows, 1);
