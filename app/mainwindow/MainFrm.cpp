@@ -125,6 +125,7 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
     connect(acquisition_.get(), &AcquisitionController::questionUnanswered, this, &MainFrm::showQuestionUnanswered);
     connect(Start, &QPushButton::clicked, this, &MainFrm::StartClick);
     connect(Stop, &QPushButton::clicked, this, &MainFrm::StopClick);
+    buildPublishing();
 
     connect(Sweepgraph1, &Sweepgraph::Trend::Paint, this, [this] { trendView_->RedrawChart1(); });
     connect(Sweepgraph2, &Sweepgraph::Trend::Paint, this, [this] { trendView_->RedrawChart2(); });
@@ -502,6 +503,7 @@ void MainFrm::StartClick()
     Start->setChecked(true);
     File->setEnabled(false);
     SetPort->setEnabled(false);
+    publishing_->start(device);
 }
 
 void MainFrm::StopClick()
@@ -509,6 +511,7 @@ void MainFrm::StopClick()
     File->setEnabled(true);
     SetPort->setEnabled(true);
     acquisition_->stop();
+    publishing_->stop();
 }
 
 void MainFrm::showLinkState(LinkState linkState)
@@ -565,7 +568,8 @@ void MainFrm::runNewCommand()
 {
     // A save before it that is cancelled or fails stops New: the recording and
     // its journal stay, and the cycle records on as after No.
-    recordCommands_->New();
+    if (recordCommands_->New())
+        publishing_->recordingReplaced();
     settleJournal();
 }
 
@@ -574,6 +578,7 @@ void MainFrm::followLatestSample()
     trendView_->FollowLatestSample();
     if (journal_)
         journal_->sampleAppended();
+    publishing_->sampleAppended(state_.store.SampleCount);
 }
 
 void MainFrm::ShowHoldSymbol(bool lit)
@@ -631,6 +636,7 @@ bool MainFrm::CloseSequence()
     SaveWindowPlacement(settings_, {normalGeometry(), isMaximized()});
     settings_.sync();
     acquisition_->stop();
+    publishing_->stop();
     // Saved, or given up with No: nothing is left for a recovery.
     if (journal_)
         journal_->remove();
@@ -804,6 +810,18 @@ void MainFrm::UseRecoveryJournal(const QString &path)
     connect(journal_.get(), &RecoveryJournal::problemChanged, this, [this](const QString &problem) {
         JournalStatus->setText(problem.isEmpty() ? QString()
                                                  : QStringLiteral("Unsaved samples are not protected: %1").arg(problem));
+    });
+}
+
+void MainFrm::buildPublishing()
+{
+    publishing_ = std::make_unique<WindowPublishing>(settings_, state_.store);
+    PublishStatus = new QLabel(this);
+    PublishStatus->setObjectName(QStringLiteral("PublishStatus"));
+    statusBar()->addPermanentWidget(PublishStatus);
+    connect(publishing_.get(), &WindowPublishing::stateTextChanged, this, [this](const QString &text) {
+        PublishStatus->setText(text);
+        PublishStatus->setStyleSheet(publishing_->failed() ? QStringLiteral("color: #b00000;") : QString());
     });
 }
 

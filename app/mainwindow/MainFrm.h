@@ -14,6 +14,7 @@
 #include "RecoveryJournal.h"
 #include "TrendView.h"
 #include "TrendWidgetChart.h"
+#include "WindowPublishing.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -90,6 +91,7 @@ public:
     void OpenFile(const QString &path);
 
     TrendView &trendView() { return *trendView_; }
+    WindowPublishing &publishing() { return *publishing_; }
     RecordCommands &recordCommands() { return *recordCommands_; }
 
     // Controls under their design-time names.
@@ -134,6 +136,7 @@ public:
     QLabel *JournalStatus = nullptr; // why unsaved samples are not journaled, in the status bar
     QLabel *FrameStatus = nullptr;   // how many damaged frames came in, in the status bar
     QLabel *QuestionStatus = nullptr; // a function-change question nobody answered, in the status bar
+    QLabel *PublishStatus = nullptr; // "MQTT: ..." in the status bar while publishing
 
     // View menu: zoom, pan and the measurement cursors.
     QMenu *View = nullptr;
@@ -172,6 +175,7 @@ private:
     // The journal goes when a File command left nothing unsaved.
     void settleJournal();
     void recoverRecording(std::vector<Sample> records);
+    void buildPublishing();
 
     // Zoom, pan and cursors (MainFrmZoom.cpp).
     void buildViewMenu();
@@ -235,6 +239,7 @@ private:
     ProgramClock clock_;
     std::unique_ptr<AcquisitionController> acquisition_;
     std::unique_ptr<RecoveryJournal> journal_;
+    std::unique_ptr<WindowPublishing> publishing_;
     bool closing_ = false;
 
     // A drag on a chart: panning (middle button, or Shift with the left one)

@@ -73,6 +73,15 @@ constexpr Key WindowTop{"MainWindow", "Top", ""};
 constexpr Key WindowWidth{"MainWindow", "Width", ""};
 constexpr Key WindowHeight{"MainWindow", "Height", ""};
 constexpr Key WindowMaximized{"MainWindow", "Maximized", "False"};
+// Publishing to an MQTT broker while recording; an empty station or meter
+// stands for the host name and the port's device name.
+constexpr Key MqttPublish{"Mqtt", "Publish", "False"};
+constexpr Key MqttBrokerUrl{"Mqtt", "BrokerUrl", ""};
+constexpr Key MqttUser{"Mqtt", "User", ""};
+constexpr Key MqttPasswordFile{"Mqtt", "PasswordFile", ""};
+constexpr Key MqttCaFile{"Mqtt", "CaFile", ""};
+constexpr Key MqttStation{"Mqtt", "Station", ""};
+constexpr Key MqttMeter{"Mqtt", "Meter", ""};
 } // namespace Setting
 
 QString ReadSetting(const SettingsStore &store, const Setting::Key &key);

@@ -1,6 +1,7 @@
 #include "OptionFrm.h"
 
 #include "ColorSwatch.h"
+#include "PublishOptionsBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -101,6 +102,7 @@ OptionFrm::OptionFrm(ProgramState &state, SettingsStore &settings, TrendChart &c
     , FTGridColor(swatch("FTGridColor", this))
     , STGridColor(swatch("STGridColor", this))
     , DColor(new QPushButton(QStringLiteral("Default Color"), this))
+    , Mqtt(new PublishOptionsBox(this))
     , OK(new QPushButton(QStringLiteral("OK"), this))
     , Cancel(new QPushButton(QStringLiteral("CANCEL"), this))
     , checkedBoxes_{{
@@ -220,15 +222,17 @@ void OptionFrm::buildLayout()
     layout->addWidget(grid, 1, 0);
     layout->addLayout(chartLayout, 1, 1);
     layout->addLayout(colorLayout, 2, 0, 1, 2);
-    layout->addWidget(buttons, 3, 0, 1, 2);
+    layout->addWidget(Mqtt, 3, 0, 1, 2);
+    layout->addWidget(buttons, 4, 0, 1, 2);
     layout->setVerticalSpacing(10);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    QWidget *tabOrder[] = {txtYMax1,       txtYMin1,    txtYMax2,    txtYMin2,  txtXMax,     Auto,
-                           Manual,         txtInterValue1, FirstCol, FirstRow,  SecondCol,   SecondRow,
-                           TimeMode,       LineWidth,   DiscardDamaged, FTBkColor, FTForeColor, FTGridColor,
-                           STBkColor,      STForeColor, STGridColor, DColor,    OK,          Cancel};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+    QList<QWidget *> tabOrder = {txtYMax1,       txtYMin1,    txtYMax2,    txtYMin2,  txtXMax,     Auto,
+                                 Manual,         txtInterValue1, FirstCol, FirstRow,  SecondCol,   SecondRow,
+                                 TimeMode,       LineWidth,   DiscardDamaged, FTBkColor, FTForeColor, FTGridColor,
+                                 STBkColor,      STForeColor, STGridColor, DColor};
+    tabOrder << Mqtt->tabOrder() << OK << Cancel;
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
@@ -249,6 +253,7 @@ void OptionFrm::Form_Load()
     SecondRow->setCurrentText(texts.SecondRow);
     LineWidth->setCurrentText(texts.LineWidth);
     DiscardDamaged->setChecked(texts.DiscardDamaged);
+    Mqtt->showTexts(StoredPublishOptions(settings_));
     if (state_.store.AutoInterval) {
         Auto->setChecked(true);
         Auto_Click();
@@ -296,6 +301,7 @@ void OptionFrm::OK_Click()
         pendingChecks_.append(checked->box);
     if (!checkPendingBoxes())
         return;
+    StorePublishOptions(Mqtt->texts(), settings_);
     CommitOptions(shownTexts(), state_, settings_, chart1_, chart2_);
     accept();
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 // The Options dialog: the y range of each chart, the common x range, the
-// sampling interval, the x-axis mode, the grids, the line width, six colours
-// and whether frames damaged on the line are dropped.
+// sampling interval, the x-axis mode, the grids, the line width, six colours,
+// whether frames damaged on the line are dropped, and the publishing to an
+// MQTT broker.
 // The x-axis mode and the Auto/Manual choice act at once; everything else waits
 // for OK, which stores and applies it. Opened modally over the main window:
 //   OptionFrm dialog(state, settings, chart1, chart2, prompts, this);
@@ -18,6 +19,7 @@
 #include <array>
 
 class ColorSwatch;
+class PublishOptionsBox;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -82,6 +84,7 @@ private:
     ColorSwatch *FTGridColor;
     ColorSwatch *STGridColor;
     QPushButton *DColor;
+    PublishOptionsBox *Mqtt;
     QPushButton *OK;
     QPushButton *Cancel;
 

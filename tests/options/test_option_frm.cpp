@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -94,6 +95,18 @@ const Settings CustomSettings = {
     {"SecondTrend/GridColor", "4227327"}, {"AllTrend/AutoInterval", "False"},
     {"LineWidth/LineWidth", "3"},         {"Acquisition/DiscardDamagedFrames", "False"},
 };
+
+// The MQTT section as OK stores it when nothing was typed there.
+const Settings PublishDefaults = {
+    {"Mqtt/Publish", "False"}, {"Mqtt/BrokerUrl", ""}, {"Mqtt/User", ""},  {"Mqtt/PasswordFile", ""},
+    {"Mqtt/CaFile", ""},       {"Mqtt/Station", ""},   {"Mqtt/Meter", ""},
+};
+
+Settings withPublishDefaults(Settings settings)
+{
+    settings.insert(PublishDefaults);
+    return settings;
+}
 
 // The dialog runs against both charts: one that only keeps its properties and
 // the program's own trend widget, which keeps its bounds as whole numbers.
@@ -245,7 +258,7 @@ TEST_P(OptionFrmTest, ShowsEveryControlWithItsCaption)
     for (const QGroupBox *group : dialog->findChildren<QGroupBox *>())
         groups << group->title();
     groups.sort();
-    EXPECT_EQ(groups, QStringList({"Coordinate", "First Trend", "Grid", "Interval", "Second Trend"}));
+    EXPECT_EQ(groups, QStringList({"Coordinate", "First Trend", "Grid", "Interval", "MQTT", "Second Trend"}));
 }
 
 TEST_P(OptionFrmTest, CombosListTheirItemsAndShowValuesOutsideThem)
@@ -295,9 +308,58 @@ TEST_P(OptionFrmTest, OkWithoutChangesRewritesEverySetting)
         click(control<QPushButton>("OK"));
         EXPECT_FALSE(dialog->isVisible());
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
-        EXPECT_EQ(stored(), *row.expected);
+        EXPECT_EQ(stored(), withPublishDefaults(*row.expected));
         EXPECT_TRUE(prompts.messages.isEmpty());
     }
+}
+
+TEST_P(OptionFrmTest, MqttSectionIsStoredUnderItsOwnKeysAndShownAgain)
+{
+    startWith(CustomSettings);
+    open();
+    QCheckBox *publish = control<QCheckBox>("MqttPublish");
+    ASSERT_TRUE(publish);
+    EXPECT_EQ(publish->text(), QStringLiteral("Publish to MQTT broker"));
+    EXPECT_FALSE(publish->isChecked()) << "off by default";
+    EXPECT_EQ(box("MqttStation")->placeholderText(), QSysInfo::machineHostName());
+    click(publish);
+    EXPECT_TRUE(publish->isChecked());
+    const struct {
+        const char *box;
+        const char *key;
+        QString text;
+    } typed[] = {
+        {"MqttBrokerUrl", "BrokerUrl", QStringLiteral("mqtts://broker.example:8883")},
+        {"MqttUser", "User", QStringLiteral("logger")},
+        {"MqttPasswordFile", "PasswordFile", dir.filePath(QStringLiteral("password"))},
+        {"MqttCaFile", "CaFile", dir.filePath(QStringLiteral("ca.pem"))},
+        {"MqttStation", "Station", QStringLiteral("substation 4")},
+        {"MqttMeter", "Meter", QStringLiteral("feeder-2")},
+    };
+    for (const auto &row : typed)
+        typeAndLeave(row.box, row.text);
+    click(control<QPushButton>("OK"));
+    ASSERT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+
+    // The settings of before are as they were.
+    Settings others = stored();
+    others.removeIf([](const auto &item) { return item.key().startsWith(QLatin1String("Mqtt/")); });
+    EXPECT_EQ(others, CustomSettings);
+    const SettingsStore reread(iniPath());
+    EXPECT_EQ(ReadSetting(reread, Setting::MqttPublish), QStringLiteral("True"));
+    for (const auto &row : typed)
+        EXPECT_EQ(reread.GetSetting(QStringLiteral("Mqtt"), QLatin1String(row.key), QString()), row.text) << row.key;
+
+    dialog.reset();
+    open();
+    EXPECT_TRUE(control<QCheckBox>("MqttPublish")->isChecked());
+    for (const auto &row : typed)
+        EXPECT_EQ(box(row.box)->text(), row.text) << row.box;
+    click(control<QCheckBox>("MqttPublish"));
+    click(control<QPushButton>("Cancel"));
+    EXPECT_EQ(ReadSetting(SettingsStore(iniPath()), Setting::MqttPublish), QStringLiteral("True"))
+        << "CANCEL stores nothing";
 }
 
 TEST_P(OptionFrmTest, OpensWithTheCurrentValues)
@@ -489,7 +551,7 @@ TEST_P(OptionFrmTest, YBoxesTakeAnyNumberOrASignAlone)
     // Stored as typed; the chart cannot take a sign alone and keeps its range.
     Settings expected = DefaultSettings;
     expected[QStringLiteral("FirstTrend/TopY")] = QStringLiteral("-");
-    EXPECT_EQ(stored(), expected);
+    EXPECT_EQ(stored(), withPublishDefaults(expected));
     EXPECT_EQ(chart1.TopY(), 100.0f);
     EXPECT_EQ(chart1.BottomY(), -100.0f);
 }
@@ -525,7 +587,7 @@ TEST_P(OptionFrmTest, DefaultColorThenCancelChangesNothing)
     for (const char *key : {"FirstTrend/BkColor", "SecondTrend/BkColor", "FirstTrend/LineColor",
                             "SecondTrend/LineColor", "FirstTrend/GridColor", "SecondTrend/GridColor"})
         expected[QLatin1String(key)] = DefaultSettings.value(QLatin1String(key));
-    EXPECT_EQ(stored(), expected);
+    EXPECT_EQ(stored(), withPublishDefaults(expected));
     EXPECT_EQ(chart1.TrendBackColor(), 0x404040u);
     EXPECT_EQ(chart2.TrendBackColor(), 0x404040u);
     EXPECT_EQ(state.view.FirstLineColor, 0x00FF00u);

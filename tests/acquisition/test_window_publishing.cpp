@@ -1,0 +1,199 @@
+// The offscreen main window recording a pseudo-terminal meter and publishing
+// to a real mosquitto broker, as switched on in Options.
+
+#include "FrameEncoder.h"
+#include "MainFrm.h"
+#include "MqttBroker.h"
+#include "PtyFeeder.h"
+#include "ScriptedPrompts.h"
+#include "SettingsStore.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <numeric>
+
+namespace {
+
+constexpr std::uint8_t UnitA = 0x08;
+constexpr std::uint8_t UnitV = 0x04;
+
+// The first display reads 10 + hundredths / 100 ("10.07").
+MeterFrame meterFrame(int hundredths, std::uint8_t unit = UnitA)
+{
+    FrameContent c;
+    c.firstText = QString::number(10 + hundredths / 100.0, 'f', 2).toStdString();
+    c.firstUnitByte = unit;
+    c.secondText = "230.1";
+    c.secondUnitByte = 0x02;
+    c.ac = true;
+    return EncodeFrame(c);
+}
+
+std::vector<std::int32_t> oneTo(int count)
+{
+    std::vector<std::int32_t> seqs(std::size_t(count), 0);
+    std::iota(seqs.begin(), seqs.end(), 1);
+    return seqs;
+}
+
+class WindowPublishingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        QLocale::setDefault(QLocale::c());
+        pty = std::make_unique<PtyFeeder>(dir.filePath(QStringLiteral("meter")));
+        ASSERT_TRUE(pty->isValid());
+        settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM1"), pty->linkPath());
+    }
+
+    // What Options stores with "Publish to MQTT broker" ticked; the meter's
+    // name is left to its default, the port's device name ("meter").
+    void publishTo(const QString &url)
+    {
+        WriteSetting(settings, Setting::MqttPublish, QStringLiteral("True"));
+        WriteSetting(settings, Setting::MqttBrokerUrl, url);
+        WriteSetting(settings, Setting::MqttStation, QStringLiteral("bench"));
+        settings.sync();
+    }
+
+    void makeWindow()
+    {
+        window = std::make_unique<MainFrm>(state, settings, prompts);
+        window->ProbePorts();
+        window->SetPortInUse(1);
+        window->show();
+    }
+
+    std::uint64_t blocksRead() { return window->acquisition().counters().blocksRead; }
+
+    bool send(const MeterFrame &frame)
+    {
+        const std::uint64_t before = blocksRead();
+        return pty->write(frame) && WaitUntil([&] { return blocksRead() == before + 1; }, 5000);
+    }
+
+    QString status() const { return window->PublishStatus->text(); }
+    bool statusStartsWith(const QString &text) const { return status().startsWith(text); }
+
+    QTemporaryDir dir;
+    SettingsStore settings{dir.filePath(QStringLiteral("RQ4417.conf"))};
+    ProgramState state;
+    ScriptedPrompts prompts;
+    std::unique_ptr<PtyFeeder> pty;
+    std::unique_ptr<MainFrm> window;
+};
+
+} // namespace
+
+TEST_F(WindowPublishingTest, EverySampleRecordedReachesTheBrokerInOrder)
+{
+    MqttBroker broker;
+    ASSERT_TRUE(broker.start()) << qPrintable(broker.log());
+    TopicWatcher watcher(broker, QStringLiteral("ampero/bench/meter/sample"));
+    ASSERT_TRUE(watcher.waitSubscribed(20000)) << qPrintable(watcher.diagnostics());
+    publishTo(broker.url());
+    makeWindow();
+    EXPECT_TRUE(status().isEmpty()) << "nothing is said before START";
+
+    window->Start->click();
+    ASSERT_EQ(window->acquisition().state(), LinkState::Running);
+    const QString connected = QStringLiteral("MQTT: publishing to the MQTT broker at 127.0.0.1:%1").arg(broker.port());
+    ASSERT_TRUE(WaitUntil([&] { return statusStartsWith(connected); }, 20000)) << qPrintable(status());
+    EXPECT_TRUE(window->PublishStatus->isVisible());
+
+    constexpr int Count = 120;
+    for (int i = 1; i <= Count; ++i)
+        ASSERT_TRUE(send(meterFrame(i)));
+    ASSERT_EQ(state.store.SampleCount, Count);
+    ASSERT_TRUE(WaitUntil([&] { return watcher.sequence().size() >= std::size_t(Count); }, 30000))
+        << watcher.sequence().size() << " arrived\n" << qPrintable(watcher.diagnostics());
+    EXPECT_EQ(watcher.sequence(), oneTo(Count));
+    const std::vector<QByteArray> &payloads = watcher.payloads();
+    for (int i = 1; i <= Count; ++i) {
+        const QJsonObject sample = JsonObject(payloads[std::size_t(i - 1)]);
+        EXPECT_NEAR(sample[QStringLiteral("first")][QStringLiteral("value")].toDouble(), 10 + i / 100.0, 1e-6)
+            << payloads[std::size_t(i - 1)].constData();
+    }
+
+    window->Stop->click();
+    EXPECT_TRUE(statusStartsWith(QStringLiteral("MQTT: stopped publishing"))) << qPrintable(status());
+    EXPECT_EQ(RetainedPayloads(broker, QStringLiteral("ampero/bench/meter/status"), 1, 20000),
+              std::vector<QByteArray>{"offline"});
+}
+
+TEST_F(WindowPublishingTest, NewWhileRecordingIsPublishedFromItsFirstSample)
+{
+    MqttBroker broker;
+    ASSERT_TRUE(broker.start()) << qPrintable(broker.log());
+    TopicWatcher watcher(broker, QStringLiteral("ampero/bench/meter/sample"));
+    ASSERT_TRUE(watcher.waitSubscribed(20000)) << qPrintable(watcher.diagnostics());
+    publishTo(broker.url());
+    makeWindow();
+    window->Start->click();
+    const QString connected = QStringLiteral("MQTT: publishing");
+    ASSERT_TRUE(WaitUntil([&] { return statusStartsWith(connected); }, 20000)) << qPrintable(status());
+
+    for (int i = 1; i <= 5; ++i)
+        ASSERT_TRUE(send(meterFrame(i)));
+    // A new function: Yes to a new recording, No to saving the old one.
+    prompts.yesNoAnswers = {true};
+    prompts.answers = {ScriptedPrompts::Answer::No};
+    // The second frame in the new unit asks (one alone may be damage) and starts the new recording.
+    ASSERT_TRUE(send(meterFrame(100, UnitV)));
+    ASSERT_TRUE(send(meterFrame(100, UnitV)));
+    for (int i = 2; i <= 4; ++i)
+        ASSERT_TRUE(send(meterFrame(100 * i, UnitV)));
+    ASSERT_EQ(state.store.SampleCount, 4);
+    ASSERT_TRUE(WaitUntil([&] { return statusStartsWith(connected); }, 20000)) << qPrintable(status());
+
+    std::vector<std::int32_t> expected = oneTo(5);
+    const std::vector<std::int32_t> second = oneTo(4);
+    expected.insert(expected.end(), second.begin(), second.end());
+    ASSERT_TRUE(WaitUntil([&] { return watcher.sequence().size() >= expected.size(); }, 30000))
+        << qPrintable(watcher.diagnostics());
+    EXPECT_EQ(watcher.sequence(), expected);
+    EXPECT_NEAR(JsonObject(watcher.payloads().back())[QStringLiteral("first")][QStringLiteral("value")].toDouble(), 14.0,
+                1e-6);
+    window->Stop->click();
+}
+
+TEST_F(WindowPublishingTest, UnreachableBrokerOrWrongSettingIsShownAndRecordingGoesOn)
+{
+    publishTo(QStringLiteral("mqtt://127.0.0.1:%1").arg(FreeLoopbackPort()));
+    makeWindow();
+    window->Start->click();
+    ASSERT_TRUE(WaitUntil([&] { return window->publishing().failed(); }, 20000)) << qPrintable(status());
+    EXPECT_TRUE(status().contains(QStringLiteral("trying again"))) << qPrintable(status());
+    EXPECT_TRUE(window->PublishStatus->styleSheet().contains(QStringLiteral("color"))) << "shown in red";
+    for (int i = 1; i <= 3; ++i)
+        ASSERT_TRUE(send(meterFrame(i)));
+    EXPECT_EQ(state.store.SampleCount, 3);
+    window->Stop->click();
+
+    WriteSetting(settings, Setting::MqttBrokerUrl, QStringLiteral("http://127.0.0.1"));
+    settings.sync();
+    window->Start->click();
+    ASSERT_EQ(window->acquisition().state(), LinkState::Running);
+    EXPECT_TRUE(statusStartsWith(QStringLiteral("MQTT: "))) << qPrintable(status());
+    EXPECT_TRUE(status().endsWith(QStringLiteral("; not publishing"))) << qPrintable(status());
+    EXPECT_TRUE(window->publishing().failed());
+    ASSERT_TRUE(send(meterFrame(7)));
+    EXPECT_EQ(state.store.SampleCount, 4);
+    window->Stop->click();
+}
+
+TEST_F(WindowPublishingTest, SwitchedOffNothingIsPublishedOrShown)
+{
+    makeWindow();
+    window->Start->click();
+    ASSERT_TRUE(send(meterFrame(1)));
+    EXPECT_FALSE(window->publishing().publishing());
+    EXPECT_TRUE(status().isEmpty());
+    window->Stop->click();
+}
