@@ -1,5 +1,7 @@
 #include "AcquisitionController.h"
 
+#include <QCoreApplication>
+
 QtQuestionTimer::QtQuestionTimer()
 {
     timer_.setSingleShot(true);
@@ -89,13 +91,15 @@ void AcquisitionController::tryReconnect()
 
 QString PortInUseMessage(int portNumber)
 {
-    return QStringLiteral("Com%1 is being used!! please select other ComPort.").arg(portNumber);
+    return QCoreApplication::translate("AcquisitionController", "Com%1 is being used!! please select other ComPort.")
+        .arg(portNumber);
 }
 
 QString PermissionDeniedMessage(const QString &devicePath)
 {
-    return QStringLiteral("You may not open the serial port %1. Serial ports belong to the group dialout: "
-                          "add your user to it (sudo usermod -aG dialout $USER), then log out and in again.")
+    return QCoreApplication::translate("AcquisitionController",
+                                       "You may not open the serial port %1. Serial ports belong to the group dialout: "
+                                       "add your user to it (sudo usermod -aG dialout $USER), then log out and in again.")
         .arg(devicePath);
 }
 
