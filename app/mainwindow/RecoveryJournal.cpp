@@ -255,7 +255,7 @@ bool RecoveryJournal::writeNewRecords()
     if (!claim())
         return false;
     if (store_.SampleCount < 0 || std::size_t(store_.SampleCount) >= store_.Samples.size())
-        return fail(QStringLiteral("the recording in memory is inconsistent"));
+        return fail(tr("the recording in memory is inconsistent"));
     const std::size_t wanted = std::size_t(store_.SampleCount) + 1;
     // New or Open replaced the recording without a word to the journal.
     if (written_ > wanted || (written_ > 1 && store_.Samples[written_ - 1] != lastWritten_))
@@ -324,7 +324,7 @@ bool RecoveryJournal::writeAt(qint64 offset, const char *data, std::size_t size)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return fail(n < 0 ? qt_error_string(errno) : QStringLiteral("nothing more could be written"));
+            return fail(n < 0 ? qt_error_string(errno) : tr("nothing more could be written"));
         data += n;
         size -= std::size_t(n);
         offset += n;
@@ -381,7 +381,7 @@ void RecoveryJournal::remove()
     written_ = 0;
     QFile journal(path_);
     if (!journal.remove() && QFileInfo(path_).exists()) {
-        setProblem(QStringLiteral("%1 cannot be removed: %2").arg(QDir::toNativeSeparators(path_), journal.errorString()));
+        setProblem(tr("%1 cannot be removed: %2").arg(QDir::toNativeSeparators(path_), journal.errorString()));
         return;
     }
     setProblem(QString());
@@ -404,7 +404,7 @@ void RecoveryJournal::handOver()
 bool RecoveryJournal::fail(const QString &reason)
 {
     file_.close();
-    setProblem(QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path_), reason));
+    setProblem(tr("cannot write %1: %2").arg(QDir::toNativeSeparators(path_), reason));
     // Tried again after a while; written_ still counts the records that made it.
     if (!syncTimer_.isActive())
         syncTimer_.start();

@@ -9,6 +9,7 @@
 #include "ProgramState.h"
 #include "TrendChart.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <cstdint>
@@ -45,6 +46,8 @@ void UpdateStatisticsRecord(SampleStore &store);
 void RecomputeStatistics(SampleStore &store);
 
 class TrendView {
+    Q_DECLARE_TR_FUNCTIONS(TrendView)
+
 public:
     enum class Direction { Forward, Backward };
 
@@ -69,6 +72,9 @@ public:
     std::optional<Readout> ShowReadout2(float x);
 
     void RefreshCharts();
+    // What a chart shows, for assistive technology: the display it follows,
+    // the span of its window and the newest value in it.
+    QString ChartDescription(bool firstDisplay) const;
     bool ScrollByUser() const { return scrollByUser_; }
 
 private:

@@ -3,12 +3,14 @@
 #include "AmperoIcon.h"
 #include "MainFrm.h"
 #include "MainFrmPrompts.h"
+#include "ProgramTranslations.h"
 #include "RecoveryJournal.h"
 #include "SettingsStore.h"
 #include "StartupSettings.h"
 #include "StopSignals.h"
 
 #include <QApplication>
+#include <QLocale>
 
 int main(int argc, char *argv[])
 {
@@ -16,6 +18,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Ampero"));
     QApplication::setApplicationVersion(QStringLiteral(AMPERO_VERSION));
     QApplication::setWindowIcon(AmperoIcon());
+    const auto translators = InstallTranslations(QLocale::system().uiLanguages());
     // Lets desktops match the window to its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("ampero"));
 
