@@ -312,12 +312,6 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>Unsaved samples are not protected: %1</source>
         <translation>Ungespeicherte Messwerte sind nicht gesichert: %1</translation>
     </message>
-    <message>
-        <source>Cannot recover the recording from &quot;%1&quot;:
-%2.</source>
-        <translation>Die Aufzeichnung kann nicht aus „%1“ wiederhergestellt werden:
-%2.</translation>
-    </message>
 </context>
 <context>
     <name>OptionFrm</name>
@@ -661,6 +655,24 @@ Soll sie durch diese Aufzeichnung ersetzt werden?</translation>
     <message>
         <source>A recording was not saved when Ampero last closed. Recover it?</source>
         <translation>Beim letzten Beenden von Ampero blieb eine Aufzeichnung ungespeichert. Wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>the lock file keeps changing</source>
+        <translation>die Sperrdatei ändert sich laufend</translation>
+    </message>
+    <message>
+        <source>all %1 journal names are taken</source>
+        <translation>alle %1 Namen für Sicherungsdateien sind vergeben</translation>
+    </message>
+    <message>
+        <source>Cannot recover the recording from &quot;%1&quot;:
+%2.</source>
+        <translation>Die Aufzeichnung kann nicht aus „%1“ wiederhergestellt werden:
+%2.</translation>
     </message>
 </context>
 <context>

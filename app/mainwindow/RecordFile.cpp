@@ -152,7 +152,8 @@ RecordFileResult ReadRecordFile(const QString &path, std::vector<Sample> &record
         return failure(file.errorString());
     const qint64 length = file.size();
     if (length < qint64(SampleRecordSize))
-        return failure(QCoreApplication::translate("RecordFile", "the file is shorter than one record (%1 bytes; a record has %2)")
+        return failure(QCoreApplication::translate("RecordFile",
+                                                   "the file is shorter than one record (%1 bytes; a record has %2)")
                            .arg(length)
                            .arg(SampleRecordSize));
     const qint64 recordCount = length / qint64(SampleRecordSize);

@@ -97,9 +97,10 @@ QString PortInUseMessage(int portNumber)
 
 QString PermissionDeniedMessage(const QString &devicePath)
 {
-    return QCoreApplication::translate("AcquisitionController",
-                                       "You may not open the serial port %1. Serial ports belong to the group dialout: "
-                                       "add your user to it (sudo usermod -aG dialout $USER), then log out and in again.")
+    return QCoreApplication::translate(
+               "AcquisitionController",
+               "You may not open the serial port %1. Serial ports belong to the group dialout: "
+               "add your user to it (sudo usermod -aG dialout $USER), then log out and in again.")
         .arg(devicePath);
 }
 

@@ -197,9 +197,12 @@ void OptionFrm::buildLayout()
         int row;
         int column;
     } colorRows[] = {
-        {QT_TR_NOOP("First Trend BkColor:"), FTBkColor, 0, 0},       {QT_TR_NOOP("Second Trend BkColor:"), STBkColor, 0, 2},
-        {QT_TR_NOOP("First Trend ForeColor:"), FTForeColor, 1, 0},   {QT_TR_NOOP("Second Trend ForeColor:"), STForeColor, 1, 2},
-        {QT_TR_NOOP("First Trend Grid Color:"), FTGridColor, 2, 0},  {QT_TR_NOOP("Second Trend Grid Color:"), STGridColor, 2, 2},
+        {QT_TR_NOOP("First Trend BkColor:"), FTBkColor, 0, 0},
+        {QT_TR_NOOP("Second Trend BkColor:"), STBkColor, 0, 2},
+        {QT_TR_NOOP("First Trend ForeColor:"), FTForeColor, 1, 0},
+        {QT_TR_NOOP("Second Trend ForeColor:"), STForeColor, 1, 2},
+        {QT_TR_NOOP("First Trend Grid Color:"), FTGridColor, 2, 0},
+        {QT_TR_NOOP("Second Trend Grid Color:"), STGridColor, 2, 2},
     };
     for (const auto &colorRow : colorRows) {
         colorLayout->addWidget(buddyLabel(tr(colorRow.text), colorRow.swatch, this), colorRow.row,

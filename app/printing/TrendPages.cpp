@@ -138,7 +138,8 @@ void PrintTrendPage(PageSurface &surface, const ProgramState &state, ChartNumber
 
     surface.SetTextPosition(0, top - sh / 15);
     surface.Print(TextLine(QCoreApplication::translate("TrendPages", "File Name:")).NextZone(state.RecordFileName));
-    surface.Print(TextLine(QCoreApplication::translate("TrendPages", "Print Date:")).NextZone(PrintDateText(printTime)));
+    surface.Print(
+        TextLine(QCoreApplication::translate("TrendPages", "Print Date:")).NextZone(PrintDateText(printTime)));
     surface.Print(TextLine(QCoreApplication::translate("TrendPages", "Unit:"))
                       .NextZone(isSample(store, first) ? unitName(store.sample(first), chartNumber) : QString()));
 
