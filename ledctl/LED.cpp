@@ -1,6 +1,9 @@
 #include "LED.h"
 
+#include "LedAccessible.h"
 #include "SegmentPainter.h"
+
+#include <QAccessible>
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -55,6 +58,7 @@ LED::LED(QWidget *parent) : QWidget(parent)
     // Every paint covers the whole widget, border and client area.
     setAttribute(Qt::WA_OpaquePaintEvent);
     referenceWidth_ = clientWidthMm();
+    InstallLedAccessibility();
 }
 
 OleColor LED::ForeColor() const
@@ -75,8 +79,19 @@ QString LED::Caption() const
 
 void LED::setCaption(const QString &caption)
 {
+    const bool changed = caption != caption_;
     caption_ = caption;
     redraw();
+    if (changed) {
+        // A screen reader hears the new reading as the value, and as the name
+        // while the host gave the display no name of its own.
+        QAccessibleValueChangeEvent event(this, caption_);
+        QAccessible::updateAccessibility(&event);
+        if (accessibleName().isEmpty()) {
+            QAccessibleEvent nameEvent(this, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&nameEvent);
+        }
+    }
 }
 
 OleColor LED::BackColor() const

@@ -28,6 +28,8 @@ public:
     OleColor ForeColor() const;
     void setForeColor(OleColor color);
 
+    // Assistive technology reads the caption as the widget's value, and as
+    // its name while accessibleName is empty.
     QString Caption() const;
     void setCaption(const QString &caption);
 

@@ -1,11 +1,14 @@
 #include "PlotArea.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QPaintEvent>
 #include <QPen>
 #include <QScopedValueRollback>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 #include <cmath>
@@ -112,10 +115,24 @@ void DrawGridLines(qint32 bands, double origin, double extent, double ratio, int
         draw(device / ratio);
 }
 
+// The plot area is what takes the keyboard focus, so it is what a screen
+// reader announces: as a chart, with the name and description the host gave.
+QAccessibleInterface *plotInterface(const QString &, QObject *object)
+{
+    if (auto *plot = qobject_cast<PlotArea *>(object))
+        return new QAccessibleWidget(plot, QAccessible::Chart);
+    return nullptr;
+}
+
 } // namespace
 
 PlotArea::PlotArea(QWidget *parent) : QWidget(parent), mapping_(scale_, QSizeF(size()))
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(plotInterface);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -245,6 +262,25 @@ void PlotArea::paintEvent(QPaintEvent *event)
     widgetPainter.drawImage(event->rect(), image_,
                             QRectF(QPointF(event->rect().topLeft()) * image_.devicePixelRatio(),
                                    QSizeF(event->rect().size()) * image_.devicePixelRatio()));
+    if (hasFocus()) {
+        // Only on the screen: the retained image, which the host draws into, stays clean.
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &widgetPainter, this);
+    }
+}
+
+void PlotArea::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PlotArea::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void PlotArea::resizeEvent(QResizeEvent *)

@@ -161,11 +161,20 @@ Trend::Trend(QWidget *parent)
     connect(plot_, &PlotArea::MouseUp, this, &Trend::MouseUp);
     connect(plot_, &PlotArea::MouseMove, this, &Trend::MouseMove);
     connect(plot_, &PlotArea::MouseWheel, this, &Trend::MouseWheel);
+    setFocusProxy(plot_);
 
     LayOut();
 }
 
 Trend::~Trend() = default;
+
+void Trend::setAccessibleText(const QString &name, const QString &description)
+{
+    for (QWidget *widget : {static_cast<QWidget *>(this), static_cast<QWidget *>(plot_)}) {
+        widget->setAccessibleName(name);
+        widget->setAccessibleDescription(description);
+    }
+}
 
 void Trend::Refresh()
 {

@@ -84,6 +84,11 @@ public:
 
     QSize sizeHint() const override;
 
+    // What assistive technology reports of the chart, typically what it shows
+    // and its newest value. The plot area, which takes the keyboard focus for
+    // the chart, reports the same as a chart of its own.
+    void setAccessibleText(const QString &name, const QString &description);
+
 signals:
     void Click();
     void DblClick();

@@ -31,7 +31,7 @@ HelpFrm::HelpFrm(const QString &programFolder, QWidget *parent)
     , HelpText(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("HelpFrm"));
-    setWindowTitle(QStringLiteral("Help"));
+    setWindowTitle(tr("Help"));
     setWindowIcon(AmperoIcon());
     setModal(true);
 

@@ -2,6 +2,8 @@
 
 #include "AmperoVersion.h"
 
+#include <QCoreApplication>
+
 ProgramVersion CurrentVersion()
 {
     return {AmperoBuild::VersionMajor, AmperoBuild::VersionMinor, AmperoBuild::VersionRevision};
@@ -14,7 +16,7 @@ QString ApplicationTitle()
 
 QString VersionText(const ProgramVersion &version)
 {
-    return QStringLiteral("Version %1.%2.%3")
+    return QCoreApplication::translate("ProgramVersion", "Version %1.%2.%3")
         .arg(version.major)
         .arg(version.minor)
         .arg(version.revision);

@@ -22,8 +22,8 @@ frmAbout::frmAbout(const ProgramVersion &version, QWidget *parent)
     , version_(version)
     , imgIcon(new QLabel(this))
     , lblTitle(new QLabel(QStringLiteral("Ampero Clamp"), this))
-    , lblVersion(new QLabel(QStringLiteral("Version"), this))
-    , lblDescription(new QLabel(QStringLiteral("Records, charts and prints the readings of a clamp-on power meter."), this))
+    , lblVersion(new QLabel(tr("Version"), this))
+    , lblDescription(new QLabel(tr("Records, charts and prints the readings of a clamp-on power meter."), this))
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowIcon(AmperoIcon());
@@ -71,6 +71,6 @@ void frmAbout::showEvent(QShowEvent *event)
 
 void frmAbout::Form_Load()
 {
-    setWindowTitle(QStringLiteral("About ") + ApplicationTitle());
+    setWindowTitle(tr("About %1").arg(ApplicationTitle()));
     lblVersion->setText(VersionText(version_));
 }

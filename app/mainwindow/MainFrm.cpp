@@ -114,6 +114,7 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
     setToolTips();
     buildCursorTable();
     Frame3->installEventFilter(this);
+    setAccessibility();
 
     chart1_ = std::make_unique<TrendWidgetChart>(*Sweepgraph1);
     chart2_ = std::make_unique<TrendWidgetChart>(*Sweepgraph2);
@@ -127,8 +128,14 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
     connect(Stop, &QPushButton::clicked, this, &MainFrm::StopClick);
     buildPublishing();
 
-    connect(Sweepgraph1, &Sweepgraph::Trend::Paint, this, [this] { trendView_->RedrawChart1(); });
-    connect(Sweepgraph2, &Sweepgraph::Trend::Paint, this, [this] { trendView_->RedrawChart2(); });
+    connect(Sweepgraph1, &Sweepgraph::Trend::Paint, this, [this] {
+        trendView_->RedrawChart1();
+        describeChart(true);
+    });
+    connect(Sweepgraph2, &Sweepgraph::Trend::Paint, this, [this] {
+        trendView_->RedrawChart2();
+        describeChart(false);
+    });
     connectChartGestures(Sweepgraph1, 1);
     connectChartGestures(Sweepgraph2, 2);
     connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) { trendView_->ScrollBarChanged(value); });
@@ -156,32 +163,32 @@ MainFrm::~MainFrm() = default;
 
 void MainFrm::buildMenus()
 {
-    File = menuBar()->addMenu(QStringLiteral("&File"));
+    File = menuBar()->addMenu(tr("&File"));
     File->setObjectName(QStringLiteral("File"));
-    New = File->addAction(QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), this,
+    New = File->addAction(tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), this,
                           [this] {
                               recordCommands_->New();
                               settleJournal();
                           });
-    Open = File->addAction(QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), this,
+    Open = File->addAction(tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), this,
                            [this] {
                                recordCommands_->Open();
                                settleJournal();
                            });
-    Save = File->addAction(QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
+    Save = File->addAction(tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                            [this] {
                                recordCommands_->Save();
                                settleJournal();
                            });
-    SaveAs = File->addAction(QStringLiteral("Save &As..."), this, [this] {
+    SaveAs = File->addAction(tr("Save &As..."), this, [this] {
         recordCommands_->SaveAs();
         settleJournal();
     });
-    ExportCsv = File->addAction(QStringLiteral("Export CSV..."), this, [this] { recordCommands_->ExportCsv(); });
+    ExportCsv = File->addAction(tr("Export CSV..."), this, [this] { recordCommands_->ExportCsv(); });
     File->addSeparator()->setObjectName(QStringLiteral("Sp1"));
-    PrintSetup = File->addAction(QStringLiteral("Print Setup..."), this, [this] { ShowPrinterSetup(this, *printer_); });
+    PrintSetup = File->addAction(tr("Print Setup..."), this, [this] { ShowPrinterSetup(this, *printer_); });
     PrintSetup->setObjectName(QStringLiteral("PrintSetup"));
-    Print = File->addAction(QStringLiteral("Print..."), this, [this] {
+    Print = File->addAction(tr("Print..."), this, [this] {
         PrintFrm dialog(
             state_, [this] { return PrintCharts{ReadPrintChart(*chart1_), ReadPrintChart(*chart2_)}; }, *printer_,
             PrintPrompts::system(), this);
@@ -191,7 +198,7 @@ void MainFrm::buildMenus()
     });
     Print->setObjectName(QStringLiteral("Print"));
     File->addSeparator()->setObjectName(QStringLiteral("Sp2"));
-    Exit = File->addAction(QStringLiteral("E&xit"), this, [this] { close(); });
+    Exit = File->addAction(tr("E&xit"), this, [this] { close(); });
     New->setObjectName(QStringLiteral("New"));
     Open->setObjectName(QStringLiteral("Open"));
     Save->setObjectName(QStringLiteral("Save"));
@@ -199,9 +206,9 @@ void MainFrm::buildMenus()
     ExportCsv->setObjectName(QStringLiteral("ExportCsv"));
     Exit->setObjectName(QStringLiteral("Exit"));
 
-    Setup = menuBar()->addMenu(QStringLiteral("Set"));
+    Setup = menuBar()->addMenu(tr("Set"));
     Setup->setObjectName(QStringLiteral("Setup"));
-    SetPort = Setup->addMenu(QStringLiteral("Set Port"));
+    SetPort = Setup->addMenu(tr("Set Port"));
     SetPort->setObjectName(QStringLiteral("SetPort"));
     for (int i = 0; i < 4; ++i) {
         const std::int16_t number = std::int16_t(i + 1);
@@ -211,7 +218,7 @@ void MainFrm::buildMenus()
         COM[std::size_t(i)]->setCheckable(true);
     }
 
-    Option = Setup->addAction(QStringLiteral("Options..."), this, [this] {
+    Option = Setup->addAction(tr("Options..."), this, [this] {
         // Stays reachable while recording: a changed interval counts from the next frame.
         DialogOptionPrompts optionPrompts;
         OptionFrm dialog(state_, settings_, *chart1_, *chart2_, optionPrompts, this);
@@ -223,15 +230,15 @@ void MainFrm::buildMenus()
     });
     Option->setObjectName(QStringLiteral("Option"));
 
-    Help = menuBar()->addMenu(QStringLiteral("Help"));
-    Help->setObjectName(QStringLiteral("Help"));
-    contents = Help->addAction(QStringLiteral("Readme..."), this, [this] {
+    Help = menuBar()->addMenu(tr("Help"));
+    Help->setObjectName(tr("Help"));
+    contents = Help->addAction(tr("Readme..."), this, [this] {
         if (!helpFrm_)
             helpFrm_ = new HelpFrm(this);
         helpFrm_->exec();
     });
     contents->setObjectName(QStringLiteral("contents"));
-    about = Help->addAction(QStringLiteral("About..."), this, [this] {
+    about = Help->addAction(tr("About..."), this, [this] {
         if (!aboutFrm_)
             aboutFrm_ = new frmAbout(this);
         aboutFrm_->exec();
@@ -251,7 +258,7 @@ void MainFrm::buildMenus()
 
 void MainFrm::buildReadingFrame(QWidget *central)
 {
-    Frame1 = new QGroupBox(QStringLiteral("READING"), central);
+    Frame1 = new QGroupBox(tr("READING"), central);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     layout_.add(Frame1, QRectF(10, 4, 330, 382));
 
@@ -326,11 +333,12 @@ void MainFrm::buildReadingFrame(QWidget *central)
     L41->setObjectName(QStringLiteral("L41"));
     layout_.add(L41, QRectF(left + 41 * step + 2, top + 1, 10, 20));
 
-    Start = new QPushButton(QStringLiteral("START"), central);
-    Stop = new QPushButton(QStringLiteral("STOP"), central);
+    Start = new QPushButton(tr("START"), central);
+    Stop = new QPushButton(tr("STOP"), central);
+    // One of the two is always down, as showRunning sets them. Not
+    // auto-exclusive: Qt makes such a pair a single stop for the Tab key.
     for (QPushButton *button : {Start, Stop}) {
         button->setCheckable(true);
-        button->setAutoExclusive(true);
         QFont font = button->font();
         font.setBold(true);
         font.setPointSizeF(12);
@@ -368,16 +376,23 @@ void MainFrm::buildStatistics(QWidget *central)
         frame = new QGroupBox(caption, central);
         frame->setObjectName(name);
         layout_.add(frame, QRectF(10, top, 330, 118));
-        const QString titles[3] = {QStringLiteral("MAX:"), QStringLiteral("MIN:"), QStringLiteral("AVG:")};
+        const QString titles[3] = {tr("MAX:"), tr("MIN:"), tr("AVG:")};
         const QString names[6] = {prefix + QStringLiteral("MAX"), prefix + QStringLiteral("MAXDate"),
                                   prefix + QStringLiteral("MIN"), prefix + QStringLiteral("MINDate"),
                                   prefix + QStringLiteral("AVG"), prefix + QStringLiteral("AVGDate")};
+        // What a screen reader calls each field, the group's caption first.
+        const QString spoken[6] = {tr("%1 maximum").arg(caption), tr("%1 time of the maximum").arg(caption),
+                                   tr("%1 minimum").arg(caption), tr("%1 time of the minimum").arg(caption),
+                                   tr("%1 average").arg(caption), tr("%1 time of the last sample").arg(caption)};
         for (int row = 0; row < 3; ++row) {
             auto *title = new QLabel(titles[row], frame);
             layout_.add(title, QRectF(10, 26 + row * 29, 42, 24));
             for (int column = 0; column < 2; ++column) {
                 auto *label = new QLabel(frame);
                 label->setObjectName(names[row * 2 + column]);
+                label->setAccessibleName(spoken[row * 2 + column]);
+                if (column == 0)
+                    title->setBuddy(label);
                 label->setFrameShape(QFrame::StyledPanel);
                 label->setFrameShadow(QFrame::Sunken);
                 label->setAlignment(column == 0 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);
@@ -392,9 +407,9 @@ void MainFrm::buildStatistics(QWidget *central)
             }
         }
     };
-    build(Frame3, QStringLiteral("Frame3"), QStringLiteral("ALL AREA"), 440,
+    build(Frame3, QStringLiteral("Frame3"), tr("ALL AREA"), 440,
           {&aMAX, &aMAXDate, &aMIN, &aMINDate, &aAVG, &aAVGDate}, QStringLiteral("a"));
-    build(Frame2, QStringLiteral("Frame2"), QStringLiteral("VISUAL AREA"), 560,
+    build(Frame2, QStringLiteral("Frame2"), tr("VISUAL AREA"), 560,
           {&vMAX, &vMAXDate, &vMIN, &vMINDate, &vAVG, &vAVGDate}, QStringLiteral("v"));
 }
 
@@ -437,28 +452,48 @@ void MainFrm::buildReadouts(QWidget *central)
 
 void MainFrm::setToolTips()
 {
-    LCD1->setToolTip(QStringLiteral("First display: the meter's upper reading"));
-    LCD2->setToolTip(QStringLiteral("Second display: the meter's lower reading"));
-    LCD3->setToolTip(QStringLiteral("Memory location of the meter (MR: recalled, MEM: stored)"));
-    Start->setToolTip(QStringLiteral("Open the serial port and record the meter's readings"));
-    Stop->setToolTip(QStringLiteral("Stop recording and close the serial port"));
-    Sweepgraph1->setToolTip(QStringLiteral("First display over time; click to read a sample's value and time"));
-    Sweepgraph2->setToolTip(QStringLiteral("Second display over time; click to read a sample's value and time"));
-    HScroll1->setToolTip(QStringLiteral("Move both charts through the recording"));
-    aMAX->setToolTip(QStringLiteral("Largest first-display value of the whole recording"));
-    aMAXDate->setToolTip(QStringLiteral("When the largest value of the whole recording was taken"));
-    aMIN->setToolTip(QStringLiteral("Smallest first-display value of the whole recording"));
-    aMINDate->setToolTip(QStringLiteral("When the smallest value of the whole recording was taken"));
-    aAVG->setToolTip(QStringLiteral("Average of the first display over the whole recording"));
-    aAVGDate->setToolTip(QStringLiteral("When the newest sample was taken"));
-    vMAX->setToolTip(QStringLiteral("Largest first-display value the charts show"));
-    vMAXDate->setToolTip(QStringLiteral("When the largest value the charts show was taken"));
-    vMIN->setToolTip(QStringLiteral("Smallest first-display value the charts show"));
-    vMINDate->setToolTip(QStringLiteral("When the smallest value the charts show was taken"));
-    vAVG->setToolTip(QStringLiteral("Average of the first display over the samples the charts show"));
-    vAVGDate->setToolTip(QStringLiteral("When the last sample the charts show was taken"));
-    FrmGetData1->setToolTip(QStringLiteral("The sample clicked on the upper chart: value and time"));
-    FrmGetData2->setToolTip(QStringLiteral("The sample clicked on the lower chart: value and time"));
+    LCD1->setToolTip(tr("First display: the meter's upper reading"));
+    LCD2->setToolTip(tr("Second display: the meter's lower reading"));
+    LCD3->setToolTip(tr("Memory location of the meter (MR: recalled, MEM: stored)"));
+    Start->setToolTip(tr("Open the serial port and record the meter's readings"));
+    Stop->setToolTip(tr("Stop recording and close the serial port"));
+    Sweepgraph1->setToolTip(tr("First display over time; click to read a sample's value and time"));
+    Sweepgraph2->setToolTip(tr("Second display over time; click to read a sample's value and time"));
+    HScroll1->setToolTip(tr("Move both charts through the recording"));
+    aMAX->setToolTip(tr("Largest first-display value of the whole recording"));
+    aMAXDate->setToolTip(tr("When the largest value of the whole recording was taken"));
+    aMIN->setToolTip(tr("Smallest first-display value of the whole recording"));
+    aMINDate->setToolTip(tr("When the smallest value of the whole recording was taken"));
+    aAVG->setToolTip(tr("Average of the first display over the whole recording"));
+    aAVGDate->setToolTip(tr("When the newest sample was taken"));
+    vMAX->setToolTip(tr("Largest first-display value the charts show"));
+    vMAXDate->setToolTip(tr("When the largest value the charts show was taken"));
+    vMIN->setToolTip(tr("Smallest first-display value the charts show"));
+    vMINDate->setToolTip(tr("When the smallest value the charts show was taken"));
+    vAVG->setToolTip(tr("Average of the first display over the samples the charts show"));
+    vAVGDate->setToolTip(tr("When the last sample the charts show was taken"));
+    FrmGetData1->setToolTip(tr("The sample clicked on the upper chart: value and time"));
+    FrmGetData2->setToolTip(tr("The sample clicked on the lower chart: value and time"));
+}
+
+void MainFrm::setAccessibility()
+{
+    LCD1->setAccessibleName(tr("First display"));
+    LCD2->setAccessibleName(tr("Second display"));
+    LCD3->setAccessibleName(tr("Memory location"));
+    // The keyboard reaches the buttons, then the charts, then the scroll bar.
+    HScroll1->setFocusPolicy(Qt::StrongFocus);
+    setTabOrder(Start, Stop);
+    setTabOrder(Stop, Sweepgraph1);
+    setTabOrder(Sweepgraph1, Sweepgraph2);
+    setTabOrder(Sweepgraph2, HScroll1);
+}
+
+void MainFrm::describeChart(bool firstDisplay)
+{
+    Sweepgraph::Trend *chart = firstDisplay ? Sweepgraph1 : Sweepgraph2;
+    chart->setAccessibleText(firstDisplay ? tr("First display chart") : tr("Second display chart"),
+                             trendView_->ChartDescription(firstDisplay));
 }
 
 void MainFrm::LoadStep()
@@ -487,7 +522,7 @@ void MainFrm::ProbePorts()
 void MainFrm::StartClick()
 {
     if (acquisition_->state() != LinkState::Stopped) {
-        Start->setChecked(true);
+        showRunning(true);
         return;
     }
     const QString device = PortDevicePath(settings_, state_.portNumber);
@@ -496,11 +531,10 @@ void MainFrm::StartClick()
         const QString message = StartFailureMessage(failure, state_.portNumber, device);
         if (!message.isEmpty())
             prompts_.showMessage(message);
-        Stop->setChecked(true);
         StopClick();
         return;
     }
-    Start->setChecked(true);
+    showRunning(true);
     File->setEnabled(false);
     SetPort->setEnabled(false);
     publishing_->start(device);
@@ -508,10 +542,17 @@ void MainFrm::StartClick()
 
 void MainFrm::StopClick()
 {
+    showRunning(false);
     File->setEnabled(true);
     SetPort->setEnabled(true);
     acquisition_->stop();
     publishing_->stop();
+}
+
+void MainFrm::showRunning(bool running)
+{
+    Start->setChecked(running);
+    Stop->setChecked(!running);
 }
 
 void MainFrm::showLinkState(LinkState linkState)
@@ -521,14 +562,14 @@ void MainFrm::showLinkState(LinkState linkState)
     QString style;
     switch (linkState) {
     case LinkState::Stopped:
-        text = QStringLiteral("Stopped");
+        text = tr("Stopped");
         break;
     case LinkState::Running:
-        text = QStringLiteral("Recording from COM%1 (%2)").arg(state_.portNumber).arg(device);
+        text = tr("Recording from COM%1 (%2)").arg(state_.portNumber).arg(device);
         break;
     case LinkState::Reconnecting:
         // The recording stays; the port is tried again until it is back or STOP is pressed.
-        text = QStringLiteral("Connection to %1 lost \u2014 reconnecting\u2026").arg(device);
+        text = tr("Connection to %1 lost — reconnecting…").arg(device);
         style = QStringLiteral("color: #b00000; font-weight: bold;");
         break;
     }
@@ -538,14 +579,14 @@ void MainFrm::showLinkState(LinkState linkState)
 
 void MainFrm::showDamagedFrames(quint64 count)
 {
-    const QString text = state_.acquisition.DiscardDamagedFrames ? QStringLiteral("Damaged frames dropped: %L1")
-                                                                 : QStringLiteral("Damaged frames kept: %L1");
+    const QString text = state_.acquisition.DiscardDamagedFrames ? tr("Damaged frames dropped: %L1")
+                                                                 : tr("Damaged frames kept: %L1");
     FrameStatus->setText(text.arg(count));
 }
 
 void MainFrm::showQuestionUnanswered()
 {
-    QuestionStatus->setText(QStringLiteral("%1 change of function not answered in %2 s: taken as No, recording goes on")
+    QuestionStatus->setText(tr("%1 change of function not answered in %2 s: taken as No, recording goes on")
                                 .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")))
                                 .arg(ReceiveCycle::QuestionTimeoutMs / 1000));
 }
@@ -562,7 +603,10 @@ void MainFrm::resetMeterDisplay()
 
 void MainFrm::showHoldSymbol(bool lit) { ShowHoldSymbol(lit); }
 void MainFrm::showDisplay(const DecodedFrame &frame) { ApplyDecodedFrame(frame); }
-bool MainFrm::askCreateNewFile() { return prompts_.askYesNo(QString::fromLatin1(ReceiveCycle::FunctionChangeQuestion)); }
+bool MainFrm::askCreateNewFile()
+{
+    return prompts_.askYesNo(QCoreApplication::translate("ReceiveCycle", ReceiveCycle::FunctionChangeQuestion));
+}
 void MainFrm::withdrawQuestion() { prompts_.withdrawQuestion(); }
 void MainFrm::runNewCommand()
 {
@@ -619,7 +663,7 @@ void MainFrm::SetPortAvailable(std::int16_t portNumber, bool available)
 bool MainFrm::CloseSequence()
 {
     if (state_.acquisition.Modified) {
-        switch (prompts_.askYesNoCancel(QStringLiteral("Save File Before Quite?"))) {
+        switch (prompts_.askYesNoCancel(tr("Save File Before Quite?"))) {
         case Answer::Cancel:
             return false;
         case Answer::Yes:
@@ -790,6 +834,8 @@ void MainFrm::clearRecordingView()
     state_.statistics.clear();
     showStatistics(state_.statistics);
     resetMeterDisplay();
+    describeChart(true);
+    describeChart(false);
 }
 
 void MainFrm::showLoadedRecording(std::int32_t scrollPosition)
@@ -809,7 +855,7 @@ void MainFrm::UseRecoveryJournal(const QString &path)
     statusBar()->addPermanentWidget(JournalStatus);
     connect(journal_.get(), &RecoveryJournal::problemChanged, this, [this](const QString &problem) {
         JournalStatus->setText(problem.isEmpty() ? QString()
-                                                 : QStringLiteral("Unsaved samples are not protected: %1").arg(problem));
+                                                 : tr("Unsaved samples are not protected: %1").arg(problem));
     });
 }
 

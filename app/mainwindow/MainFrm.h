@@ -158,6 +158,9 @@ private:
     void buildStatistics(QWidget *central);
     void buildReadouts(QWidget *central);
     void setToolTips();
+    // Names for assistive technology and the keyboard's way through the window.
+    void setAccessibility();
+    void describeChart(bool firstDisplay);
     void placeReadout(QFrame *frame, const Sweepgraph::Trend *chart, bool rightHalf);
     // Opens where the window was last closed if that still fits a screen,
     // else at a size that fits the primary screen.
@@ -171,6 +174,8 @@ private:
     void showLinkState(LinkState linkState);
     void showDamagedFrames(quint64 count);
     void showQuestionUnanswered();
+    // START down while recording, STOP down otherwise.
+    void showRunning(bool running);
     void updatePortToolTips();
     // The journal goes when a File command left nothing unsaved.
     void settleJournal();

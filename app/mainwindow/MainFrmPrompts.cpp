@@ -6,9 +6,13 @@
 
 namespace {
 const QString Title = QStringLiteral("Ampero");
-// Names are case-sensitive here: offer both spellings of the extension.
-const QString RecordingFilter = QStringLiteral("KRD (*.KRD *.krd);;All File (*)");
 } // namespace
+
+// Names are case-sensitive here: offer both spellings of the extension.
+QString DialogPrompts::recordingFilter()
+{
+    return tr("KRD (*.KRD *.krd);;All File (*)");
+}
 
 MainFrmPrompts::Answer DialogPrompts::askYesNoCancel(const QString &text)
 {
@@ -50,12 +54,12 @@ void DialogPrompts::showError(const QString &text)
 
 QString DialogPrompts::chooseOpenFile(const QString &folder)
 {
-    return QFileDialog::getOpenFileName(parent_, QStringLiteral("Open"), folder, RecordingFilter);
+    return QFileDialog::getOpenFileName(parent_, tr("Open"), folder, recordingFilter());
 }
 
 QString DialogPrompts::chooseSaveFile(const QString &folder, const QString &suggestedName)
 {
-    QFileDialog dialog(parent_, QStringLiteral("Save As"), folder, RecordingFilter);
+    QFileDialog dialog(parent_, tr("Save As"), folder, recordingFilter());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("KRD"));
     if (!suggestedName.isEmpty())
@@ -67,8 +71,8 @@ QString DialogPrompts::chooseSaveFile(const QString &folder, const QString &sugg
 
 QString DialogPrompts::chooseCsvFile(const QString &folder, const QString &suggestedName)
 {
-    QFileDialog dialog(parent_, QStringLiteral("Export CSV"), folder,
-                       QStringLiteral("CSV (*.csv *.CSV);;All File (*)"));
+    QFileDialog dialog(parent_, tr("Export CSV"), folder,
+                       tr("CSV (*.csv *.CSV);;All File (*)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     if (!suggestedName.isEmpty())
@@ -80,7 +84,7 @@ QString DialogPrompts::chooseCsvFile(const QString &folder, const QString &sugge
 
 bool DialogPrompts::confirmOverwrite(const QString &path)
 {
-    return confirmReplace(QStringLiteral("%1 already exists.\nDo you want to replace it?")
+    return confirmReplace(tr("%1 already exists.\nDo you want to replace it?")
                               .arg(QDir::toNativeSeparators(path)));
 }
 

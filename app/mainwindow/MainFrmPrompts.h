@@ -5,6 +5,7 @@
 
 #include "RecordCommands.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QString>
 
@@ -34,6 +35,8 @@ public:
 
 // The real dialogs, parented to the main window.
 class DialogPrompts final : public MainFrmPrompts {
+    Q_DECLARE_TR_FUNCTIONS(DialogPrompts)
+
 public:
     explicit DialogPrompts(QWidget *parent = nullptr) : parent_(parent) {}
     void setParent(QWidget *parent) { parent_ = parent; }
@@ -50,6 +53,7 @@ public:
     bool confirmReplace(const QString &text) override;
 
 private:
+    static QString recordingFilter();
     QWidget *parent_;
     QPointer<QMessageBox> question_; // the Yes/No box while it is up
 };

@@ -13,12 +13,13 @@ namespace {
 // Asked before Open, from the menu or the command line, throws away unsaved samples.
 QString reloadQuestion()
 {
-    return QStringLiteral("Save File Before Reloading?");
+    return QCoreApplication::translate("RecordCommands", "Save File Before Reloading?");
 }
 
 QString saveFailedText(const QString &path, const QString &reason)
 {
-    return QStringLiteral("Cannot save the recording to \"%1\":\n%2.\nThe recording has not been saved.")
+    return QCoreApplication::translate("RecordCommands",
+                                       "Cannot save the recording to \"%1\":\n%2.\nThe recording has not been saved.")
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
@@ -101,7 +102,7 @@ QString RecordCommands::completeChosenName(const QString &chosen, const QString 
 
 bool RecordCommands::New()
 {
-    if (!offerToSave(QStringLiteral("Save File Before Create New File?")))
+    if (!offerToSave(tr("Save File Before Create New File?")))
         return false;
     ResetRecording(state.store, state.acquisition);
     // An empty recording carries no statistics of the previous one.
@@ -138,7 +139,7 @@ bool RecordCommands::openChosenFile(const QString &path)
     std::vector<Sample> records;
     const RecordFileResult read = ReadRecordFile(path, records);
     if (!read.ok) {
-        view.showError(QStringLiteral("Cannot open the file \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), read.error));
+        view.showError(tr("Cannot open the file \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), read.error));
         return false;
     }
 
@@ -165,8 +166,8 @@ SaveResult RecordCommands::Save()
         return SaveAs();
     // For instance `amperotool record` writing the same file meanwhile.
     if (changedSinceRemembered(state.RecordFileName) &&
-        !view.confirmReplace(QStringLiteral("The file \"%1\" has been changed by another program since it was "
-                                            "opened or last saved.\nReplace it with this recording?")
+        !view.confirmReplace(tr("The file \"%1\" has been changed by another program since it was "
+                                                "opened or last saved.\nReplace it with this recording?")
                                  .arg(QDir::toNativeSeparators(state.RecordFileName))))
         return SaveResult::Cancelled;
     const RecordFileResult written = WriteRecordFile(state.RecordFileName, state.store);
@@ -215,7 +216,7 @@ bool RecordCommands::ExportCsv()
 
     const RecordFileResult written = WriteCsvFile(path, state.store);
     if (!written.ok) {
-        view.showError(QStringLiteral("Cannot export the recording to \"%1\":\n%2.")
+        view.showError(tr("Cannot export the recording to \"%1\":\n%2.")
                            .arg(QDir::toNativeSeparators(path), written.error));
         return false;
     }

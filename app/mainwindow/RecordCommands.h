@@ -6,6 +6,7 @@
 
 #include "ProgramState.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 
@@ -50,6 +51,8 @@ enum class SaveResult { Saved, Cancelled, Failed };
 QString CaptionFor(const QString &recordFileName);
 
 class RecordCommands {
+    Q_DECLARE_TR_FUNCTIONS(RecordCommands)
+
 public:
     RecordCommands(ProgramState &state, RecordCommandsView &view);
 

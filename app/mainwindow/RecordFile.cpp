@@ -4,6 +4,7 @@
 #include "OleDate.h"
 #include "SampleTexts.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -45,7 +46,7 @@ bool holdsItsSamples(const SampleStore &store)
     return store.SampleCount >= 0 && std::size_t(store.SampleCount) < store.Samples.size();
 }
 
-const char *const InconsistentStore = "the recording in memory is inconsistent";
+const char *const InconsistentStore = QT_TRANSLATE_NOOP("RecordFile", "the recording in memory is inconsistent");
 
 // The replace-or-keep write: the old file stays as it was unless the new one is
 // completely on disk.
@@ -85,7 +86,7 @@ RecordFileResult writeAll(QIODevice &out, const char *data, qint64 size)
         if (written < 0)
             return failure(out.errorString());
         if (written == 0)
-            return failure(QStringLiteral("nothing more could be written"));
+            return failure(QCoreApplication::translate("RecordFile", "nothing more could be written"));
         data += written;
         size -= written;
     }
@@ -144,19 +145,20 @@ RecordFileResult ReadRecordFile(const QString &path, std::vector<Sample> &record
     // A pipe or a device would block or never end; only plain files hold recordings.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile() && !info.isDir())
-        return failure(QStringLiteral("it is not a regular file"));
+        return failure(QCoreApplication::translate("RecordFile", "it is not a regular file"));
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failure(file.errorString());
     const qint64 length = file.size();
     if (length < qint64(SampleRecordSize))
-        return failure(QStringLiteral("the file is shorter than one record (%1 bytes; a record has %2)")
+        return failure(QCoreApplication::translate("RecordFile",
+                                                   "the file is shorter than one record (%1 bytes; a record has %2)")
                            .arg(length)
                            .arg(SampleRecordSize));
     const qint64 recordCount = length / qint64(SampleRecordSize);
     if (recordCount > MaxRecordFileRecords)
-        return failure(QStringLiteral("the file holds %1 records; at most %2 are supported")
+        return failure(QCoreApplication::translate("RecordFile", "the file holds %1 records; at most %2 are supported")
                            .arg(recordCount)
                            .arg(MaxRecordFileRecords));
 
@@ -173,7 +175,7 @@ RecordFileResult ReadRecordFile(const QString &path, std::vector<Sample> &record
             if (n < 0)
                 return failure(file.errorString());
             if (n == 0)
-                return failure(QStringLiteral("the file became shorter while it was read"));
+                return failure(QCoreApplication::translate("RecordFile", "the file became shorter while it was read"));
             got += n;
         }
         for (std::size_t i = 0; i < want; ++i)
@@ -189,7 +191,7 @@ RecordFileResult ReadRecordFile(const QString &path, std::vector<Sample> &record
 RecordFileResult WriteRecordFile(const QString &path, const SampleStore &store)
 {
     if (!holdsItsSamples(store))
-        return failure(QString::fromLatin1(InconsistentStore));
+        return failure(QCoreApplication::translate("RecordFile", InconsistentStore));
     return writeAtomically(path, [&store](QIODevice &out) {
         const std::size_t recordCount = std::size_t(store.SampleCount) + 1;
         std::vector<std::uint8_t> chunk(std::min(ChunkRecords, recordCount) * SampleRecordSize);
@@ -211,7 +213,7 @@ RecordFileResult WriteRecordFile(const QString &path, const SampleStore &store)
 RecordFileResult WriteSamplesCsv(QIODevice &out, const SampleStore &store)
 {
     if (!holdsItsSamples(store))
-        return failure(QString::fromLatin1(InconsistentStore));
+        return failure(QCoreApplication::translate("RecordFile", InconsistentStore));
     std::string text;
     text.reserve(CsvChunkBytes + 256);
     text += SamplesCsvHeader;

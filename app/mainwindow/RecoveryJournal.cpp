@@ -3,6 +3,7 @@
 #include "SettingsStore.h"
 #include "TrendView.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -46,7 +47,8 @@ QString makePrivateFolder(const QString &folder)
     if (::stat(name.constData(), &status) != 0)
         return qt_error_string(errno);
     if (!S_ISDIR(status.st_mode))
-        return QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(folder));
+        return QCoreApplication::translate("RecoveryJournal", "%1 is not a folder")
+            .arg(QDir::toNativeSeparators(folder));
     if ((status.st_mode & 07777) != PrivateFolderMode && ::chmod(name.constData(), PrivateFolderMode) != 0)
         return qt_error_string(errno);
     return QString();
@@ -118,7 +120,7 @@ JournalLock::Result JournalLock::tryLock(const QString &journalPath)
         }
         ::close(handle);
     }
-    error_ = QStringLiteral("the lock file keeps changing");
+    error_ = QCoreApplication::translate("RecoveryJournal", "the lock file keeps changing");
     return Result::Failed;
 }
 
@@ -184,7 +186,7 @@ QString RecoveryJournal::claim()
         lock_ = std::move(lock);
         return QString();
     }
-    return QStringLiteral("all %1 journal names are taken").arg(MaxJournals);
+    return tr("all %1 journal names are taken").arg(MaxJournals);
 }
 
 std::optional<std::vector<Sample>>
@@ -211,12 +213,12 @@ RecoveryJournal::offerLeftJournals(const std::function<bool(const QString &)> &a
         // Held by a running window, or not to be told: not ours to touch.
         if (lock.tryLock(path) != JournalLock::Result::Locked)
             continue;
-        if (holdsSamplesAt(path) && ask(QString::fromLatin1(RecoverQuestion))) {
+        if (holdsSamplesAt(path) && ask(QCoreApplication::translate("RecoveryJournal", RecoverQuestion))) {
             std::vector<Sample> records;
             const RecordFileResult read = ReadRecordFile(path, records);
             if (!read.ok) {
                 // Left in place: it may still be rescued by hand.
-                report(QStringLiteral("Cannot recover the recording from \"%1\":\n%2.")
+                report(QCoreApplication::translate("RecoveryJournal", "Cannot recover the recording from \"%1\":\n%2.")
                            .arg(QDir::toNativeSeparators(path), read.error));
                 continue;
             }
@@ -230,7 +232,8 @@ RecoveryJournal::offerLeftJournals(const std::function<bool(const QString &)> &a
         // No, or cut off before its first sample.
         QFile journal(path);
         if (!journal.remove() && QFileInfo::exists(path))
-            setProblem(QStringLiteral("%1 cannot be removed: %2").arg(QDir::toNativeSeparators(path), journal.errorString()));
+            setProblem(QCoreApplication::translate("RecoveryJournal", "%1 cannot be removed: %2")
+                           .arg(QDir::toNativeSeparators(path), journal.errorString()));
     }
     const QString reason = claim();
     if (!reason.isEmpty())
@@ -263,7 +266,7 @@ void RecoveryJournal::remove()
     writer_.close();
     QFile journal(path());
     if (!journal.remove() && QFileInfo(path()).exists()) {
-        setProblem(QStringLiteral("%1 cannot be removed: %2").arg(QDir::toNativeSeparators(path()), journal.errorString()));
+        setProblem(tr("%1 cannot be removed: %2").arg(QDir::toNativeSeparators(path()), journal.errorString()));
         return;
     }
     setProblem(QString());

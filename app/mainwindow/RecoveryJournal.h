@@ -60,7 +60,8 @@ class RecoveryJournal : public QObject {
 public:
     // What was written reaches the disk within this time.
     static constexpr int SyncIntervalMs = RecordingWriter::SyncIntervalMs;
-    static constexpr const char *RecoverQuestion = "A recording was not saved when Ampero last closed. Recover it?";
+    static constexpr const char *RecoverQuestion =
+        QT_TRANSLATE_NOOP("RecoveryJournal", "A recording was not saved when Ampero last closed. Recover it?");
 
     // recovery.KRD in the folder RQ4417 of the user's data folder
     // ($XDG_DATA_HOME, else ~/.local/share), beside no other program's files.

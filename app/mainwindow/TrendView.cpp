@@ -220,6 +220,21 @@ void TrendView::RefreshCharts()
     chart2_.Refresh();
 }
 
+QString TrendView::ChartDescription(bool firstDisplay) const
+{
+    const SampleStore &store = state_.store;
+    const ViewState &view = state_.view;
+    const QString display = firstDisplay ? tr("First display over time") : tr("Second display over time");
+    const std::int32_t last = std::min(view.ViewLast, store.SampleCount);
+    if (store.SampleCount == 0 || !validIndex(view.ViewFirst) || last < view.ViewFirst)
+        return tr("%1, no samples").arg(display);
+    const Sample &first = store.sample(view.ViewFirst);
+    const Sample &newest = store.sample(last);
+    const QString value = firstDisplay ? ValueText(newest.FirstValue, firstUnit(newest))
+                                       : SecondReadoutText(newest.Mode, newest.SecondValue, secondUnit(newest));
+    return tr("%1 from %2 to %3, newest value %4").arg(display, TimeText(first.Stamp), TimeText(newest.Stamp), value);
+}
+
 void TrendView::redrawCurve(TrendChart &chart, bool firstDisplay, std::int32_t markIndex, OleColor color)
 {
     const SampleStore &store = state_.store;

@@ -12,6 +12,7 @@
 #include "RecordingSummary.h"
 #include "TrendChart.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <array>
@@ -53,6 +54,8 @@ void UpdateStatisticsRecord(SampleStore &store);
 void RecomputeStatistics(SampleStore &store);
 
 class TrendView {
+    Q_DECLARE_TR_FUNCTIONS(TrendView)
+
 public:
     enum class Direction { Forward, Backward };
 
@@ -77,6 +80,9 @@ public:
     std::optional<Readout> ShowReadout2(float x);
 
     void RefreshCharts();
+    // What a chart shows, for assistive technology: the display it follows,
+    // the span of its window and the newest value in it.
+    QString ChartDescription(bool firstDisplay) const;
     bool ScrollByUser() const { return scrollByUser_; }
 
     // After New, Open or a recovery replaced the samples: the summary is

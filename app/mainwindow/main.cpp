@@ -4,12 +4,14 @@
 #include "CommandLine.h"
 #include "MainFrm.h"
 #include "MainFrmPrompts.h"
+#include "ProgramTranslations.h"
 #include "RecoveryJournal.h"
 #include "SettingsStore.h"
 #include "StartupSettings.h"
 #include "StopSignals.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <cstdio>
 #include <optional>
@@ -60,6 +62,7 @@ int main(int argc, char *argv[])
     if (const std::optional<int> exitCode = AnswerCommandLine(commandLine))
         return *exitCode;
     QApplication::setWindowIcon(AmperoIcon());
+    const auto translators = InstallTranslations(QLocale::system().uiLanguages());
     // Lets desktops match the window to its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(AMPERO_APP_ID));
 

@@ -1,5 +1,6 @@
 #include "AcquisitionController.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <grp.h>
@@ -95,7 +96,8 @@ void AcquisitionController::tryReconnect()
 
 QString PortInUseMessage(int portNumber)
 {
-    return QStringLiteral("Com%1 is being used!! please select other ComPort.").arg(portNumber);
+    return QCoreApplication::translate("AcquisitionController", "Com%1 is being used!! please select other ComPort.")
+        .arg(portNumber);
 }
 
 namespace {
@@ -117,18 +119,23 @@ QString PermissionDeniedMessage(const QString &devicePath)
 {
     struct stat device{};
     if (::stat(QFile::encodeName(devicePath).constData(), &device) != 0)
-        return QStringLiteral("You may not open the serial port %1.").arg(devicePath);
+        return QCoreApplication::translate("AcquisitionController", "You may not open the serial port %1.")
+            .arg(devicePath);
     const QString group = GroupName(device.st_gid);
     constexpr mode_t GroupReadWrite = S_IRGRP | S_IWGRP;
     if (device.st_gid != 0 && (device.st_mode & GroupReadWrite) == GroupReadWrite)
-        return QStringLiteral("You may not open the serial port %1. It belongs to the group %2: "
-                              "add your user to it (sudo usermod -aG %2 $USER), then log out and in again.")
+        return QCoreApplication::translate(
+                   "AcquisitionController",
+                   "You may not open the serial port %1. It belongs to the group %2: "
+                   "add your user to it (sudo usermod -aG %2 $USER), then log out and in again.")
             .arg(devicePath, group);
     // Joining the administrators' group, or a group without read and write
     // access, is not the way.
-    return QStringLiteral("You may not open the serial port %1, and joining its group %2 would not help: "
-                          "give a group of yours access to it, for example with a udev rule like "
-                          "60-ampero-meter.rules in Ampero's documentation folder.")
+    return QCoreApplication::translate(
+               "AcquisitionController",
+               "You may not open the serial port %1, and joining its group %2 would not help: "
+               "give a group of yours access to it, for example with a udev rule like "
+               "60-ampero-meter.rules in Ampero's documentation folder.")
         .arg(devicePath, group);
 }
 

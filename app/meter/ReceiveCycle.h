@@ -10,6 +10,8 @@
 
 #include "MeterFrame.h"
 
+#include <QtGlobal>
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -99,7 +101,8 @@ struct CycleCounters {
 
 class ReceiveCycle {
 public:
-    static constexpr const char *FunctionChangeQuestion = "You change measurement function, create new file??";
+    static constexpr const char *FunctionChangeQuestion =
+        QT_TRANSLATE_NOOP("ReceiveCycle", "You change measurement function, create new file??");
     // An unattended recording must go on: a question nobody answers counts as No.
     static constexpr int QuestionTimeoutMs = 30000;
 

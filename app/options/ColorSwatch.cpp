@@ -18,7 +18,7 @@ QColor readableTextColor(const QColor &background)
 } // namespace
 
 ColorSwatch::ColorSwatch(QWidget *parent)
-    : QLabel(QStringLiteral("Click here"), parent)
+    : QLabel(tr("Click here"), parent)
 {
     setAlignment(Qt::AlignCenter);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -85,26 +85,26 @@ OptionFrm::OptionFrm(ProgramState &state, SettingsStore &settings, TrendChart &c
     , txtYMax2(numberBox("txtYMax2", this))
     , txtYMin2(numberBox("txtYMin2", this))
     , txtXMax(numberBox("txtXMax", this))
-    , Auto(new QRadioButton(QStringLiteral("Auto"), this))
-    , Manual(new QRadioButton(QStringLiteral("Manual"), this))
+    , Auto(new QRadioButton(tr("Auto"), this))
+    , Manual(new QRadioButton(tr("Manual"), this))
     , txtInterValue1(numberBox("txtInterValue1", this))
     , FirstCol(valueCombo("FirstCol", GridItems, this))
     , FirstRow(valueCombo("FirstRow", GridItems, this))
     , SecondCol(valueCombo("SecondCol", GridItems, this))
     , SecondRow(valueCombo("SecondRow", GridItems, this))
-    , TimeMode(new QCheckBox(QStringLiteral("TimeMode"), this))
+    , TimeMode(new QCheckBox(tr("TimeMode"), this))
     , LineWidth(valueCombo("LineWidth", LineWidthItems, this))
-    , DiscardDamaged(new QCheckBox(QStringLiteral("Discard damaged frames"), this))
+    , DiscardDamaged(new QCheckBox(tr("Discard damaged frames"), this))
     , FTBkColor(swatch("FTBkColor", this))
     , STBkColor(swatch("STBkColor", this))
     , FTForeColor(swatch("FTForeColor", this))
     , STForeColor(swatch("STForeColor", this))
     , FTGridColor(swatch("FTGridColor", this))
     , STGridColor(swatch("STGridColor", this))
-    , DColor(new QPushButton(QStringLiteral("Default Color"), this))
+    , DColor(new QPushButton(tr("Default Color"), this))
     , Mqtt(new PublishOptionsBox(this))
-    , OK(new QPushButton(QStringLiteral("OK"), this))
-    , Cancel(new QPushButton(QStringLiteral("CANCEL"), this))
+    , OK(new QPushButton(tr("OK"), this))
+    , Cancel(new QPushButton(tr("CANCEL"), this))
     , checkedBoxes_{{
           {txtInterValue1, NumberBox::InterValue},
           {txtXMax, NumberBox::XMax},
@@ -115,7 +115,7 @@ OptionFrm::OptionFrm(ProgramState &state, SettingsStore &settings, TrendChart &c
       }}
 {
     setObjectName(QStringLiteral("OptionFrm"));
-    setWindowTitle(QStringLiteral("Option"));
+    setWindowTitle(tr("Option"));
     setModal(true);
     Auto->setObjectName(QStringLiteral("Auto"));
     Manual->setObjectName(QStringLiteral("Manual"));
@@ -144,49 +144,49 @@ OptionFrm::OptionFrm(ProgramState &state, SettingsStore &settings, TrendChart &c
 
 void OptionFrm::buildLayout()
 {
-    auto *firstTrend = new QGroupBox(QStringLiteral("First Trend"), this);
+    auto *firstTrend = new QGroupBox(tr("First Trend"), this);
     auto *firstForm = new QFormLayout(firstTrend);
-    firstForm->addRow(QStringLiteral("Y-Max:"), txtYMax1);
-    firstForm->addRow(QStringLiteral("Y-Min:"), txtYMin1);
-    auto *secondTrend = new QGroupBox(QStringLiteral("Second Trend"), this);
+    firstForm->addRow(tr("Y-Max:"), txtYMax1);
+    firstForm->addRow(tr("Y-Min:"), txtYMin1);
+    auto *secondTrend = new QGroupBox(tr("Second Trend"), this);
     auto *secondForm = new QFormLayout(secondTrend);
-    secondForm->addRow(QStringLiteral("Y-Max:"), txtYMax2);
-    secondForm->addRow(QStringLiteral("Y-Min:"), txtYMin2);
+    secondForm->addRow(tr("Y-Max:"), txtYMax2);
+    secondForm->addRow(tr("Y-Min:"), txtYMin2);
 
-    auto *coordinate = new QGroupBox(QStringLiteral("Coordinate"), this);
+    auto *coordinate = new QGroupBox(tr("Coordinate"), this);
     auto *coordinateLayout = new QGridLayout(coordinate);
     coordinateLayout->addWidget(firstTrend, 0, 0);
     coordinateLayout->addWidget(secondTrend, 0, 1);
     // "X:" lines up with the "Y-Max:" labels inside the trend groups.
     auto *xRow = new QFormLayout;
     xRow->setContentsMargins(firstForm->contentsMargins().left() + firstTrend->contentsMargins().left(), 0, 0, 0);
-    xRow->addRow(QStringLiteral("X:"), txtXMax);
+    xRow->addRow(tr("X:"), txtXMax);
     coordinateLayout->addLayout(xRow, 1, 0, 1, 2);
 
-    auto *interval = new QGroupBox(QStringLiteral("Interval"), this);
+    auto *interval = new QGroupBox(tr("Interval"), this);
     auto *intervalLayout = new QGridLayout(interval);
     intervalLayout->addWidget(Auto, 0, 0, 1, 2);
     intervalLayout->addWidget(Manual, 1, 0, 1, 2);
     intervalLayout->addWidget(txtInterValue1, 2, 0);
-    intervalLayout->addWidget(buddyLabel(QStringLiteral("Sec"), txtInterValue1, interval), 2, 1);
+    intervalLayout->addWidget(buddyLabel(tr("Sec"), txtInterValue1, interval), 2, 1);
     intervalLayout->setRowStretch(3, 1);
     intervalLayout->setColumnStretch(1, 1);
 
-    auto *grid = new QGroupBox(QStringLiteral("Grid"), this);
+    auto *grid = new QGroupBox(tr("Grid"), this);
     auto *gridLayout = new QGridLayout(grid);
-    gridLayout->addWidget(new QLabel(QStringLiteral("Cols"), grid), 0, 1, Qt::AlignHCenter);
-    gridLayout->addWidget(new QLabel(QStringLiteral("Rows"), grid), 0, 2, Qt::AlignHCenter);
-    gridLayout->addWidget(buddyLabel(QStringLiteral("First"), FirstCol, grid), 1, 0);
+    gridLayout->addWidget(new QLabel(tr("Cols"), grid), 0, 1, Qt::AlignHCenter);
+    gridLayout->addWidget(new QLabel(tr("Rows"), grid), 0, 2, Qt::AlignHCenter);
+    gridLayout->addWidget(buddyLabel(tr("First"), FirstCol, grid), 1, 0);
     gridLayout->addWidget(FirstCol, 1, 1);
     gridLayout->addWidget(FirstRow, 1, 2);
-    gridLayout->addWidget(buddyLabel(QStringLiteral("Second"), SecondCol, grid), 2, 0);
+    gridLayout->addWidget(buddyLabel(tr("Second"), SecondCol, grid), 2, 0);
     gridLayout->addWidget(SecondCol, 2, 1);
     gridLayout->addWidget(SecondRow, 2, 2);
     gridLayout->setColumnStretch(3, 1);
 
     auto *chartLayout = new QGridLayout;
     chartLayout->addWidget(TimeMode, 0, 0, 1, 2);
-    chartLayout->addWidget(buddyLabel(QStringLiteral("Line Width:"), LineWidth, this), 1, 0);
+    chartLayout->addWidget(buddyLabel(tr("Line Width:"), LineWidth, this), 1, 0);
     chartLayout->addWidget(LineWidth, 1, 1, Qt::AlignLeft);
     chartLayout->addWidget(DiscardDamaged, 2, 0, 1, 2);
     chartLayout->setRowStretch(3, 1);
@@ -199,12 +199,15 @@ void OptionFrm::buildLayout()
         int row;
         int column;
     } colorRows[] = {
-        {"First Trend BkColor:", FTBkColor, 0, 0},       {"Second Trend BkColor:", STBkColor, 0, 2},
-        {"First Trend ForeColor:", FTForeColor, 1, 0},   {"Second Trend ForeColor:", STForeColor, 1, 2},
-        {"First Trend Grid Color:", FTGridColor, 2, 0},  {"Second Trend Grid Color:", STGridColor, 2, 2},
+        {QT_TR_NOOP("First Trend BkColor:"), FTBkColor, 0, 0},
+        {QT_TR_NOOP("Second Trend BkColor:"), STBkColor, 0, 2},
+        {QT_TR_NOOP("First Trend ForeColor:"), FTForeColor, 1, 0},
+        {QT_TR_NOOP("Second Trend ForeColor:"), STForeColor, 1, 2},
+        {QT_TR_NOOP("First Trend Grid Color:"), FTGridColor, 2, 0},
+        {QT_TR_NOOP("Second Trend Grid Color:"), STGridColor, 2, 2},
     };
     for (const auto &colorRow : colorRows) {
-        colorLayout->addWidget(buddyLabel(QLatin1String(colorRow.text), colorRow.swatch, this), colorRow.row,
+        colorLayout->addWidget(buddyLabel(tr(colorRow.text), colorRow.swatch, this), colorRow.row,
                                colorRow.column);
         colorLayout->addWidget(colorRow.swatch, colorRow.row, colorRow.column + 1);
     }

@@ -4,11 +4,19 @@
 #include "StartupSettings.h"
 #include "UserNumber.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-const QString NotNumeric = QStringLiteral("You must input numeric!!!");
-const QString IntervalOutOfRange = QStringLiteral("600>InterValue>0");
-const QString XOutOfRange = QStringLiteral("input error!!!!, Please input  '5=<X<300'");
+const char *const NotNumeric = QT_TRANSLATE_NOOP("OptionSettings", "You must input numeric!!!");
+const char *const IntervalOutOfRange = QT_TRANSLATE_NOOP("OptionSettings", "600>InterValue>0");
+const char *const XOutOfRange = QT_TRANSLATE_NOOP("OptionSettings", "input error!!!!, Please input  '5=<X<300'");
+
+// In the user's language, looked up when shown: the translation is installed after start-up.
+QString message(const char *text)
+{
+    return QCoreApplication::translate("OptionSettings", text);
+}
 
 OleColor defaultColor(const Setting::Key &key)
 {
@@ -24,9 +32,9 @@ std::optional<QString> checkInterval(const QString &text)
 {
     const auto value = ParseUserNumber(text);
     if (!value)
-        return NotNumeric;
+        return message(NotNumeric);
     if (!InterValueRange.contains(*value))
-        return IntervalOutOfRange;
+        return message(IntervalOutOfRange);
     return std::nullopt;
 }
 
@@ -34,7 +42,7 @@ std::optional<QString> checkXMax(const QString &text)
 {
     const auto value = ParseUserNumber(text);
     if (!value || !XMaxRange.contains(*value))
-        return XOutOfRange;
+        return message(XOutOfRange);
     return std::nullopt;
 }
 
@@ -42,7 +50,7 @@ std::optional<QString> checkYBound(const QString &text)
 {
     if (text == QLatin1String("-") || text == QLatin1String("+") || ParseUserNumber(text))
         return std::nullopt;
-    return NotNumeric;
+    return message(NotNumeric);
 }
 
 } // namespace
@@ -93,7 +101,7 @@ std::optional<QString> CheckNumberBox(NumberBox box, const QString &text)
     case NumberBox::YBound:
         return checkYBound(text);
     }
-    return NotNumeric;
+    return message(NotNumeric);
 }
 
 void CommitOptions(const OptionTexts &texts, ProgramState &state, SettingsStore &settings, TrendChart &chart1,

@@ -4,6 +4,8 @@
 #include "PrintTexts.h"
 #include "SampleTexts.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace {
@@ -63,9 +65,9 @@ void DrawListPage(PageSurface &surface, const ProgramState &state, SampleRange w
     surface.SetPenWidth(1);
 
     surface.SetTextPosition(20, 20);
-    surface.Print(TextLine(QStringLiteral("File Name:")).Adjacent(state.RecordFileName));
+    surface.Print(TextLine(QCoreApplication::translate("ListReport", "File Name:")).Adjacent(state.RecordFileName));
     surface.SetTextPosition(20, 25);
-    surface.Print(TextLine(QStringLiteral("Date:")).NextZone(PrintDateText(printTime)));
+    surface.Print(TextLine(QCoreApplication::translate("ListReport", "Date:")).NextZone(PrintDateText(printTime)));
     for (const Column &column : Columns)
         printAt(surface, column.x, TitleY, QString::fromLatin1(column.title));
 

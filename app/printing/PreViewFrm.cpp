@@ -74,7 +74,7 @@ PreViewFrm::PreViewFrm(ProgramState &state, std::function<PrintSelection()> sele
       print_(std::move(print))
 {
     setObjectName(QStringLiteral("PreViewFrm"));
-    setWindowTitle(QStringLiteral("Print"));
+    setWindowTitle(tr("Print"));
     setFixedSize(TwipsToPixels(11190), TwipsToPixels(9210));
 
     P00 = new QWidget(this);
@@ -105,10 +105,10 @@ PreViewFrm::PreViewFrm(ProgramState &state, std::function<PrintSelection()> sele
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(TwipsRect(9765, 345, 1470, 8265));
-    Print = button(Frame1, "Print", QStringLiteral("Print"), TwipsRect(15, 1305, 1304, 525));
-    Cancel = button(Frame1, "Cancel", QStringLiteral("Close"), TwipsRect(15, 2910, 1304, 525));
-    PageUp = button(Frame1, "PageUp", QStringLiteral("PageUp"), TwipsRect(15, 4500, 1304, 525));
-    PageDown = button(Frame1, "PageDown", QStringLiteral("PageDown"), TwipsRect(15, 6105, 1304, 525));
+    Print = button(Frame1, "Print", tr("Print"), TwipsRect(15, 1305, 1304, 525));
+    Cancel = button(Frame1, "Cancel", tr("Close"), TwipsRect(15, 2910, 1304, 525));
+    PageUp = button(Frame1, "PageUp", tr("PageUp"), TwipsRect(15, 4500, 1304, 525));
+    PageDown = button(Frame1, "PageDown", tr("PageDown"), TwipsRect(15, 6105, 1304, 525));
     Print->setDefault(true);
 
     connect(HScroll1, &QScrollBar::valueChanged, this, &PreViewFrm::HScroll1_Change);

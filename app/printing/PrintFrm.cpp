@@ -44,22 +44,22 @@ PrintFrm::PrintFrm(ProgramState &state, std::function<PrintCharts()> charts, QPr
     : QDialog(parent), state_(state), charts_(std::move(charts)), printer_(printer), prompts_(std::move(prompts))
 {
     setObjectName(QStringLiteral("PrintFrm"));
-    setWindowTitle(QStringLiteral("Print"));
+    setWindowTitle(tr("Print"));
     setFixedSize(TwipsToPixels(7470), TwipsToPixels(3150));
 
-    L01 = control<QLabel>(this, "L01", QStringLiteral("Printer:"), TwipsRect(270, 285, 705, 225));
-    L02 = control<QLabel>(this, "L02", QStringLiteral("Printer name"), TwipsRect(1110, 285, 1215, 240));
-    Frame1 = control<QGroupBox>(this, "Frame1", QStringLiteral("Print Range"), TwipsRect(135, 735, 2835, 2055));
-    VisualArea = control<QRadioButton>(Frame1, "VisualArea", QStringLiteral("Visual  Area"), TwipsRect(450, 630, 1815, 345));
-    AllArea = control<QRadioButton>(Frame1, "AllArea", QStringLiteral("All  Area"), TwipsRect(450, 1170, 1815, 345));
-    Frame2 = control<QGroupBox>(this, "Frame2", QStringLiteral("Print What"), TwipsRect(3105, 735, 2835, 2055));
-    FirstTrend = control<QRadioButton>(Frame2, "FirstTrend", QStringLiteral("First Trend Graph"), TwipsRect(270, 450, 2130, 345));
-    SecondTrend = control<QRadioButton>(Frame2, "SecondTrend", QStringLiteral("Second Trend Graph"), TwipsRect(270, 975, 2520, 345));
-    Report = control<QRadioButton>(Frame2, "Report", QStringLiteral("List Report"), TwipsRect(270, 1500, 2130, 345));
-    Print = control<QPushButton>(this, "Print", QStringLiteral("Print"), TwipsRect(6165, 360, 1185, 495));
-    Cancel = control<QPushButton>(this, "Cancel", QStringLiteral("Cancel"), TwipsRect(6165, 1005, 1185, 495));
-    PreView = control<QPushButton>(this, "PreView", QStringLiteral("PreView..."), TwipsRect(6165, 1650, 1185, 495));
-    Setup = control<QPushButton>(this, "Setup", QStringLiteral("Setup..."), TwipsRect(6165, 2295, 1185, 495));
+    L01 = control<QLabel>(this, "L01", tr("Printer:"), TwipsRect(270, 285, 705, 225));
+    L02 = control<QLabel>(this, "L02", tr("Printer name"), TwipsRect(1110, 285, 1215, 240));
+    Frame1 = control<QGroupBox>(this, "Frame1", tr("Print Range"), TwipsRect(135, 735, 2835, 2055));
+    VisualArea = control<QRadioButton>(Frame1, "VisualArea", tr("Visual  Area"), TwipsRect(450, 630, 1815, 345));
+    AllArea = control<QRadioButton>(Frame1, "AllArea", tr("All  Area"), TwipsRect(450, 1170, 1815, 345));
+    Frame2 = control<QGroupBox>(this, "Frame2", tr("Print What"), TwipsRect(3105, 735, 2835, 2055));
+    FirstTrend = control<QRadioButton>(Frame2, "FirstTrend", tr("First Trend Graph"), TwipsRect(270, 450, 2130, 345));
+    SecondTrend = control<QRadioButton>(Frame2, "SecondTrend", tr("Second Trend Graph"), TwipsRect(270, 975, 2520, 345));
+    Report = control<QRadioButton>(Frame2, "Report", tr("List Report"), TwipsRect(270, 1500, 2130, 345));
+    Print = control<QPushButton>(this, "Print", tr("Print"), TwipsRect(6165, 360, 1185, 495));
+    Cancel = control<QPushButton>(this, "Cancel", tr("Cancel"), TwipsRect(6165, 1005, 1185, 495));
+    PreView = control<QPushButton>(this, "PreView", tr("PreView..."), TwipsRect(6165, 1650, 1185, 495));
+    Setup = control<QPushButton>(this, "Setup", tr("Setup..."), TwipsRect(6165, 2295, 1185, 495));
 
     for (QWidget *widget : {static_cast<QWidget *>(L01), static_cast<QWidget *>(L02), static_cast<QWidget *>(Frame1),
                             static_cast<QWidget *>(Frame2)})
@@ -80,7 +80,7 @@ void PrintFrm::Form_Load()
 {
     const QString name = printer_.printerName();
     L02->setText(!name.isEmpty() && printer_.outputFormat() == QPrinter::NativeFormat ? name
-                                                                                       : QStringLiteral("PDF file"));
+                                                                                       : tr("PDF file"));
 }
 
 void PrintFrm::Print_Click()
@@ -112,7 +112,7 @@ PrintSelection PrintFrm::selection() const
 void PrintFrm::ToPrint(bool blnPrint)
 {
     if (state_.store.SampleCount == 0) {
-        prompts_.message(this, QMessageBox::Information, QStringLiteral("Waring"), QStringLiteral("No data for print!!"));
+        prompts_.message(this, QMessageBox::Information, tr("Waring"), tr("No data for print!!"));
         return;
     }
     if (!blnPrint) {
@@ -154,14 +154,14 @@ void PrintFrm::printOut()
     std::unique_ptr<QProgressDialog> progressDialog;
     PageProgress progress;
     if (pages > QuietPageCount) {
-        progressDialog = std::make_unique<QProgressDialog>(QStringLiteral("Printing..."), QStringLiteral("Cancel"), 0,
+        progressDialog = std::make_unique<QProgressDialog>(tr("Printing..."), tr("Cancel"), 0,
                                                            pages, this);
-        progressDialog->setWindowTitle(QStringLiteral("Print"));
+        progressDialog->setWindowTitle(tr("Print"));
         progressDialog->setWindowModality(Qt::WindowModal);
         progressDialog->setMinimumDuration(0);
         progressDialog->setValue(0);
         progress = [&](int done) {
-            progressDialog->setLabelText(QStringLiteral("Page %1 of %2 printed").arg(done).arg(pages));
+            progressDialog->setLabelText(tr("Page %1 of %2 printed").arg(done).arg(pages));
             progressDialog->setValue(done);
             return !progressDialog->wasCanceled();
         };
@@ -169,9 +169,9 @@ void PrintFrm::printOut()
     const PrintOutcome outcome = PrintOnPrinter(printer_, state_, chosen, charts, progress);
     progressDialog.reset();
     if (outcome == PrintOutcome::NotStarted || outcome == PrintOutcome::Failed) {
-        const QString text = toPdf ? QStringLiteral("The printout could not be written to %1.")
+        const QString text = toPdf ? tr("The printout could not be written to %1.")
                                          .arg(QDir::toNativeSeparators(printer_.outputFileName()))
-                                   : QStringLiteral("The printer %1 did not accept the printout.")
+                                   : tr("The printer %1 did not accept the printout.")
                                          .arg(printer_.printerName());
         prompts_.message(this, QMessageBox::Warning, QStringLiteral("Ampero"), text);
     }

@@ -1,5 +1,6 @@
 #include "PrintPrompts.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -11,7 +12,7 @@
 void ShowPrinterSetup(QWidget *parent, QPrinter &printer)
 {
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Print Setup"));
+    dialog.setWindowTitle(QCoreApplication::translate("PrintPrompts", "Print Setup"));
     // What to print is chosen in the print dialog; here only the printer and its paper.
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
@@ -20,7 +21,7 @@ void ShowPrinterSetup(QWidget *parent, QPrinter &printer)
     // The choice is only kept for the next printout: the button prints nothing.
     if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
         if (QPushButton *confirm = buttons->button(QDialogButtonBox::Ok))
-            confirm->setText(QStringLiteral("OK"));
+            confirm->setText(QCoreApplication::translate("PrintPrompts", "OK"));
     }
     dialog.exec();
 }
@@ -33,7 +34,7 @@ PrintPrompts PrintPrompts::system()
         box.exec();
     };
     prompts.pdfFileName = [](QWidget *parent, const QString &suggestion) {
-        QFileDialog dialog(parent, QStringLiteral("Print to PDF File"), suggestion,
+        QFileDialog dialog(parent, QCoreApplication::translate("PrintPrompts", "Print to PDF File"), suggestion,
                            QStringLiteral("PDF(*.pdf)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("pdf"));

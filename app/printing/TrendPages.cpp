@@ -3,6 +3,7 @@
 #include "PrintTexts.h"
 #include "SampleTexts.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -139,9 +140,10 @@ void PrintTrendPage(PageSurface &surface, const ProgramState &state, ChartNumber
     }
 
     surface.SetTextPosition(0, top - sh / 15);
-    surface.Print(TextLine(QStringLiteral("File Name:")).NextZone(state.RecordFileName));
-    surface.Print(TextLine(QStringLiteral("Print Date:")).NextZone(PrintDateText(printTime)));
-    surface.Print(TextLine(QStringLiteral("Unit:"))
+    surface.Print(TextLine(QCoreApplication::translate("TrendPages", "File Name:")).NextZone(state.RecordFileName));
+    surface.Print(
+        TextLine(QCoreApplication::translate("TrendPages", "Print Date:")).NextZone(PrintDateText(printTime)));
+    surface.Print(TextLine(QCoreApplication::translate("TrendPages", "Unit:"))
                       .NextZone(isSample(store, first) ? unitName(store.sample(first), chartNumber) : QString()));
 
     // The middle labels are worked out in double precision from the single limits.
@@ -162,18 +164,18 @@ void PrintTrendPage(PageSurface &surface, const ProgramState &state, ChartNumber
     if (chartNumber == ChartNumber::First) {
         const StatisticsLabels &labels = state.statistics;
         printAt(surface, 0, top + 0.72 * sh,
-                TextLine(QStringLiteral("All Area:    Max="))
+                TextLine(QCoreApplication::translate("TrendPages", "All Area:    Max="))
                     .Adjacent(labels.aMAX)
-                    .NextZone(QStringLiteral("Min="))
+                    .NextZone(QCoreApplication::translate("TrendPages", "Min="))
                     .Adjacent(labels.aMIN)
-                    .NextZone(QStringLiteral("Avg="))
+                    .NextZone(QCoreApplication::translate("TrendPages", "Avg="))
                     .Adjacent(labels.aAVG));
         printAt(surface, 0, top + 0.75 * sh,
-                TextLine(QStringLiteral("Visual Area:    Max="))
+                TextLine(QCoreApplication::translate("TrendPages", "Visual Area:    Max="))
                     .Adjacent(labels.vMAX)
-                    .NextZone(QStringLiteral("Min="))
+                    .NextZone(QCoreApplication::translate("TrendPages", "Min="))
                     .Adjacent(labels.vMIN)
-                    .NextZone(QStringLiteral("Avg="))
+                    .NextZone(QCoreApplication::translate("TrendPages", "Avg="))
                     .Adjacent(labels.vAVG));
     }
 }

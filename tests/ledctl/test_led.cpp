@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -505,6 +506,29 @@ TEST(LedEvents, RenderingIsAPaintRequest)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------- accessibility
+
+// A screen reader cannot see segments: the reading has to come as text.
+TEST(LedAccessibility, TheCaptionIsTheValueAndTheNameUntilTheHostNamesIt)
+{
+    LED led;
+    led.setCaption(QStringLiteral("12.35"));
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&led);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::StaticText);
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("12.35"));
+    EXPECT_EQ(face->text(QAccessible::Value), QStringLiteral("12.35"));
+
+    led.setCaption(QStringLiteral("-OL"));
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("-OL"));
+    EXPECT_EQ(face->text(QAccessible::Value), QStringLiteral("-OL"));
+
+    led.setAccessibleName(QStringLiteral("Current"));
+    led.setCaption(QStringLiteral("7.5"));
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Current"));
+    EXPECT_EQ(face->text(QAccessible::Value), QStringLiteral("7.5"));
+}
 
 int main(int argc, char **argv)
 {

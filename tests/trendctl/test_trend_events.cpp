@@ -2,6 +2,7 @@
 
 #include "TrendTestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -196,4 +197,27 @@ TEST(TrendWheel, TheWheelIsReportedWithItsPlaceOnTheChart)
     EXPECT_EQ(log[0].shift, 2);
     EXPECT_FLOAT_EQ(log[0].x, 25);
     EXPECT_FLOAT_EQ(log[0].y, 50);
+}
+
+// The plot area takes the keyboard focus for the chart, so it is what a screen
+// reader meets: it must say it is a chart and carry the host's texts.
+TEST(TrendAccessibility, PlotAreaIsTheFocusedChartWithTheHostsTexts)
+{
+    Sweepgraph::Trend chart;
+    chart.resize(400, 300);
+    chart.setAccessibleText(QStringLiteral("Current"), QStringLiteral("Current over time, newest value 5 A"));
+    QWidget *plot = chart.focusProxy();
+    ASSERT_NE(plot, nullptr) << "focus on the chart goes to its plot area";
+    EXPECT_EQ(plot->focusPolicy(), Qt::StrongFocus);
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(plot);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::Chart);
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Current"));
+    EXPECT_EQ(face->text(QAccessible::Description), QStringLiteral("Current over time, newest value 5 A"));
+    QAccessibleInterface *whole = QAccessible::queryAccessibleInterface(&chart);
+    ASSERT_NE(whole, nullptr);
+    EXPECT_EQ(whole->text(QAccessible::Description), QStringLiteral("Current over time, newest value 5 A"));
+
+    chart.setAccessibleText(QStringLiteral("Current"), QStringLiteral("Current over time, no samples"));
+    EXPECT_EQ(face->text(QAccessible::Description), QStringLiteral("Current over time, no samples"));
 }
