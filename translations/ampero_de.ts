@@ -8,8 +8,35 @@
         <translation>Com%1 wird bereits benutzt! Bitte einen anderen Anschluss wählen.</translation>
     </message>
     <message>
-        <source>You may not open the serial port %1. Serial ports belong to the group dialout: add your user to it (sudo usermod -aG dialout $USER), then log out and in again.</source>
-        <translation>Sie dürfen die serielle Schnittstelle %1 nicht öffnen. Serielle Schnittstellen gehören der Gruppe dialout: Nehmen Sie Ihren Benutzer in sie auf (sudo usermod -aG dialout $USER), melden Sie sich dann ab und wieder an.</translation>
+        <source>You may not open the serial port %1.</source>
+        <translation>Sie dürfen die serielle Schnittstelle %1 nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>You may not open the serial port %1. It belongs to the group %2: add your user to it (sudo usermod -aG %2 $USER), then log out and in again.</source>
+        <translation>Sie dürfen die serielle Schnittstelle %1 nicht öffnen. Sie gehört der Gruppe %2: Fügen Sie Ihren Benutzer dieser Gruppe hinzu (sudo usermod -aG %2 $USER), melden Sie sich dann ab und wieder an.</translation>
+    </message>
+    <message>
+        <source>You may not open the serial port %1, and joining its group %2 would not help: give a group of yours access to it, for example with a udev rule like 60-ampero-meter.rules in Ampero&apos;s documentation folder.</source>
+        <translation>Sie dürfen die serielle Schnittstelle %1 nicht öffnen, und ein Beitritt zu ihrer Gruppe %2 würde nicht helfen: Geben Sie einer Ihrer Gruppen Zugriff darauf, zum Beispiel mit einer udev-Regel wie 60-ampero-meter.rules im Dokumentationsordner von Ampero.</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmCommand</name>
+    <message>
+        <source>the alarm command is still busy; %1 not passed on</source>
+        <translation>der Alarmbefehl ist noch beschäftigt; %1 nicht weitergegeben</translation>
+    </message>
+    <message>
+        <source>the alarm command %1 cannot be started: %2</source>
+        <translation>der Alarmbefehl %1 kann nicht gestartet werden: %2</translation>
+    </message>
+    <message>
+        <source>the alarm command %1 crashed</source>
+        <translation>der Alarmbefehl %1 ist abgestürzt</translation>
+    </message>
+    <message>
+        <source>the alarm command %1 ended with exit code %2</source>
+        <translation>der Alarmbefehl %1 endete mit dem Exit-Code %2</translation>
     </message>
 </context>
 <context>
@@ -17,6 +44,70 @@
     <message>
         <source>Click here</source>
         <translation>Hier klicken</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>The desktop companion of the clamp-on power meter: the meter&apos;s display, trend charts
+and recordings (*.KRD).</source>
+        <translation>Der Desktop-Begleiter des Zangen-Leistungsmessers: die Anzeige des Messgeräts, Trenddiagramme
+und Aufzeichnungen (*.KRD).</translation>
+    </message>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Zeigt die Hilfe zu den Befehlszeilenoptionen an.</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>Zeigt die Versionsinformationen an.</translation>
+    </message>
+    <message>
+        <source>A recording to open at start, as File &gt; Open does.</source>
+        <translation>Eine Aufzeichnung, die beim Start geöffnet wird, wie mit Datei &gt; Öffnen.</translation>
+    </message>
+    <message>
+        <source>%1: %2
+Try &apos;%1 --help&apos;.
+</source>
+        <translation>%1: %2
+Siehe &apos;%1 --help&apos;.
+</translation>
+    </message>
+    <message>
+        <source>%1: one recording at a time, not %2
+Try &apos;%1 --help&apos;.
+</source>
+        <translation>%1: nur eine Aufzeichnung auf einmal, nicht %2
+Siehe &apos;%1 --help&apos;.
+</translation>
+    </message>
+</context>
+<context>
+    <name>CursorFigures</name>
+    <message>
+        <source>ΔValue</source>
+        <translation>ΔWert</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Mittel</translation>
+    </message>
+    <message>
+        <source>Energy</source>
+        <translation>Energie</translation>
+    </message>
+    <message>
+        <source>Charge</source>
+        <translation>Ladung</translation>
     </message>
 </context>
 <context>
@@ -312,6 +403,137 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>Unsaved samples are not protected: %1</source>
         <translation>Ungespeicherte Messwerte sind nicht gesichert: %1</translation>
     </message>
+    <message>
+        <source>Damaged frames dropped: %L1</source>
+        <translation>Beschädigte Rahmen verworfen: %L1</translation>
+    </message>
+    <message>
+        <source>Damaged frames kept: %L1</source>
+        <translation>Beschädigte Rahmen behalten: %L1</translation>
+    </message>
+    <message>
+        <source>%1 change of function not answered in %2 s: taken as No, recording goes on</source>
+        <translation>%1 Funktionswechsel nicht innerhalb von %2 s beantwortet: als Nein gewertet, die Aufzeichnung läuft weiter</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>&amp;Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>Ver&amp;kleinern</translation>
+    </message>
+    <message>
+        <source>Pan &amp;Left</source>
+        <translation>Nach &amp;links schieben</translation>
+    </message>
+    <message>
+        <source>Pan &amp;Right</source>
+        <translation>Nach &amp;rechts schieben</translation>
+    </message>
+    <message>
+        <source>Go to &amp;Start</source>
+        <translation>Zum &amp;Anfang</translation>
+    </message>
+    <message>
+        <source>Go to &amp;End</source>
+        <translation>Zum &amp;Ende</translation>
+    </message>
+    <message>
+        <source>Fit all</source>
+        <translation>Alles zeigen</translation>
+    </message>
+    <message>
+        <source>Back to live</source>
+        <translation>Zurück zu live</translation>
+    </message>
+    <message>
+        <source>Cursor &amp;A at the Marked Sample</source>
+        <translation>Cursor &amp;A auf den markierten Messwert</translation>
+    </message>
+    <message>
+        <source>Cursor &amp;B at the Marked Sample</source>
+        <translation>Cursor &amp;B auf den markierten Messwert</translation>
+    </message>
+    <message>
+        <source>&amp;Clear Cursors</source>
+        <translation>Cursor &amp;entfernen</translation>
+    </message>
+    <message>
+        <source>Not following the newest sample — View ▸ Back to live (L)</source>
+        <translation>Folgt nicht dem neuesten Messwert — Ansicht ▸ Zurück zu live (L)</translation>
+    </message>
+    <message>
+        <source>Cursors</source>
+        <translation>Cursor</translation>
+    </message>
+    <message>
+        <source>Alt+click sets A, Ctrl+click sets B</source>
+        <translation>Alt+Klick setzt A, Strg+Klick setzt B</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Samples 1 to %1&lt;/b&gt;&lt;table&gt;</source>
+        <translation>&lt;b&gt;Messwerte 1 bis %1&lt;/b&gt;&lt;table&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;tr&gt;&lt;th&gt;&lt;/th&gt;&lt;th&gt;First display&lt;/th&gt;&lt;th&gt;Second display&lt;/th&gt;&lt;/tr&gt;</source>
+        <translation>&lt;tr&gt;&lt;th&gt;&lt;/th&gt;&lt;th&gt;Erste Anzeige&lt;/th&gt;&lt;th&gt;Zweite Anzeige&lt;/th&gt;&lt;/tr&gt;</translation>
+    </message>
+    <message>
+        <source>First</source>
+        <translation>Erster</translation>
+    </message>
+    <message>
+        <source>Newest</source>
+        <translation>Neuester</translation>
+    </message>
+</context>
+<context>
+    <name>MqttSession</name>
+    <message>
+        <source>the MQTT broker at %1 did not answer within %2 s</source>
+        <translation>der MQTT-Broker unter %1 hat nicht innerhalb von %2 s geantwortet</translation>
+    </message>
+    <message>
+        <source>the host name cannot be looked up</source>
+        <translation>der Hostname kann nicht aufgelöst werden</translation>
+    </message>
+    <message>
+        <source>no TLS connection with the MQTT broker at %1: its certificate is not trusted or not made out to that name, or the port does not speak TLS</source>
+        <translation>keine TLS-Verbindung mit dem MQTT-Broker unter %1: Sein Zertifikat ist nicht vertrauenswürdig oder nicht auf diesen Namen ausgestellt, oder der Port spricht kein TLS</translation>
+    </message>
+    <message>
+        <source>cannot reach the MQTT broker at %1: %2</source>
+        <translation>der MQTT-Broker unter %1 ist nicht erreichbar: %2</translation>
+    </message>
+    <message>
+        <source>cannot make an MQTT client: %1</source>
+        <translation>kein MQTT-Client möglich: %1</translation>
+    </message>
+    <message>
+        <source>cannot set up the MQTT client: %1</source>
+        <translation>der MQTT-Client kann nicht eingerichtet werden: %1</translation>
+    </message>
+    <message>
+        <source>lost the connection to the MQTT broker at %1: %2</source>
+        <translation>die Verbindung zum MQTT-Broker unter %1 ist abgerissen: %2</translation>
+    </message>
+    <message>
+        <source>the MQTT broker at %1 refused the connection: %2</source>
+        <translation>der MQTT-Broker unter %1 hat die Verbindung abgelehnt: %2</translation>
+    </message>
+    <message>
+        <source>the MQTT broker at %1 closed the connection</source>
+        <translation>der MQTT-Broker unter %1 hat die Verbindung geschlossen</translation>
+    </message>
+    <message>
+        <source>lost the connection to the MQTT broker at %1</source>
+        <translation>die Verbindung zum MQTT-Broker unter %1 ist abgerissen</translation>
+    </message>
 </context>
 <context>
     <name>OptionFrm</name>
@@ -422,6 +644,10 @@ Möchten Sie die Datei ersetzen?</translation>
     <message>
         <source>Second Trend Grid Color:</source>
         <translation>Raster zweiter Verlauf:</translation>
+    </message>
+    <message>
+        <source>Discard damaged frames</source>
+        <translation>Beschädigte Rahmen verwerfen</translation>
     </message>
 </context>
 <context>
@@ -564,6 +790,88 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>PublishOptionsBox</name>
+    <message>
+        <source>MQTT</source>
+        <translation>MQTT</translation>
+    </message>
+    <message>
+        <source>Publish to MQTT broker</source>
+        <translation>An MQTT-Broker senden</translation>
+    </message>
+    <message>
+        <source>mqtt://host:1883 or mqtts://host:8883</source>
+        <translation>mqtt://host:1883 oder mqtts://host:8883</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keiner</translation>
+    </message>
+    <message>
+        <source>the password is its first line</source>
+        <translation>das Passwort ist seine erste Zeile</translation>
+    </message>
+    <message>
+        <source>with mqtts://: the system&apos;s certificates</source>
+        <translation>bei mqtts://: die Zertifikate des Systems</translation>
+    </message>
+    <message>
+        <source>the port&apos;s device name</source>
+        <translation>der Gerätename der Schnittstelle</translation>
+    </message>
+    <message>
+        <source>Broker URL:</source>
+        <translation>Broker-URL:</translation>
+    </message>
+    <message>
+        <source>User:</source>
+        <translation>Benutzer:</translation>
+    </message>
+    <message>
+        <source>Password file:</source>
+        <translation>Passwortdatei:</translation>
+    </message>
+    <message>
+        <source>CA file:</source>
+        <translation>CA-Datei:</translation>
+    </message>
+    <message>
+        <source>Station:</source>
+        <translation>Station:</translation>
+    </message>
+    <message>
+        <source>Meter:</source>
+        <translation>Messgerät:</translation>
+    </message>
+</context>
+<context>
+    <name>PublishSettings</name>
+    <message>
+        <source>&apos;%1&apos; is no broker address like mqtt://host:1883</source>
+        <translation>&apos;%1&apos; ist keine Broker-Adresse wie mqtt://host:1883</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no broker address: it must begin with mqtt:// or mqtts://</source>
+        <translation>&apos;%1&apos; ist keine Broker-Adresse: Sie muss mit mqtt:// oder mqtts:// beginnen</translation>
+    </message>
+    <message>
+        <source>give the user with --mqtt-user and the password with --mqtt-password-file, not in the broker address</source>
+        <translation>geben Sie den Benutzer mit --mqtt-user und das Passwort mit --mqtt-password-file an, nicht in der Broker-Adresse</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;: a broker address has no path</source>
+        <translation>&apos;%1&apos;: eine Broker-Adresse hat keinen Pfad</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;: a broker address has no query or fragment</source>
+        <translation>&apos;%1&apos;: eine Broker-Adresse hat weder Abfrage noch Fragment</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;: the port must be 1 to 65535</source>
+        <translation>&apos;%1&apos;: der Port muss 1 bis 65535 sein</translation>
+    </message>
+</context>
+<context>
     <name>ReceiveCycle</name>
     <message>
         <source>You change measurement function, create new file??</source>
@@ -635,7 +943,7 @@ Soll sie durch diese Aufzeichnung ersetzt werden?</translation>
     </message>
 </context>
 <context>
-    <name>RecoveryJournal</name>
+    <name>RecordingWriter</name>
     <message>
         <source>the recording in memory is inconsistent</source>
         <translation>die Aufzeichnung im Speicher ist widersprüchlich</translation>
@@ -645,12 +953,19 @@ Soll sie durch diese Aufzeichnung ersetzt werden?</translation>
         <translation>es konnte nichts mehr geschrieben werden</translation>
     </message>
     <message>
-        <source>%1 cannot be removed: %2</source>
-        <translation>%1 kann nicht entfernt werden: %2</translation>
+        <source>the file was removed or replaced while it was written</source>
+        <translation>die Datei wurde beim Schreiben entfernt oder ersetzt</translation>
     </message>
     <message>
         <source>cannot write %1: %2</source>
         <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryJournal</name>
+    <message>
+        <source>%1 cannot be removed: %2</source>
+        <translation>%1 kann nicht entfernt werden: %2</translation>
     </message>
     <message>
         <source>A recording was not saved when Ampero last closed. Recover it?</source>
@@ -673,6 +988,40 @@ Soll sie durch diese Aufzeichnung ersetzt werden?</translation>
 %2.</source>
         <translation>Die Aufzeichnung kann nicht aus „%1“ wiederhergestellt werden:
 %2.</translation>
+    </message>
+</context>
+<context>
+    <name>SamplePublisher</name>
+    <message>
+        <source>connecting to the MQTT broker at %1</source>
+        <translation>Verbindung zum MQTT-Broker unter %1 wird aufgebaut</translation>
+    </message>
+    <message>
+        <source>stopped publishing to the MQTT broker at %1</source>
+        <translation>Senden an den MQTT-Broker unter %1 beendet</translation>
+    </message>
+    <message>
+        <source>publishing to the MQTT broker at %1 as %2</source>
+        <translation>sendet an den MQTT-Broker unter %1 als %2</translation>
+    </message>
+    <message>
+        <source>; sending the %1 samples it has not had yet</source>
+        <translation>; sendet die %1 Messwerte, die er noch nicht hat</translation>
+    </message>
+    <message>
+        <source> (%1 older samples lie beyond the backlog and are left out)</source>
+        <translation> (%1 ältere Messwerte liegen jenseits des Rückstands und werden ausgelassen)</translation>
+    </message>
+    <message>
+        <source>%1; trying again in %2 s; recording goes on</source>
+        <translation>%1; neuer Versuch in %2 s; die Aufzeichnung läuft weiter</translation>
+    </message>
+</context>
+<context>
+    <name>SplitRecorder</name>
+    <message>
+        <source>cannot write %1: the folder %2 is missing or cannot be written</source>
+        <translation>%1 kann nicht geschrieben werden: Der Ordner %2 fehlt oder ist nicht beschreibbar</translation>
     </message>
 </context>
 <context>
@@ -723,6 +1072,17 @@ Soll sie durch diese Aufzeichnung ersetzt werden?</translation>
     <message>
         <source>%1 from %2 to %3, newest value %4</source>
         <translation>%1 von %2 bis %3, neuester Wert %4</translation>
+    </message>
+</context>
+<context>
+    <name>WindowPublishing</name>
+    <message>
+        <source>MQTT: no broker URL in Options; not publishing</source>
+        <translation>MQTT: keine Broker-URL in den Optionen; es wird nicht gesendet</translation>
+    </message>
+    <message>
+        <source>MQTT: %1; not publishing</source>
+        <translation>MQTT: %1; es wird nicht gesendet</translation>
     </message>
 </context>
 <context>

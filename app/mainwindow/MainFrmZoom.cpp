@@ -36,7 +36,7 @@ constexpr float DragThreshold = 0.005f;
 
 void MainFrm::buildViewMenu()
 {
-    View = new QMenu(QStringLiteral("&View"), this);
+    View = new QMenu(tr("&View"), this);
     View->setObjectName(QStringLiteral("View"));
     menuBar()->insertMenu(Help->menuAction(), View);
     auto add = [this](QAction *&action, const QString &name, const QString &text, QList<QKeySequence> keys,
@@ -46,34 +46,34 @@ void MainFrm::buildViewMenu()
         action->setShortcuts(keys);
     };
     auto centre = [this] { return Sweepgraph1->Rightx() / 2; };
-    add(ZoomIn, QStringLiteral("ZoomIn"), QStringLiteral("Zoom &In"), {Qt::Key_Plus, Qt::Key_Equal},
+    add(ZoomIn, QStringLiteral("ZoomIn"), tr("Zoom &In"), {Qt::Key_Plus, Qt::Key_Equal},
         [this, centre] { trendView_->ZoomAt(centre(), ZoomStep); });
-    add(ZoomOut, QStringLiteral("ZoomOut"), QStringLiteral("Zoom &Out"), {Qt::Key_Minus},
+    add(ZoomOut, QStringLiteral("ZoomOut"), tr("Zoom &Out"), {Qt::Key_Minus},
         [this, centre] { trendView_->ZoomAt(centre(), 1 / ZoomStep); });
-    add(PanLeft, QStringLiteral("PanLeft"), QStringLiteral("Pan &Left"), {Qt::Key_Left},
+    add(PanLeft, QStringLiteral("PanLeft"), tr("Pan &Left"), {Qt::Key_Left},
         [this] { trendView_->Pan(-PanStep * Sweepgraph1->Rightx()); });
-    add(PanRight, QStringLiteral("PanRight"), QStringLiteral("Pan &Right"), {Qt::Key_Right},
+    add(PanRight, QStringLiteral("PanRight"), tr("Pan &Right"), {Qt::Key_Right},
         [this] { trendView_->Pan(PanStep * Sweepgraph1->Rightx()); });
-    add(GoToStart, QStringLiteral("GoToStart"), QStringLiteral("Go to &Start"), {Qt::Key_Home},
+    add(GoToStart, QStringLiteral("GoToStart"), tr("Go to &Start"), {Qt::Key_Home},
         [this] { trendView_->ShowStart(); });
-    add(GoToEnd, QStringLiteral("GoToEnd"), QStringLiteral("Go to &End"), {Qt::Key_End},
+    add(GoToEnd, QStringLiteral("GoToEnd"), tr("Go to &End"), {Qt::Key_End},
         [this] { trendView_->ShowEnd(); });
     View->addSeparator();
-    add(FitAll, QStringLiteral("FitAll"), QStringLiteral("Fit all"), {Qt::Key_F}, [this] { trendView_->FitAll(); });
-    add(BackToLive, QStringLiteral("BackToLive"), QStringLiteral("Back to live"), {Qt::Key_L},
+    add(FitAll, QStringLiteral("FitAll"), tr("Fit all"), {Qt::Key_F}, [this] { trendView_->FitAll(); });
+    add(BackToLive, QStringLiteral("BackToLive"), tr("Back to live"), {Qt::Key_L},
         [this] { trendView_->BackToLive(); });
     View->addSeparator();
     // From the menu a cursor goes to the sample last clicked on chart 1.
-    add(SetCursorA, QStringLiteral("SetCursorA"), QStringLiteral("Cursor &A at the Marked Sample"), {},
+    add(SetCursorA, QStringLiteral("SetCursorA"), tr("Cursor &A at the Marked Sample"), {},
         [this] { trendView_->SetCursorAt(0, state_.view.MarkIndex1); });
-    add(SetCursorB, QStringLiteral("SetCursorB"), QStringLiteral("Cursor &B at the Marked Sample"), {},
+    add(SetCursorB, QStringLiteral("SetCursorB"), tr("Cursor &B at the Marked Sample"), {},
         [this] { trendView_->SetCursorAt(1, state_.view.MarkIndex1); });
-    add(ClearCursors, QStringLiteral("ClearCursors"), QStringLiteral("&Clear Cursors"), {},
+    add(ClearCursors, QStringLiteral("ClearCursors"), tr("&Clear Cursors"), {},
         [this] { trendView_->ClearCursors(); trendView_->RefreshCharts(); });
 
     FollowStatus = new QLabel(this);
     FollowStatus->setObjectName(QStringLiteral("FollowStatus"));
-    FollowStatus->setText(QStringLiteral("Not following the newest sample \u2014 View \u25b8 Back to live (L)"));
+    FollowStatus->setText(tr("Not following the newest sample \u2014 View \u25b8 Back to live (L)"));
     FollowStatus->setStyleSheet(QStringLiteral("color: #a04000; font-weight: bold;"));
     FollowStatus->hide();
     statusBar()->addPermanentWidget(FollowStatus);
@@ -81,12 +81,12 @@ void MainFrm::buildViewMenu()
 
 void MainFrm::buildCursorTable()
 {
-    CursorDock = new QDockWidget(QStringLiteral("Cursors"), this);
+    CursorDock = new QDockWidget(tr("Cursors"), this);
     CursorDock->setObjectName(QStringLiteral("CursorDock"));
     CursorDock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
     CursorTable = new QTableWidget(0, 3, CursorDock);
     CursorTable->setObjectName(QStringLiteral("CursorTable"));
-    CursorTable->setHorizontalHeaderLabels({QString(), QStringLiteral("First display"), QStringLiteral("Second display")});
+    CursorTable->setHorizontalHeaderLabels({QString(), tr("First display"), tr("Second display")});
     CursorTable->verticalHeader()->hide();
     CursorTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     CursorTable->horizontalHeader()->setStretchLastSection(true);
@@ -200,7 +200,7 @@ void MainFrm::showCursorFigures(const std::optional<CursorFigures> &figures)
         CursorTable->setRowCount(anySet ? 1 : 0);
         if (anySet) {
             CursorTable->setItem(0, 0, new QTableWidgetItem(QString()));
-            CursorTable->setItem(0, 1, new QTableWidgetItem(QStringLiteral("Alt+click sets A, Ctrl+click sets B")));
+            CursorTable->setItem(0, 1, new QTableWidgetItem(tr("Alt+click sets A, Ctrl+click sets B")));
         }
         CursorDock->setVisible(anySet);
         return;
@@ -221,13 +221,13 @@ QString MainFrm::allAreaDetails()
     if (!figures)
         return QString();
     const Sample &first = state_.store.sample(1);
-    QString text = QStringLiteral("<b>Samples 1 to %1</b><table>").arg(QLocale().toString(state_.store.SampleCount));
-    text += QStringLiteral("<tr><th></th><th>First display</th><th>Second display</th></tr>");
+    QString text = tr("<b>Samples 1 to %1</b><table>").arg(QLocale().toString(state_.store.SampleCount));
+    text += tr("<tr><th></th><th>First display</th><th>Second display</th></tr>");
     for (const FiguresRow &row : FiguresRows(*figures, QString::fromStdString(FirstUnitName(first.FirstUnit)),
                                              QString::fromStdString(SecondUnitName(first.SecondUnit)))) {
         // A and B are the first and the newest sample here.
-        const QString caption = row[0] == QLatin1String("A")   ? QStringLiteral("First")
-                                : row[0] == QLatin1String("B") ? QStringLiteral("Newest")
+        const QString caption = row[0] == QLatin1String("A")   ? tr("First")
+                                : row[0] == QLatin1String("B") ? tr("Newest")
                                                                : row[0];
         text += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>")
                     .arg(caption.toHtmlEscaped(), row[1].toHtmlEscaped(), row[2].toHtmlEscaped());

@@ -29,12 +29,12 @@ void WindowPublishing::start(const QString &device)
     options.station = texts.station;
     options.meter = texts.meter;
     if (options.url.isEmpty()) {
-        show(QStringLiteral("MQTT: no broker URL in Options; not publishing"), true);
+        show(tr("MQTT: no broker URL in Options; not publishing"), true);
         return;
     }
     const RecordPublishSetup setup = MakeRecordPublishSettings(options, device);
     if (setup.error) {
-        show(QStringLiteral("MQTT: %1; not publishing").arg(*setup.error), true);
+        show(tr("MQTT: %1; not publishing").arg(*setup.error), true);
         return;
     }
     publisher_.configure(*setup.settings, store_);

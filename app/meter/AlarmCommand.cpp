@@ -35,7 +35,7 @@ void AlarmCommand::run(const LimitEvent &event)
     if (isEmpty())
         return;
     if (waiting_.size() >= MaxWaiting) {
-        emit problem(QStringLiteral("the alarm command is still busy; %1 not passed on")
+        emit problem(tr("the alarm command is still busy; %1 not passed on")
                          .arg(QString::fromStdString(LimitEventText(event))));
         return;
     }
@@ -60,7 +60,7 @@ void AlarmCommand::startNext()
         // Only as long as fork and exec take; a command that is slow to come
         // up on a busy machine still counts as started.
         if (!process->waitForStarted(5000) && process->state() == QProcess::NotRunning) {
-            emit problem(QStringLiteral("the alarm command %1 cannot be started: %2").arg(program_, process->errorString()));
+            emit problem(tr("the alarm command %1 cannot be started: %2").arg(program_, process->errorString()));
             delete process;
             continue;
         }
@@ -72,9 +72,9 @@ void AlarmCommand::startNext()
 void AlarmCommand::onFinished(int exitCode, QProcess::ExitStatus status)
 {
     if (status != QProcess::NormalExit)
-        emit problem(QStringLiteral("the alarm command %1 crashed").arg(program_));
+        emit problem(tr("the alarm command %1 crashed").arg(program_));
     else if (exitCode != 0)
-        emit problem(QStringLiteral("the alarm command %1 ended with exit code %2").arg(program_).arg(exitCode));
+        emit problem(tr("the alarm command %1 ended with exit code %2").arg(program_).arg(exitCode));
     running_->deleteLater();
     running_ = nullptr;
     startNext();

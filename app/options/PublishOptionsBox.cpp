@@ -18,25 +18,25 @@ QLineEdit *textBox(const char *name, const QString &placeholder, QWidget *parent
 } // namespace
 
 PublishOptionsBox::PublishOptionsBox(QWidget *parent)
-    : QGroupBox(QStringLiteral("MQTT"), parent)
-    , MqttPublish(new QCheckBox(QStringLiteral("Publish to MQTT broker"), this))
-    , MqttBrokerUrl(textBox("MqttBrokerUrl", QStringLiteral("mqtt://host:1883 or mqtts://host:8883"), this))
-    , MqttUser(textBox("MqttUser", QStringLiteral("none"), this))
-    , MqttPasswordFile(textBox("MqttPasswordFile", QStringLiteral("the password is its first line"), this))
-    , MqttCaFile(textBox("MqttCaFile", QStringLiteral("with mqtts://: the system's certificates"), this))
+    : QGroupBox(tr("MQTT"), parent)
+    , MqttPublish(new QCheckBox(tr("Publish to MQTT broker"), this))
+    , MqttBrokerUrl(textBox("MqttBrokerUrl", tr("mqtt://host:1883 or mqtts://host:8883"), this))
+    , MqttUser(textBox("MqttUser", tr("none"), this))
+    , MqttPasswordFile(textBox("MqttPasswordFile", tr("the password is its first line"), this))
+    , MqttCaFile(textBox("MqttCaFile", tr("with mqtts://: the system's certificates"), this))
     , MqttStation(textBox("MqttStation", QSysInfo::machineHostName(), this))
-    , MqttMeter(textBox("MqttMeter", QStringLiteral("the port's device name"), this))
+    , MqttMeter(textBox("MqttMeter", tr("the port's device name"), this))
 {
     setObjectName(QStringLiteral("Mqtt"));
     MqttPublish->setObjectName(QStringLiteral("MqttPublish"));
     auto *form = new QFormLayout(this);
     form->addRow(MqttPublish);
-    form->addRow(QStringLiteral("Broker URL:"), MqttBrokerUrl);
-    form->addRow(QStringLiteral("User:"), MqttUser);
-    form->addRow(QStringLiteral("Password file:"), MqttPasswordFile);
-    form->addRow(QStringLiteral("CA file:"), MqttCaFile);
-    form->addRow(QStringLiteral("Station:"), MqttStation);
-    form->addRow(QStringLiteral("Meter:"), MqttMeter);
+    form->addRow(tr("Broker URL:"), MqttBrokerUrl);
+    form->addRow(tr("User:"), MqttUser);
+    form->addRow(tr("Password file:"), MqttPasswordFile);
+    form->addRow(tr("CA file:"), MqttCaFile);
+    form->addRow(tr("Station:"), MqttStation);
+    form->addRow(tr("Meter:"), MqttMeter);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 }
 

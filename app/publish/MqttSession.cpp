@@ -33,7 +33,7 @@ MqttSession::MqttSession(const PublishSettings &settings)
     connect(&housekeeping_, &QTimer::timeout, this, &MqttSession::step);
     connectTimeout_.setSingleShot(true);
     connect(&connectTimeout_, &QTimer::timeout, this, [this] {
-        fail(QStringLiteral("the MQTT broker at %1 did not answer within %2 s")
+        fail(tr("the MQTT broker at %1 did not answer within %2 s")
                  .arg(settings_.brokerText())
                  .arg(ConnectTimeoutMs / 1000));
     });
@@ -67,7 +67,7 @@ QString sentencePart(const char *text)
 QString MqttSession::describe(int rc) const
 {
     if (rc == MOSQ_ERR_EAI)
-        return QStringLiteral("the host name cannot be looked up");
+        return tr("the host name cannot be looked up");
     // For system errors the library's text is that of errno.
     return sentencePart(rc == MOSQ_ERR_ERRNO ? std::strerror(errno) : mosquitto_strerror(rc));
 }
@@ -77,10 +77,10 @@ QString MqttSession::describe(int rc) const
 QString MqttSession::connectFailure(int rc) const
 {
     if (rc == MOSQ_ERR_TLS)
-        return QStringLiteral("no TLS connection with the MQTT broker at %1: its certificate is not trusted or not "
+        return tr("no TLS connection with the MQTT broker at %1: its certificate is not trusted or not "
                               "made out to that name, or the port does not speak TLS")
             .arg(settings_.brokerText());
-    return QStringLiteral("cannot reach the MQTT broker at %1: %2").arg(settings_.brokerText(), describe(rc));
+    return tr("cannot reach the MQTT broker at %1: %2").arg(settings_.brokerText(), describe(rc));
 }
 
 void MqttSession::attempt()
@@ -90,7 +90,7 @@ void MqttSession::attempt()
     const QByteArray clientId = QStringLiteral("ampero-%1-%2").arg(settings_.station, settings_.meter).toUtf8();
     client_ = mosquitto_new(clientId.constData(), true, this);
     if (!client_) {
-        fail(QStringLiteral("cannot make an MQTT client: %1").arg(QString::fromUtf8(std::strerror(errno))));
+        fail(tr("cannot make an MQTT client: %1").arg(QString::fromUtf8(std::strerror(errno))));
         return;
     }
     mosquitto_connect_callback_set(client_, &MqttSession::onConnect);
@@ -109,7 +109,7 @@ void MqttSession::attempt()
                                    nullptr);
     }
     if (rc != MOSQ_ERR_SUCCESS) {
-        fail(QStringLiteral("cannot set up the MQTT client: %1").arg(describe(rc)));
+        fail(tr("cannot set up the MQTT client: %1").arg(describe(rc)));
         return;
     }
     rc = mosquitto_connect_async(client_, settings_.host.toUtf8().constData(), settings_.port, KeepAliveSeconds);
@@ -140,7 +140,7 @@ void MqttSession::afterCall(int rc)
         return;
     }
     if (rc != MOSQ_ERR_SUCCESS) {
-        fail(up_ ? QStringLiteral("lost the connection to the MQTT broker at %1: %2")
+        fail(up_ ? tr("lost the connection to the MQTT broker at %1: %2")
                        .arg(settings_.brokerText(), describe(rc))
                  : connectFailure(rc));
         return;
@@ -226,7 +226,7 @@ void MqttSession::onConnect(mosquitto *, void *self, int rc)
 {
     auto *session = static_cast<MqttSession *>(self);
     if (rc != 0) {
-        session->failure_ = QStringLiteral("the MQTT broker at %1 refused the connection: %2")
+        session->failure_ = tr("the MQTT broker at %1 refused the connection: %2")
                                 .arg(session->settings_.brokerText(), sentencePart(mosquitto_connack_string(rc)));
         return;
     }
@@ -236,7 +236,7 @@ void MqttSession::onConnect(mosquitto *, void *self, int rc)
     const int published = mosquitto_publish(session->client_, nullptr, session->statusTopic_.constData(),
                                             int(sizeof OnlineText - 1), OnlineText, 1, true);
     if (published != MOSQ_ERR_SUCCESS) {
-        session->failure_ = QStringLiteral("lost the connection to the MQTT broker at %1: %2")
+        session->failure_ = tr("lost the connection to the MQTT broker at %1: %2")
                                 .arg(session->settings_.brokerText(), session->describe(published));
         return;
     }
@@ -248,9 +248,9 @@ void MqttSession::onDisconnect(mosquitto *, void *self, int rc)
     auto *session = static_cast<MqttSession *>(self);
     if (session->closing_ || !session->failure_.isEmpty())
         return;
-    session->failure_ = rc == 0 ? QStringLiteral("the MQTT broker at %1 closed the connection")
+    session->failure_ = rc == 0 ? tr("the MQTT broker at %1 closed the connection")
                                       .arg(session->settings_.brokerText())
-                                : QStringLiteral("lost the connection to the MQTT broker at %1")
+                                : tr("lost the connection to the MQTT broker at %1")
                                       .arg(session->settings_.brokerText());
 }
 

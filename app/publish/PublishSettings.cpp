@@ -1,5 +1,6 @@
 #include "PublishSettings.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 
@@ -17,21 +18,21 @@ std::optional<QString> ParseBrokerUrl(const QString &text, PublishSettings &sett
 {
     const QUrl url(text, QUrl::StrictMode);
     if (!url.isValid() || url.host().isEmpty())
-        return QStringLiteral("'%1' is no broker address like mqtt://host:1883").arg(text);
+        return QCoreApplication::translate("PublishSettings", "'%1' is no broker address like mqtt://host:1883").arg(text);
     const QString scheme = url.scheme().toLower();
     if (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts"))
-        return QStringLiteral("'%1' is no broker address: it must begin with mqtt:// or mqtts://").arg(text);
+        return QCoreApplication::translate("PublishSettings", "'%1' is no broker address: it must begin with mqtt:// or mqtts://").arg(text);
     if (!url.userInfo().isEmpty())
-        return QStringLiteral("give the user with --mqtt-user and the password with --mqtt-password-file, "
+        return QCoreApplication::translate("PublishSettings", "give the user with --mqtt-user and the password with --mqtt-password-file, "
                               "not in the broker address");
     if (!url.path().isEmpty() && url.path() != QLatin1String("/"))
-        return QStringLiteral("'%1': a broker address has no path").arg(text);
+        return QCoreApplication::translate("PublishSettings", "'%1': a broker address has no path").arg(text);
     if (url.hasQuery() || url.hasFragment())
-        return QStringLiteral("'%1': a broker address has no query or fragment").arg(text);
+        return QCoreApplication::translate("PublishSettings", "'%1': a broker address has no query or fragment").arg(text);
     settings.tls = scheme == QLatin1String("mqtts");
     const int port = url.port(settings.tls ? PublishSettings::TlsPort : PublishSettings::PlainPort);
     if (port <= 0)
-        return QStringLiteral("'%1': the port must be 1 to 65535").arg(text);
+        return QCoreApplication::translate("PublishSettings", "'%1': the port must be 1 to 65535").arg(text);
     settings.host = url.host();
     settings.port = std::uint16_t(port);
     return std::nullopt;

@@ -70,7 +70,7 @@ void SamplePublisher::start()
     connect(session_, &MqttSession::lost, this, &SamplePublisher::onLost);
     thread_->start();
     setState(PublisherState::Connecting,
-             QStringLiteral("connecting to the MQTT broker at %1").arg(settings_.brokerText()));
+             tr("connecting to the MQTT broker at %1").arg(settings_.brokerText()));
     QMetaObject::invokeMethod(session_, &MqttSession::open, Qt::QueuedConnection);
 }
 
@@ -119,7 +119,7 @@ void SamplePublisher::stop(int drainMs)
     session_ = nullptr;
     connected_ = false;
     setState(PublisherState::Stopped,
-             QStringLiteral("stopped publishing to the MQTT broker at %1").arg(settings_.brokerText()));
+             tr("stopped publishing to the MQTT broker at %1").arg(settings_.brokerText()));
 }
 
 std::int32_t SamplePublisher::backlogStart() const
@@ -146,12 +146,12 @@ void SamplePublisher::onConnected(quint64 connection)
     const std::int32_t tooOld = next_ - missedFrom;
     const std::int32_t toSend = ready_ - next_ + 1;
     confirmed_ = next_ - 1;
-    QString text = QStringLiteral("publishing to the MQTT broker at %1 as %2")
+    QString text = tr("publishing to the MQTT broker at %1 as %2")
                        .arg(settings_.brokerText(), settings_.topicBase());
     if (toSend > 0)
-        text += QStringLiteral("; sending the %1 samples it has not had yet").arg(toSend);
+        text += tr("; sending the %1 samples it has not had yet").arg(toSend);
     if (tooOld > 0)
-        text += QStringLiteral(" (%1 older samples lie beyond the backlog and are left out)").arg(tooOld);
+        text += tr(" (%1 older samples lie beyond the backlog and are left out)").arg(tooOld);
     setState(PublisherState::Connected, text);
     pump();
 }
@@ -171,7 +171,7 @@ void SamplePublisher::onLost(const QString &reason, int retryMs)
     outstanding_.clear();
     next_ = confirmed_ + 1;
     setState(PublisherState::Disconnected,
-             QStringLiteral("%1; trying again in %2 s; recording goes on").arg(reason).arg(retryMs / 1000));
+             tr("%1; trying again in %2 s; recording goes on").arg(reason).arg(retryMs / 1000));
 }
 
 void SamplePublisher::announceUnits(std::int32_t index)

@@ -8,25 +8,25 @@ ProgramCommandLine ParseProgramCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("The desktop companion of the clamp-on power meter: the meter's display, trend charts\n"
+        QCoreApplication::translate("CommandLine", "The desktop companion of the clamp-on power meter: the meter's display, trend charts\n"
                        "and recordings (*.KRD)."));
     // Not addHelpOption(): its --help-all text is only printed by process(),
     // which ends the program itself.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Displays help on commandline options."));
+                                  QCoreApplication::translate("CommandLine", "Displays help on commandline options."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Displays version information."));
+                                     QCoreApplication::translate("CommandLine", "Displays version information."));
     parser.addOption(help);
     parser.addOption(version);
     parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("A recording to open at start, as File > Open does."),
+                                 QCoreApplication::translate("CommandLine", "A recording to open at start, as File > Open does."),
                                  QStringLiteral("[FILE]"));
 
     ProgramCommandLine result;
     const QString program = QFileInfo(arguments.value(0, QStringLiteral("ampero"))).fileName();
     if (!parser.parse(arguments)) {
         result.action = ProgramCommandLine::Action::Fail;
-        result.text = QStringLiteral("%1: %2\nTry '%1 --help'.\n").arg(program, parser.errorText());
+        result.text = QCoreApplication::translate("CommandLine", "%1: %2\nTry '%1 --help'.\n").arg(program, parser.errorText());
         result.unknownOptions = parser.unknownOptionNames();
         return result;
     }
@@ -43,7 +43,7 @@ ProgramCommandLine ParseProgramCommandLine(const QStringList &arguments)
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
         result.action = ProgramCommandLine::Action::Fail;
-        result.text = QStringLiteral("%1: one recording at a time, not %2\nTry '%1 --help'.\n")
+        result.text = QCoreApplication::translate("CommandLine", "%1: one recording at a time, not %2\nTry '%1 --help'.\n")
                           .arg(program)
                           .arg(files.size());
         return result;

@@ -1,5 +1,7 @@
 #include "CursorFigures.h"
 
+#include <QCoreApplication>
+
 #include "DisplayTexts.h"
 #include "SampleTexts.h"
 
@@ -95,14 +97,14 @@ std::vector<FiguresRow> FiguresRows(const CursorFigures &f, const QString &first
         values(QStringLiteral("A"), f.first.atA, f.second.atA),
         values(QStringLiteral("B"), f.first.atB, f.second.atB),
         FiguresRow{QStringLiteral("\u0394t"), DurationText(f.deltaSeconds, locale), QString()},
-        values(QStringLiteral("\u0394Value"), f.first.delta, f.second.delta),
-        values(QStringLiteral("Min"), f.first.min, f.second.min),
-        values(QStringLiteral("Max"), f.first.max, f.second.max),
-        values(QStringLiteral("Mean"), f.first.mean, f.second.mean),
+        values(QCoreApplication::translate("CursorFigures", "\u0394Value"), f.first.delta, f.second.delta),
+        values(QCoreApplication::translate("CursorFigures", "Min"), f.first.min, f.second.min),
+        values(QCoreApplication::translate("CursorFigures", "Max"), f.first.max, f.second.max),
+        values(QCoreApplication::translate("CursorFigures", "Mean"), f.first.mean, f.second.mean),
     };
     if (f.areaUnit != AreaUnit::None)
-        rows.push_back(FiguresRow{f.areaUnit == AreaUnit::KilowattHours ? QStringLiteral("Energy")
-                                                                        : QStringLiteral("Charge"),
+        rows.push_back(FiguresRow{f.areaUnit == AreaUnit::KilowattHours ? QCoreApplication::translate("CursorFigures", "Energy")
+                                                                        : QCoreApplication::translate("CursorFigures", "Charge"),
                                   locale.toString(f.area, 'f', 3) + QLatin1Char(' ') +
                                       QLatin1String(AreaUnitName(f.areaUnit)),
                                   QString()});

@@ -53,7 +53,7 @@ bool RecordingWriter::writeNewRecords()
             return fail(reason);
     }
     if (store_.SampleCount < 0 || std::size_t(store_.SampleCount) >= store_.Samples.size())
-        return fail(QStringLiteral("the recording in memory is inconsistent"));
+        return fail(tr("the recording in memory is inconsistent"));
     const std::size_t wanted = std::size_t(store_.SampleCount) + 1;
     // New or Open replaced the recording without a word to the writer.
     if (written_ > wanted || (written_ > 1 && store_.Samples[written_ - 1] != lastWritten_))
@@ -131,7 +131,7 @@ bool RecordingWriter::writeAt(qint64 offset, const char *data, std::size_t size)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return fail(n < 0 ? qt_error_string(errno) : QStringLiteral("nothing more could be written"));
+            return fail(n < 0 ? qt_error_string(errno) : tr("nothing more could be written"));
         data += n;
         size -= std::size_t(n);
         offset += n;
@@ -158,7 +158,7 @@ bool RecordingWriter::flush()
     // from here on: it is written anew at the next attempt.
     if (!stillAtItsPath()) {
         written_ = 0;
-        return fail(QStringLiteral("the file was removed or replaced while it was written"));
+        return fail(tr("the file was removed or replaced while it was written"));
     }
     if (folderSynced_)
         return true;
@@ -209,7 +209,7 @@ bool RecordingWriter::fail(const QString &reason)
 
 QString RecordingWriter::ProblemText(const QString &path, const QString &reason)
 {
-    return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
+    return tr("cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
 }
 
 void RecordingWriter::setProblem(const QString &problem)

@@ -28,7 +28,7 @@ bool SplitRecorder::start()
     // take them is known now.
     const QFileInfo folder(QFileInfo(settings_.out).absolutePath());
     if (!folder.isDir() || !folder.isWritable())
-        setProblem(QStringLiteral("cannot write %1: the folder %2 is missing or cannot be written")
+        setProblem(tr("cannot write %1: the folder %2 is missing or cannot be written")
                        .arg(QDir::toNativeSeparators(settings_.out), QDir::toNativeSeparators(folder.filePath())));
     return problem_.isEmpty();
 }
