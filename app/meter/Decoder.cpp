@@ -10,9 +10,6 @@ bool bit(std::uint8_t byte, int n) { return (byte >> n) & 1; }
 // Frame byte n (1-based, as the meter numbers them).
 std::uint8_t byteAt(const MeterFrame &frame, int n) { return frame[std::size_t(n - 1)]; }
 
-const char *const OverloadText = " 0L ";
-constexpr float OverloadValue = 9999.0f;
-
 } // namespace
 
 std::string DecodeDigit(std::uint8_t cell)
@@ -119,15 +116,10 @@ DecodedFrame DecodeFrame(const MeterFrame &frame)
 
     out.Mode = DecodeMode(frame);
     const std::uint8_t mode = out.Mode;
-    d.L01[1].clear();
+    d.L01[1] = SecondFunctionText(mode);
     d.L01[2].clear();
-    if (bit(mode, 1)) d.L01[1] = "PF";
-    if (bit(mode, 2)) d.L01[1] = "FREQ";
-    if (bit(mode, 3)) d.L01[1] = "MAX";
     if (bit(mode, 4)) d.L01[2] = "MR";
     if (bit(mode, 5)) d.L01[2] = "MEM";
-    if (bit(mode, 6)) d.L01[1] = "Time";
-    if (bit(mode, 7)) d.L01[1] = "MIN";
 
     // byte 11, bit 2: leading "1"; bit 1: leading "2"; byte 12: units digit
     std::string memory;
@@ -140,7 +132,7 @@ DecodedFrame DecodeFrame(const MeterFrame &frame)
     std::string first = DecodeDigit(byteAt(frame, 8)) + DecodeDigit(byteAt(frame, 7)) +
                         DecodeDigit(byteAt(frame, 6)) + DecodeDigit(byteAt(frame, 5));
     d.LCD1 = first;
-    float firstValue = first == OverloadText ? OverloadValue : DisplayTextValue(first);
+    float firstValue = first == OverloadCells ? OverloadValue : DisplayTextValue(first);
     if (d.L02)
         firstValue = -firstValue;
 

@@ -15,6 +15,12 @@ inline bool HasSync(const MeterFrame &frame)
     return frame[0] == MeterSyncByte && frame[1] == MeterSyncByte;
 }
 
+// The value an over-range reading ("OL" on the first display) is kept as, in
+// memory and in recordings, negated for "-OL".
+constexpr float OverloadValue = 9999.0f;
+// The first display's cells when the meter shows over-range.
+constexpr const char OverloadCells[] = " 0L ";
+
 // What one of the two numeric displays shows in one frame.
 struct Reading {
     std::string Text;       // as shown on the LED: cells, points and the colon

@@ -1,6 +1,7 @@
 #include "NumberText.h"
 
 #include <charconv>
+#include <cstdlib>
 #include <cmath>
 #include <algorithm>
 #include <limits>
@@ -24,48 +25,51 @@ std::string NonFiniteText(double value)
     return std::string();
 }
 
+std::string GeneralNumberText(double value, int significantDigits)
+{
+    if (!std::isfinite(value))
+        return NonFiniteText(value);
+    // std::to_chars never follows the C library's locale, so the decimal mark
+    // stays a point. The exponent after rounding decides the form, as for %g.
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                                significantDigits - 1);
+    std::string text(buffer, result.ptr);
+    const int exponent = std::atoi(text.c_str() + text.find('e') + 1);
+    if (exponent >= -4 && exponent < significantDigits) {
+        result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                               significantDigits - 1 - exponent);
+        text.assign(buffer, result.ptr);
+    }
+    const auto e = text.find('e');
+    std::string mantissa = text.substr(0, e);
+    if (mantissa.find('.') != std::string::npos) {
+        while (mantissa.back() == '0')
+            mantissa.pop_back();
+        if (mantissa.back() == '.')
+            mantissa.pop_back();
+    }
+    if (e == std::string::npos)
+        return mantissa;
+    // "1E+08": the sign and at least two digits.
+    std::string digits = text.substr(e + 2);
+    while (digits.size() > 2 && digits.front() == '0')
+        digits.erase(digits.begin());
+    return mantissa + 'E' + text[e + 1] + digits;
+}
+
 std::string GeneralFloatText(float value)
 {
     if (!std::isfinite(value))
         return NonFiniteText(value);
     std::string shortest = ShortestFloatText(value);
-    int digits = 0;
-    bool exponent = false;
-    for (char c : shortest) {
-        if (c == 'e')
-            exponent = true;
-        if (!exponent && c >= '0' && c <= '9')
-            ++digits;
-    }
+    const bool plainDigits = shortest.find('e') == std::string::npos &&
+                             std::count_if(shortest.begin(), shortest.end(), [](char c) { return c >= '0' && c <= '9'; }) <= 7;
     const double magnitude = std::fabs(double(value));
     const bool plainRange = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e7);
-    if (digits <= 7 && !exponent && plainRange)
+    if (plainDigits && plainRange)
         return shortest;
-    // Seven significant digits, trailing zeros removed; std::to_chars never
-    // follows the C library's locale, so the decimal mark stays a point.
-    char buffer[48];
-    const auto format = plainRange ? std::chars_format::fixed : std::chars_format::scientific;
-    const int precision = plainRange ? std::max(0, 6 - int(std::floor(std::log10(magnitude)))) : 6;
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
-    std::string text(buffer, result.ptr);
-    const auto e = text.find('e');
-    std::string mantissa = text.substr(0, e);
-    std::string tail = e == std::string::npos ? std::string() : text.substr(e);
-    if (mantissa.find('.') != std::string::npos) {
-        while (!mantissa.empty() && mantissa.back() == '0')
-            mantissa.pop_back();
-        if (!mantissa.empty() && mantissa.back() == '.')
-            mantissa.pop_back();
-    }
-    if (!tail.empty()) {
-        // "1E+08", as the general number text writes exponents.
-        const char sign = tail.size() > 1 ? tail[1] : '+';
-        std::string expDigits = tail.substr(2);
-        while (expDigits.size() > 2 && expDigits.front() == '0')
-            expDigits.erase(expDigits.begin());
-        tail = std::string("E") + sign + expDigits;
-    }
-    return mantissa + tail;
+    return GeneralNumberText(value, 7);
 }
 
 std::int64_t RoundHalfEven(double value)

@@ -16,9 +16,15 @@ std::string ShortestFloatText(float value);
 // for a finite value.
 std::string NonFiniteText(double value);
 
-// The general text of a single float: at most seven significant digits, no
-// trailing zeros, no exponent for ordinary magnitudes ("12.35", "0.1", "1E+08");
+// The general text of a number with at most `significantDigits` significant
+// digits: no trailing zeros, and an exponent ("1E+08", "1E-05") only where the
+// decimal exponent is below -4 or not below the digit count, as C's %g decides;
 // NonFiniteText for NaN and the infinities.
+std::string GeneralNumberText(double value, int significantDigits);
+
+// The general text of a single float: its shortest text where that has at most
+// seven digits and an ordinary magnitude ("12.35", "0.1"), else
+// GeneralNumberText with seven digits ("1E+08").
 std::string GeneralFloatText(float value);
 
 // Round to two decimals, halves to even, as a single float.

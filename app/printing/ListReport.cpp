@@ -1,6 +1,7 @@
 #include "ListReport.h"
 
 #include "DisplayTexts.h"
+#include "MeterFrame.h"
 #include "PrintTexts.h"
 #include "SampleTexts.h"
 
@@ -29,7 +30,7 @@ QString text(const std::string &utf8) { return QString::fromStdString(utf8); }
 // Over-range is stored as exactly 9999.
 QString firstValueCell(float value)
 {
-    return value == 9999.0f ? QStringLiteral("OL") : PrintedSingle(value);
+    return value == OverloadValue ? QStringLiteral("OL") : PrintedSingle(value);
 }
 
 void printAt(PageSurface &surface, double x, double y, const QString &cell)

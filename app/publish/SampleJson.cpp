@@ -1,5 +1,6 @@
 #include "SampleJson.h"
 
+#include "MeterFrame.h"
 #include "NumberText.h"
 #include "OleDate.h"
 #include "SampleTexts.h"
@@ -12,9 +13,6 @@
 const char OverloadText[] = "OL";
 
 namespace {
-
-// The meter's overload value on the first display, as the receive cycle stores it.
-constexpr float OverloadValue = 9999.0f;
 
 void appendString(std::string &json, const std::string &text)
 {

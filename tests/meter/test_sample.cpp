@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <random>
+#include <string>
 #include <limits>
 
 TEST(SampleRecord, FieldsLandAtTheirByteOffsetsLittleEndian)
@@ -172,6 +176,36 @@ TEST(NumberTextTest, FloatTexts)
     EXPECT_EQ(GeneralFloatText(0.000123456789f), "0.0001234568");
     EXPECT_EQ(GeneralFloatText(1e8f), "1E+08");
     EXPECT_EQ(GeneralFloatText(-2.5e-7f), "-2.5E-07");
+}
+
+// The general text follows C's %g in the "C" locale, with an upper-case
+// exponent of at least two digits and no trailing zeros.
+TEST(NumberTextTest, GeneralTextMatchesTheCLibrarysGeneralFormat)
+{
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-12, 20);
+    for (int i = 0; i < 20000; ++i) {
+        const double value = mantissa(random) * std::pow(10.0, exponent(random));
+        for (int digits : {7, 15}) {
+            char buffer[64];
+            std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
+            std::string expected(buffer);
+            const auto e = expected.find('e');
+            std::string head = expected.substr(0, e);
+            if (head.find('.') != std::string::npos) {
+                head.erase(head.find_last_not_of('0') + 1);
+                if (head.back() == '.')
+                    head.pop_back();
+            }
+            expected = e == std::string::npos ? head : head + "E" + expected.substr(e + 1);
+            ASSERT_EQ(GeneralNumberText(value, digits), expected) << value << " with " << digits << " digits";
+        }
+    }
+    EXPECT_EQ(GeneralNumberText(999999.95, 7), "999999.9"); // 999999.9499999... in binary
+    EXPECT_EQ(GeneralNumberText(9999999.5, 7), "1E+07");    // rounds up into the next decade
+    EXPECT_EQ(GeneralNumberText(0.0, 15), "0");
+    EXPECT_EQ(GeneralNumberText(-1e100, 15), "-1E+100");
 }
 
 TEST(NumberTextTest, ValuesThatAreNoNumber)

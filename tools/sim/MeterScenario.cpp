@@ -1,5 +1,6 @@
 #include "MeterScenario.h"
 
+#include "MeterFrame.h"
 #include "SampleTexts.h"
 
 #include <algorithm>
@@ -14,8 +15,6 @@ constexpr std::uint8_t FirstUnitKW = 0x40;   // bit 6: "kW"
 constexpr std::uint8_t SecondUnitV = 0x02;   // bit 1: "V"
 constexpr std::uint8_t SecondUnitHz = 0x10;  // bit 4: "Hz"
 constexpr std::uint8_t SecondUnitMin = 0x40; // bit 6: "min"
-
-const char *const OverloadText = " 0L ";
 
 struct ScenarioNameEntry {
     Scenario scenario;
@@ -138,7 +137,7 @@ FrameContent ScenarioGenerator::overloadContent() const
     const bool negative = (m_step / 16) % 2 == 1;
     FrameContent c = acReading(950 + double(inCycle) * 7.1, FirstUnitA, 1000, 230.1);
     if (inCycle >= 8) {
-        c.firstText = OverloadText;
+        c.firstText = OverloadCells;
         c.arrow = true;
         c.bar = BarUpTo(BarSegments);
     }
