@@ -32,8 +32,8 @@ QString CaptionFor(const QString &recordFileName)
     return QStringLiteral("Ampero Clamp   ") + recordFileName;
 }
 
-RecordCommands::RecordCommands(ProgramState &state, RecordCommandsView &view)
-    : state(state), view(view)
+RecordCommands::RecordCommands(ProgramState &programState, RecordCommandsView &commandsView)
+    : state(programState), view(commandsView)
 {
 }
 

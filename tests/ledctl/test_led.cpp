@@ -94,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CharacterCase{"space", ' ', 0}, CharacterCase{"small_o", 'o', 0},
                       CharacterCase{"small_l", 'l', 0}, CharacterCase{"capital_A", 'A', 0},
                       CharacterCase{"small_b", 'b', 0}, CharacterCase{"degree", QChar(0xB0), 0}),
-    [](const ::testing::TestParamInfo<CharacterCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<CharacterCase> &instance) { return std::string(instance.param.name); });
 
 // ------------------------------------------------------ cells, points, colons
 
@@ -177,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Led, BlankCharacters,
                          ::testing::Values(ShiftCase{"small_o", "o8", 0}, ShiftCase{"small_l", "l8", 0},
                                            ShiftCase{"space", " 8", 0},
                                            ShiftCase{"capital_O_is_a_digit", "O8", bits({1, 2, 3, 4, 5, 6})}),
-                         [](const ::testing::TestParamInfo<ShiftCase> &info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<ShiftCase> &instance) { return std::string(instance.param.name); });
 
 TEST(LedCells, NoCellsDrawNothing)
 {
@@ -227,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(
         StrokeCase{"half_width_3_5_to_4", 400, 200, 7, 4, 2}, StrokeCase{"half_width_4_5_to_4", 400, 200, 9, 4, 2},
         // Twice the reference width doubles T.
         StrokeCase{"double_width", 200, 400, 4, 8, 4}),
-    [](const ::testing::TestParamInfo<StrokeCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<StrokeCase> &instance) { return std::string(instance.param.name); });
 
 TEST(LedStroke, NewSegWidthTakesTheCurrentWidthAsReference)
 {
@@ -273,7 +273,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UndefinedCase{"cell_count_overflows", 400, 8, std::numeric_limits<qint32>::max()},
                       UndefinedCase{"thickness_overflows", 200, std::numeric_limits<qint32>::max(), 4},
                       UndefinedCase{"stroke_wider_than_the_widget", 400, 400, 4}),
-    [](const ::testing::TestParamInfo<UndefinedCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<UndefinedCase> &instance) { return std::string(instance.param.name); });
 
 // ------------------------------------------------------------- property bag
 
@@ -405,7 +405,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FrameValueCase{"largest_16_bit", 32767, false}, FrameValueCase{"overflow_up", 32768, false},
                       FrameValueCase{"overflow_down", -32769, false},
                       FrameValueCase{"overflow_32_bit", std::numeric_limits<qint32>::max(), false}),
-    [](const ::testing::TestParamInfo<FrameValueCase> &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<FrameValueCase> &instance) { return std::string(instance.param.name); });
 
 struct BorderCase {
     const char *name;
@@ -435,7 +435,7 @@ INSTANTIATE_TEST_SUITE_P(Led, Border,
                          ::testing::Values(BorderCase{"none", LED::None, 1, 0},
                                            BorderCase{"single_flat", LED::FixedSingle, 0, 1},
                                            BorderCase{"single_3d", LED::FixedSingle, 1, 2}),
-                         [](const ::testing::TestParamInfo<BorderCase> &info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<BorderCase> &instance) { return std::string(instance.param.name); });
 
 // ------------------------------------------------------------------ events
 

@@ -808,8 +808,8 @@ TEST_P(OptionFrmTest, DecimalCommaOfTheUsersLocale)
 }
 
 INSTANTIATE_TEST_SUITE_P(Charts, OptionFrmTest, ::testing::Values(ChartKind::Fake, ChartKind::Widget),
-                         [](const ::testing::TestParamInfo<ChartKind> &info) {
-                             return info.param == ChartKind::Fake ? "FakeChart" : "TrendWidget";
+                         [](const ::testing::TestParamInfo<ChartKind> &instance) {
+                             return instance.param == ChartKind::Fake ? "FakeChart" : "TrendWidget";
                          });
 
 } // namespace

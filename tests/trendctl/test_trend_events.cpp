@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PointerRow{"quarter", 100, -100, 0, 100, QPointF(200, 300), 25, -50},
                       PointerRow{"timeScale", 30, 0, 0, 60, QPointF(600, 100), 45, 22.5},
                       PointerRow{"inverted", -100, 100, 0, 100, QPointF(400, 300), 50, -250}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &instance) { return std::string(instance.param.name); });
 
 TEST(TrendEvents, DoubleClickSequenceAndButtonsHeldWhileMoving)
 {

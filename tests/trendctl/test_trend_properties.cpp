@@ -185,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadValueRow{"borderStyleBeyond16Bits", "BorderStyle", 65536},
                       BadValueRow{"gridRowsText", "GridRows", QStringLiteral("many")},
                       BadValueRow{"gridColorBeyond32Bits", "GridColor", QVariant(qint64(1) << 33)}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &instance) { return std::string(instance.param.name); });
 
 TEST(TrendProperties, BagValuesOfOtherNumberTypesAreRounded)
 {
@@ -220,4 +220,4 @@ INSTANTIATE_TEST_SUITE_P(Rows, TrendLineWidth,
                          ::testing::Values(SetterRow{"one", 1, 1}, SetterRow{"ten", 10, 10},
                                            SetterRow{"max", 32767, 32767}, SetterRow{"zero", 0, 2},
                                            SetterRow{"negative", -1, 2}, SetterRow{"beyond16Bits", 32768, 2}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &instance) { return std::string(instance.param.name); });

@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BoundRounding{"n98_6", 98.6f, 99}, BoundRounding{"minus0_5", -0.5f, 0},
                       BoundRounding{"minus1_5", -1.5f, -2}, BoundRounding{"minus2_5", -2.5f, -2},
                       BoundRounding{"large", 2147483520.0f, 2147483520.0f}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &instance) { return std::string(instance.param.name); });
 
 TEST(TrendScale, BoundOutsideThirtyTwoBitsOrNotANumberKeepsTheOldValue)
 {
@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LabelRow{"negativeQuarters", -1, -2, {"-1", "-1.25", "-1.5", "-1.75", "-2"}},
                       LabelRow{"large", 2000000, 0, {"2000000", "1500000", "1000000", "500000", "0"}},
                       LabelRow{"rounded", 99.5f, 98.5f, {"100", "99.5", "99", "98.5", "98"}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &instance) { return std::string(instance.param.name); });
 
 TEST(TrendScale, LabelsUseTheUsersDecimalSeparator)
 {
@@ -236,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TimeRow{"cutToTheSecond", (12 * 3600 + 9 * 60 + 42.6) / 86400.0, "12:09:42"},
                       TimeRow{"lastSecondOfTheDay", 37414 + (86399.6 / 86400.0), "07/06/2002 23:59:59"},
                       TimeRow{"firstSecondAfterMidnight", 37414 + 0.6 / 86400.0, "07/06/2002"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &instance) { return std::string(instance.param.name); });
 
 TEST(TrendScale, TimeLabelsIgnoreValuesThatAreNoDate)
 {

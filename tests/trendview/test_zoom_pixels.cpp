@@ -112,6 +112,6 @@ TEST_P(EnvelopePixels, EqualDrawingEverySegment)
 }
 
 INSTANTIATE_TEST_SUITE_P(Axes, EnvelopePixels, ::testing::Values(false, true),
-                         [](const auto &info) { return info.param ? "TimeMode" : "IndexMode"; });
+                         [](const auto &instance) { return instance.param ? "TimeMode" : "IndexMode"; });
 
 } // namespace
