@@ -94,6 +94,7 @@ TEST_F(GermanWindowTest, MenusButtonsAndCaptionsAreGerman)
     EXPECT_EQ(window->Setup->title(), QStringLiteral("Einstellungen"));
     EXPECT_EQ(window->Option->text(), QStringLiteral("Optionen..."));
     EXPECT_EQ(window->Help->title(), QStringLiteral("Hilfe"));
+    EXPECT_EQ(window->View->title(), QStringLiteral("&Ansicht"));
     EXPECT_EQ(window->Stop->text(), QStringLiteral("STOPP"));
     EXPECT_EQ(window->Frame3->title(), QStringLiteral("GESAMT"));
     EXPECT_EQ(window->Frame2->title(), QStringLiteral("SICHTBARER BEREICH"));
