@@ -8,6 +8,7 @@
 #include "PrintPrompts.h"
 #include "OptionPrompts.h"
 #include "RecordFile.h"
+#include "PortSettings.h"
 #include "SerialLink.h"
 #include "SettingsStore.h"
 #include "StartupSettings.h"
@@ -120,7 +121,7 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
     chart2_ = std::make_unique<TrendWidgetChart>(*Sweepgraph2);
     trendView_ = std::make_unique<TrendView>(state_, *chart1_, *chart2_, static_cast<TrendViewHost &>(*this));
     recordCommands_ = std::make_unique<RecordCommands>(state_, static_cast<RecordCommandsView &>(*this));
-    acquisition_ = std::make_unique<AcquisitionController>(state_, static_cast<AcquisitionView &>(*this), clock_, this);
+    acquisition_ = std::make_unique<AcquisitionController>(state_.store, state_.acquisition, static_cast<AcquisitionView &>(*this), clock_, this);
     connect(acquisition_.get(), &AcquisitionController::stateChanged, this, &MainFrm::showLinkState);
     connect(acquisition_.get(), &AcquisitionController::damagedFramesChanged, this, &MainFrm::showDamagedFrames);
     connect(acquisition_.get(), &AcquisitionController::questionUnanswered, this, &MainFrm::showQuestionUnanswered);
