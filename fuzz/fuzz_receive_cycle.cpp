@@ -175,7 +175,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     StreamPort port;
     SteppingClock clock(input, input.PickValueInArray(ClockStarts));
     FuzzAcquisitionView acquisitionView(input, port, window, commands);
-    ReceiveCycle cycle(state, port, clock, acquisitionView);
+    ReceiveCycle cycle(state.store, state.acquisition, port, clock, acquisitionView);
 
     // The window's load step: the New reset and the settings.
     commands.New();

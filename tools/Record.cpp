@@ -313,7 +313,7 @@ int runRecord(const QStringList &arguments)
 
     ProgramClock clock;
     HeadlessView view(state);
-    AcquisitionController controller(state, view, clock);
+    AcquisitionController controller(state.store, state.acquisition, view, clock);
 
     // A closed terminal ends the recording like Ctrl+C: the last samples
     // reach the disk. Under nohup the hang-up stays ignored.

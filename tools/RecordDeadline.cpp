@@ -1,7 +1,5 @@
 #include "RecordDeadline.h"
 
-#include <QLocale>
-
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -13,15 +11,6 @@ namespace {
 constexpr double EndlessMs = 1e18;
 
 } // namespace
-
-std::optional<double> ParseSecondsArgument(const QString &text)
-{
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text, &ok);
-    if (!ok || !std::isfinite(value) || value < 0)
-        return std::nullopt;
-    return value;
-}
 
 std::optional<double> ParseDurationArgument(const QString &text)
 {

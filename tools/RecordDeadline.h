@@ -5,15 +5,13 @@
 // milliseconds (24.8 days), so a long recording is waited for in steps, each
 // step asking the clock how much is left.
 
+#include "RecordPublishing.h"
+
 #include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <optional>
-
-// A number of seconds on the command line, in the C locale: finite and not
-// negative; nothing for anything else ("abc", "nan", "inf", "-1").
-std::optional<double> ParseSecondsArgument(const QString &text);
 
 // A duration: as ParseSecondsArgument, and above 0.
 std::optional<double> ParseDurationArgument(const QString &text);

@@ -396,10 +396,6 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Verbindung zu %1 verloren — neuer Verbindungsversuch…</translation>
     </message>
     <message>
-        <source>Save File Before Quite?</source>
-        <translation>Datei vor dem Beenden speichern?</translation>
-    </message>
-    <message>
         <source>Unsaved samples are not protected: %1</source>
         <translation>Ungespeicherte Messwerte sind nicht gesichert: %1</translation>
     </message>
@@ -940,6 +936,13 @@ Soll sie durch diese Aufzeichnung ersetzt werden?</translation>
     <message>
         <source>the file became shorter while it was read</source>
         <translation>die Datei wurde während des Lesens kürzer</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingSession</name>
+    <message>
+        <source>Save File Before Quite?</source>
+        <translation>Datei vor dem Beenden speichern?</translation>
     </message>
 </context>
 <context>

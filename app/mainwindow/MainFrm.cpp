@@ -7,12 +7,7 @@
 #include "PrintFrm.h"
 #include "PrintPrompts.h"
 #include "OptionPrompts.h"
-#include "RecordFile.h"
-#include "SerialLink.h"
-#include "SettingsStore.h"
-#include "StartupSettings.h"
 #include "SymbolImage.h"
-#include "WindowPlacement.h"
 
 #include <LED.h>
 #include <PropertyBag.h>
@@ -95,8 +90,8 @@ QFrame *filledBar(QWidget *parent, const QColor &color)
 
 } // namespace
 
-MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &prompts, QWidget *parent)
-    : QMainWindow(parent), state_(state), settings_(settings), prompts_(prompts), layout_(MainWindowSize::DesignClient),
+MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, SessionPrompts &prompts, QWidget *parent)
+    : QMainWindow(parent), state_(state), layout_(MainWindowSize::DesignClient),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     setObjectName(QStringLiteral("MainFrm"));
@@ -118,33 +113,17 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
 
     chart1_ = std::make_unique<TrendWidgetChart>(*Sweepgraph1);
     chart2_ = std::make_unique<TrendWidgetChart>(*Sweepgraph2);
-    trendView_ = std::make_unique<TrendView>(state_, *chart1_, *chart2_, static_cast<TrendViewHost &>(*this));
-    recordCommands_ = std::make_unique<RecordCommands>(state_, static_cast<RecordCommandsView &>(*this));
-    acquisition_ = std::make_unique<AcquisitionController>(state_, static_cast<AcquisitionView &>(*this), clock_, this);
-    connect(acquisition_.get(), &AcquisitionController::stateChanged, this, &MainFrm::showLinkState);
-    connect(acquisition_.get(), &AcquisitionController::damagedFramesChanged, this, &MainFrm::showDamagedFrames);
-    connect(acquisition_.get(), &AcquisitionController::questionUnanswered, this, &MainFrm::showQuestionUnanswered);
+    buildStatusLabels();
+    session_ = std::make_unique<RecordingSession>(state, settings, prompts, static_cast<SessionView &>(*this),
+                                                  *chart1_, *chart2_);
+    trendView_ = &session_->trendView();
     connect(Start, &QPushButton::clicked, this, &MainFrm::StartClick);
     connect(Stop, &QPushButton::clicked, this, &MainFrm::StopClick);
-    buildPublishing();
-
-    connect(Sweepgraph1, &Sweepgraph::Trend::Paint, this, [this] {
-        trendView_->RedrawChart1();
-        describeChart(true);
-    });
-    connect(Sweepgraph2, &Sweepgraph::Trend::Paint, this, [this] {
-        trendView_->RedrawChart2();
-        describeChart(false);
-    });
+    connect(Sweepgraph1, &Sweepgraph::Trend::Paint, this, [this] { session_->ChartPainted(true); });
+    connect(Sweepgraph2, &Sweepgraph::Trend::Paint, this, [this] { session_->ChartPainted(false); });
     connectChartGestures(Sweepgraph1, 1);
     connectChartGestures(Sweepgraph2, 2);
     connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) { trendView_->ScrollBarChanged(value); });
-    liveRedraw_ = new QTimer(this);
-    liveRedraw_->setSingleShot(true);
-    connect(liveRedraw_, &QTimer::timeout, this, [this] {
-        lastLiveRedraw_.start();
-        trendView_->RefreshCharts();
-    });
 
     // The LED widgets take their stroke reference from the width they have when
     // their bags are read, so lay the controls out at the design size first.
@@ -156,7 +135,8 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
     chartLabelPointSize_ = Sweepgraph1->LabelFontSize();
     central_->setMinimumSize(ClientSizeAt(MainWindowSize::MinimumScale));
     placeWindow();
-    LoadStep();
+    session_->LoadStep();
+    LCD1->setBorderStyle(0);
 }
 
 MainFrm::~MainFrm() = default;
@@ -165,26 +145,11 @@ void MainFrm::buildMenus()
 {
     File = menuBar()->addMenu(tr("&File"));
     File->setObjectName(QStringLiteral("File"));
-    New = File->addAction(tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), this,
-                          [this] {
-                              recordCommands_->New();
-                              settleJournal();
-                          });
-    Open = File->addAction(tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), this,
-                           [this] {
-                               recordCommands_->Open();
-                               settleJournal();
-                           });
-    Save = File->addAction(tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
-                           [this] {
-                               recordCommands_->Save();
-                               settleJournal();
-                           });
-    SaveAs = File->addAction(tr("Save &As..."), this, [this] {
-        recordCommands_->SaveAs();
-        settleJournal();
-    });
-    ExportCsv = File->addAction(tr("Export CSV..."), this, [this] { recordCommands_->ExportCsv(); });
+    New = File->addAction(tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), this, [this] { session_->New(); });
+    Open = File->addAction(tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), this, [this] { session_->Open(); });
+    Save = File->addAction(tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this, [this] { session_->Save(); });
+    SaveAs = File->addAction(tr("Save &As..."), this, [this] { session_->SaveAs(); });
+    ExportCsv = File->addAction(tr("Export CSV..."), this, [this] { session_->ExportCsv(); });
     File->addSeparator()->setObjectName(QStringLiteral("Sp1"));
     PrintSetup = File->addAction(tr("Print Setup..."), this, [this] { ShowPrinterSetup(this, *printer_); });
     PrintSetup->setObjectName(QStringLiteral("PrintSetup"));
@@ -194,7 +159,7 @@ void MainFrm::buildMenus()
             PrintPrompts::system(), this);
         dialog.exec();
         // Whole-recording trend pages leave the view on the last page printed.
-        trendView_->RefreshCharts();
+        session_->RefreshCharts();
     });
     Print->setObjectName(QStringLiteral("Print"));
     File->addSeparator()->setObjectName(QStringLiteral("Sp2"));
@@ -221,12 +186,9 @@ void MainFrm::buildMenus()
     Option = Setup->addAction(tr("Options..."), this, [this] {
         // Stays reachable while recording: a changed interval counts from the next frame.
         DialogOptionPrompts optionPrompts;
-        OptionFrm dialog(state_, settings_, *chart1_, *chart2_, optionPrompts, this);
+        OptionFrm dialog(state_, session_->settings(), *chart1_, *chart2_, optionPrompts, this);
         const bool timeMode = state_.view.TimeMode;
-        // A new width or x-axis mode (which acts even on CANCEL) moves the
-        // window's end and the scroll bar's range.
-        if (dialog.exec() == QDialog::Accepted || state_.view.TimeMode != timeMode)
-            trendView_->FitWindowToChartWidth();
+        session_->OptionsClosed(dialog.exec() == QDialog::Accepted, timeMode);
     });
     Option->setObjectName(QStringLiteral("Option"));
 
@@ -489,75 +451,28 @@ void MainFrm::setAccessibility()
     setTabOrder(Sweepgraph2, HScroll1);
 }
 
-void MainFrm::describeChart(bool firstDisplay)
+void MainFrm::describeChart(bool firstDisplay, const QString &description)
 {
     Sweepgraph::Trend *chart = firstDisplay ? Sweepgraph1 : Sweepgraph2;
-    chart->setAccessibleText(firstDisplay ? tr("First display chart") : tr("Second display chart"),
-                             trendView_->ChartDescription(firstDisplay));
+    chart->setAccessibleText(firstDisplay ? tr("First display chart") : tr("Second display chart"), description);
 }
 
-void MainFrm::LoadStep()
-{
-    // Nothing is modified yet, so New asks nothing.
-    recordCommands_->New();
-    LCD1->setBorderStyle(0);
-    LoadStoredSettings(settings_, state_, *chart1_, *chart2_);
-    updatePortToolTips();
-    showLinkState(LinkState::Stopped);
-}
-
-void MainFrm::updatePortToolTips()
+void MainFrm::showPortDevices(const std::array<QString, PortCount> &devices)
 {
     for (int i = 0; i < PortCount; ++i)
-        COM[std::size_t(i)]->setToolTip(PortDevicePath(settings_, i + 1));
+        COM[std::size_t(i)]->setToolTip(devices[std::size_t(i)]);
 }
 
-void MainFrm::ProbePorts()
+void MainFrm::showRecording(bool recording)
 {
-    const auto present = ::ProbePorts(settings_);
-    for (int i = 0; i < PortCount; ++i)
-        SetPortAvailable(std::int16_t(i + 1), present[std::size_t(i)]);
+    Start->setChecked(recording);
+    Stop->setChecked(!recording);
+    File->setEnabled(!recording);
+    SetPort->setEnabled(!recording);
 }
 
-void MainFrm::StartClick()
+void MainFrm::showLinkState(LinkState linkState, std::int16_t portNumber, const QString &device)
 {
-    if (acquisition_->state() != LinkState::Stopped) {
-        showRunning(true);
-        return;
-    }
-    const QString device = PortDevicePath(settings_, state_.portNumber);
-    const OpenFailure failure = acquisition_->start(device);
-    if (failure != OpenFailure::None) {
-        const QString message = StartFailureMessage(failure, state_.portNumber, device);
-        if (!message.isEmpty())
-            prompts_.showMessage(message);
-        StopClick();
-        return;
-    }
-    showRunning(true);
-    File->setEnabled(false);
-    SetPort->setEnabled(false);
-    publishing_->start(device);
-}
-
-void MainFrm::StopClick()
-{
-    showRunning(false);
-    File->setEnabled(true);
-    SetPort->setEnabled(true);
-    acquisition_->stop();
-    publishing_->stop();
-}
-
-void MainFrm::showRunning(bool running)
-{
-    Start->setChecked(running);
-    Stop->setChecked(!running);
-}
-
-void MainFrm::showLinkState(LinkState linkState)
-{
-    const QString device = acquisition_->devicePath();
     QString text;
     QString style;
     switch (linkState) {
@@ -565,7 +480,7 @@ void MainFrm::showLinkState(LinkState linkState)
         text = tr("Stopped");
         break;
     case LinkState::Running:
-        text = tr("Recording from COM%1 (%2)").arg(state_.portNumber).arg(device);
+        text = tr("Recording from COM%1 (%2)").arg(portNumber).arg(device);
         break;
     case LinkState::Reconnecting:
         // The recording stays; the port is tried again until it is back or STOP is pressed.
@@ -577,9 +492,9 @@ void MainFrm::showLinkState(LinkState linkState)
     LinkStatus->setStyleSheet(style);
 }
 
-void MainFrm::showDamagedFrames(quint64 count)
+void MainFrm::showDamagedFrames(quint64 count, bool dropped)
 {
-    const QString text = state_.acquisition.DiscardDamagedFrames ? tr("Damaged frames dropped: %L1")
+    const QString text = dropped ? tr("Damaged frames dropped: %L1")
                                                                  : tr("Damaged frames kept: %L1");
     FrameStatus->setText(text.arg(count));
 }
@@ -599,30 +514,6 @@ void MainFrm::resetMeterDisplay()
     for (QFrame *segment : L0)
         segment->setVisible(true);
     L41->setVisible(true);
-}
-
-void MainFrm::showHoldSymbol(bool lit) { ShowHoldSymbol(lit); }
-void MainFrm::showDisplay(const DecodedFrame &frame) { ApplyDecodedFrame(frame); }
-bool MainFrm::askCreateNewFile()
-{
-    return prompts_.askYesNo(QCoreApplication::translate("ReceiveCycle", ReceiveCycle::FunctionChangeQuestion));
-}
-void MainFrm::withdrawQuestion() { prompts_.withdrawQuestion(); }
-void MainFrm::runNewCommand()
-{
-    // A save before it that is cancelled or fails stops New: the recording and
-    // its journal stay, and the cycle records on as after No.
-    if (recordCommands_->New())
-        publishing_->recordingReplaced();
-    settleJournal();
-}
-
-void MainFrm::followLatestSample()
-{
-    trendView_->FollowLatestSample();
-    if (journal_)
-        journal_->sampleAppended();
-    publishing_->sampleAppended(state_.store.SampleCount);
 }
 
 void MainFrm::ShowHoldSymbol(bool lit)
@@ -647,9 +538,8 @@ void MainFrm::ApplyDecodedFrame(const DecodedFrame &frame)
         L0[std::size_t(s)]->setVisible(d.L0[std::size_t(s)]);
 }
 
-void MainFrm::SetPortInUse(std::int16_t portNumber)
+void MainFrm::showPortInUse(std::int16_t portNumber)
 {
-    state_.portNumber = portNumber;
     for (int i = 0; i < 4; ++i)
         COM[std::size_t(i)]->setChecked(i + 1 == portNumber);
 }
@@ -662,39 +552,15 @@ void MainFrm::SetPortAvailable(std::int16_t portNumber, bool available)
 
 bool MainFrm::CloseSequence()
 {
-    if (state_.acquisition.Modified) {
-        switch (prompts_.askYesNoCancel(tr("Save File Before Quite?"))) {
-        case Answer::Cancel:
-            return false;
-        case Answer::Yes:
-            // Unlike a plain quit, a save that was cancelled or failed keeps
-            // the window and the samples.
-            if (recordCommands_->SaveAs() != SaveResult::Saved)
-                return false;
-            break;
-        case Answer::No:
-            break;
-        }
-    }
-    SaveStoredPortNumber(settings_, state_.portNumber);
-    SaveWindowPlacement(settings_, {normalGeometry(), isMaximized()});
-    settings_.sync();
-    acquisition_->stop();
-    publishing_->stop();
-    // Saved, or given up with No: nothing is left for a recovery.
-    if (journal_)
-        journal_->remove();
-    return true;
+    return session_->CloseSequence({normalGeometry(), isMaximized()});
 }
 
 void MainFrm::closeEvent(QCloseEvent *event)
 {
-    if (closing_ || CloseSequence()) {
-        closing_ = true;
+    if (session_->CloseRequested({normalGeometry(), isMaximized()}))
         event->accept();
-    } else {
+    else
         event->ignore();
-    }
 }
 
 bool MainFrm::eventFilter(QObject *watched, QEvent *event)
@@ -729,8 +595,8 @@ void MainFrm::placeWindow()
         screens << screen->availableGeometry();
     const QScreen *primary = QGuiApplication::primaryScreen();
     const QRect primaryArea = primary ? primary->availableGeometry() : QRect();
-    const WindowPlacement placement = ChooseWindowPlacement(
-        settings_, screens, primaryArea, chrome, ClientSizeAt(MainWindowSize::MinimumScale) + chrome);
+    const WindowPlacement placement = session_->StoredPlacement(
+        screens, primaryArea, chrome, ClientSizeAt(MainWindowSize::MinimumScale) + chrome);
     setGeometry(placement.geometry);
     if (placement.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -773,18 +639,6 @@ void MainFrm::setScrollBar(std::int32_t maximum, std::int32_t value)
     HScroll1->setValue(value);
 }
 
-bool MainFrm::deferChartRefresh()
-{
-    if (liveRedraw_->isActive())
-        return true;
-    if (lastLiveRedraw_.isValid() && lastLiveRedraw_.elapsed() < LiveRedrawMs) {
-        liveRedraw_->start(int(LiveRedrawMs - lastLiveRedraw_.elapsed()));
-        return true;
-    }
-    lastLiveRedraw_.start();
-    return false;
-}
-
 void MainFrm::showStatistics(const StatisticsLabels &labels)
 {
     showFittedText(aMAX, labels.aMAX);
@@ -809,107 +663,24 @@ void MainFrm::showFittedText(QLabel *label, const QString &text)
     layout_.fitText(label);
 }
 
-MainFrm::Answer MainFrm::askYesNoCancel(const QString &text) { return prompts_.askYesNoCancel(text); }
-QString MainFrm::chooseOpenFile(const QString &folder) { return prompts_.chooseOpenFile(folder); }
-QString MainFrm::chooseSaveFile(const QString &folder, const QString &suggestedName)
+void MainFrm::buildStatusLabels()
 {
-    return prompts_.chooseSaveFile(folder, suggestedName);
-}
-QString MainFrm::chooseCsvFile(const QString &folder, const QString &suggestedName)
-{
-    return prompts_.chooseCsvFile(folder, suggestedName);
-}
-bool MainFrm::confirmOverwrite(const QString &path) { return prompts_.confirmOverwrite(path); }
-bool MainFrm::confirmReplace(const QString &text) { return prompts_.confirmReplace(text); }
-void MainFrm::showError(const QString &text) { prompts_.showError(text); }
-void MainFrm::setCaption(const QString &caption) { setWindowTitle(caption); }
-float MainFrm::chartRightx() const { return Sweepgraph1->Rightx(); }
-
-void MainFrm::clearRecordingView()
-{
-    trendView_->RecordingReplaced();
-    Sweepgraph1->Cls();
-    Sweepgraph2->Cls();
-    setScrollBar(0, 0);
-    state_.statistics.clear();
-    showStatistics(state_.statistics);
-    resetMeterDisplay();
-    describeChart(true);
-    describeChart(false);
-}
-
-void MainFrm::showLoadedRecording(std::int32_t scrollPosition)
-{
-    trendView_->RecordingReplaced();
-    trendView_->RefreshCharts();
-    trendView_->ScrollTo(scrollPosition, scrollPosition);
-    trendView_->ShowAllAreaStatistics(MeanPattern::Loaded);
-}
-
-void MainFrm::UseRecoveryJournal(const QString &path)
-{
-    journal_ = std::make_unique<RecoveryJournal>(state_.store, path);
+    PublishStatus = new QLabel(this);
+    PublishStatus->setObjectName(QStringLiteral("PublishStatus"));
+    statusBar()->addPermanentWidget(PublishStatus);
     JournalStatus = new QLabel(this);
     JournalStatus->setObjectName(QStringLiteral("JournalStatus"));
     JournalStatus->setStyleSheet(QStringLiteral("color: #b00000;"));
     statusBar()->addPermanentWidget(JournalStatus);
-    connect(journal_.get(), &RecoveryJournal::problemChanged, this, [this](const QString &problem) {
-        JournalStatus->setText(problem.isEmpty() ? QString()
-                                                 : tr("Unsaved samples are not protected: %1").arg(problem));
-    });
 }
 
-void MainFrm::buildPublishing()
+void MainFrm::showJournalProblem(const QString &problem)
 {
-    publishing_ = std::make_unique<WindowPublishing>(settings_, state_.store);
-    PublishStatus = new QLabel(this);
-    PublishStatus->setObjectName(QStringLiteral("PublishStatus"));
-    statusBar()->addPermanentWidget(PublishStatus);
-    connect(publishing_.get(), &WindowPublishing::stateTextChanged, this, [this](const QString &text) {
-        PublishStatus->setText(text);
-        PublishStatus->setStyleSheet(publishing_->failed() ? QStringLiteral("color: #b00000;") : QString());
-    });
+    JournalStatus->setText(problem.isEmpty() ? QString() : tr("Unsaved samples are not protected: %1").arg(problem));
 }
 
-void MainFrm::settleJournal()
+void MainFrm::showPublishState(const QString &text, bool failed)
 {
-    if (journal_)
-        journal_->settle(state_.acquisition.Modified);
-}
-
-void MainFrm::OpenFile(const QString &path)
-{
-    recordCommands_->OpenFile(path);
-    settleJournal();
-}
-
-void MainFrm::OfferRecovery()
-{
-    if (!journal_)
-        return;
-    std::optional<std::vector<Sample>> records =
-        journal_->offerLeftJournals([this](const QString &question) { return prompts_.askYesNo(question); },
-                                    [this](const QString &text) { prompts_.showError(text); });
-    if (records)
-        recoverRecording(std::move(*records));
-}
-
-void MainFrm::recoverRecording(std::vector<Sample> records)
-{
-    LoadRecoveredRecording(state_, std::move(records));
-    recordCommands_->ShowLoadedRecording();
-}
-
-void MainFrm::CloseWithoutPrompts()
-{
-    if (closing_)
-        return;
-    closing_ = true;
-    SaveStoredPortNumber(settings_, state_.portNumber);
-    settings_.sync();
-    acquisition_->stop();
-    if (journal_)
-        journal_->handOver();
-    // Every event loop ends, those of open dialogs too.
-    QCoreApplication::exit(0);
+    PublishStatus->setText(text);
+    PublishStatus->setStyleSheet(failed ? QStringLiteral("color: #b00000;") : QString());
 }

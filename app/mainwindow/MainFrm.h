@@ -2,21 +2,15 @@
 
 // The main window: the mirror of the meter's display, the two trend charts
 // with their scroll bar, read-outs and statistics, START/STOP and the menus.
-// It only shows and forwards: the recording, the trend view and the file
-// commands live in the core and work on the program state it is given.
+// It only shows and forwards: the recording, the trend view, the file
+// commands and every decision live in its RecordingSession.
 
-#include "AcquisitionController.h"
 #include "MainFrmPrompts.h"
-#include "MeterFrame.h"
-#include "ProgramState.h"
 #include "ProportionalLayout.h"
-#include "RecordCommands.h"
-#include "RecoveryJournal.h"
-#include "TrendView.h"
+#include "RecordingSession.h"
+#include "SessionView.h"
 #include "TrendWidgetChart.h"
-#include "WindowPublishing.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <array>
@@ -36,7 +30,6 @@ class QPrinter;
 class QPushButton;
 class QScrollBar;
 class QTimer;
-class SettingsStore;
 class SymbolImage;
 
 namespace LEDCtl1 {
@@ -46,53 +39,39 @@ namespace Sweepgraph {
 class Trend;
 }
 
-class MainFrm : public QMainWindow, private TrendViewHost, private RecordCommandsView, private AcquisitionView {
+class MainFrm : public QMainWindow, private SessionView {
     Q_OBJECT
 
 public:
-    // Creating the window runs its load step: the reset of New, the stored
-    // settings applied to the charts and the program-wide variables.
-    MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &prompts, QWidget *parent = nullptr);
+    // Creating the window runs the session's load step: the reset of New, the
+    // stored settings applied to the charts and the program-wide variables.
+    MainFrm(ProgramState &state, SettingsStore &settings, SessionPrompts &prompts, QWidget *parent = nullptr);
     ~MainFrm() override;
+
+    RecordingSession &session() { return *session_; }
 
     // Shows one decoded frame on the meter mirror.
     void ApplyDecodedFrame(const DecodedFrame &frame);
     void ShowHoldSymbol(bool lit);
-
-    // Makes a port the one in use and ticks its menu entry.
-    void SetPortInUse(std::int16_t portNumber);
     void SetPortAvailable(std::int16_t portNumber, bool available);
-    // Disables the menu entries of the ports that do not exist.
-    void ProbePorts();
 
-    // The START and STOP buttons.
-    void StartClick();
-    void StopClick();
-    AcquisitionController &acquisition() { return *acquisition_; }
-
-    // Runs the close sequence; false when the window stays open.
+    // The user's actions, handed to the session.
+    void SetPortInUse(std::int16_t portNumber) { session_->SetPortInUse(portNumber); }
+    void StartClick() { session_->Start(); }
+    void StopClick() { session_->Stop(); }
+    // The close sequence with this window's placement; false when it stays open.
     bool CloseSequence();
 
-    // From now on every appended sample is also written to a recovery
-    // journal of this window's own: the first of `path`, path-2, ... that no
-    // other running window holds. It goes once nothing in it is unsaved.
-    void UseRecoveryJournal(const QString &path);
-    // At start-up, before the window is shown: each journal left by a run that
-    // did not end cleanly is offered for recovery. Yes makes it the current
-    // recording, unsaved and without a file; No deletes it. Journals of
-    // windows still running are left alone.
-    void OfferRecovery();
-    // The program is told to end from outside (SIGTERM at log-out, kill,
-    // Ctrl+C): the close sequence without its questions. The port is
-    // released, and unsaved samples stay in the recovery journal for the next
-    // start.
-    void CloseWithoutPrompts();
-    // File > Open without the dialog, for a recording named on the command line.
-    void OpenFile(const QString &path);
+    // The session's start-up steps, one by one, for the window's tests.
+    void ProbePorts() { session_->ProbePorts(); }
+    void UseRecoveryJournal(const QString &path) { session_->UseRecoveryJournal(path); }
+    void OfferRecovery() { session_->OfferRecovery(); }
+    void OpenFile(const QString &path) { session_->OpenFile(path); }
 
-    TrendView &trendView() { return *trendView_; }
-    WindowPublishing &publishing() { return *publishing_; }
-    RecordCommands &recordCommands() { return *recordCommands_; }
+    AcquisitionController &acquisition() { return session_->acquisition(); }
+    TrendView &trendView() { return session_->trendView(); }
+    WindowPublishing &publishing() { return session_->publishing(); }
+    RecordCommands &recordCommands() { return session_->recordCommands(); }
 
     // Controls under their design-time names.
     LEDCtl1::LED *LCD1 = nullptr;
@@ -160,27 +139,14 @@ private:
     void setToolTips();
     // Names for assistive technology and the keyboard's way through the window.
     void setAccessibility();
-    void describeChart(bool firstDisplay);
     void placeReadout(QFrame *frame, const Sweepgraph::Trend *chart, bool rightHalf);
-    // Opens where the window was last closed if that still fits a screen,
-    // else at a size that fits the primary screen.
+    // Opens where the session says.
     void placeWindow();
     void followClientSize(QSize clientSize);
     // Dates and values are never cut: a text too long for its label is set smaller.
     void showFittedText(QLabel *label, const QString &text);
     void showReadout(int chart, const std::optional<Readout> &readout);
-    void LoadStep();
-    void resetMeterDisplay();
-    void showLinkState(LinkState linkState);
-    void showDamagedFrames(quint64 count);
-    void showQuestionUnanswered();
-    // START down while recording, STOP down otherwise.
-    void showRunning(bool running);
-    void updatePortToolTips();
-    // The journal goes when a File command left nothing unsaved.
-    void settleJournal();
-    void recoverRecording(std::vector<Sample> records);
-    void buildPublishing();
+    void buildStatusLabels();
 
     // Zoom, pan and cursors (MainFrmZoom.cpp).
     void buildViewMenu();
@@ -195,57 +161,38 @@ private:
     void placeRubberBand(Sweepgraph::Trend *chart, float from, float to);
     QString allAreaDetails();
 
-    // AcquisitionView
-    void showHoldSymbol(bool lit) override;
-    void showDisplay(const DecodedFrame &frame) override;
-    bool askCreateNewFile() override;
-    void withdrawQuestion() override;
-    void runNewCommand() override;
-    void followLatestSample() override;
-
-    // TrendViewHost
+    // SessionView
+    void showHoldSymbol(bool lit) override { ShowHoldSymbol(lit); }
+    void showDisplay(const DecodedFrame &frame) override { ApplyDecodedFrame(frame); }
+    void resetMeterDisplay() override;
+    void showRecording(bool recording) override;
+    void showLinkState(LinkState state, std::int16_t portNumber, const QString &device) override;
+    void showDamagedFrames(quint64 count, bool dropped) override;
+    void showQuestionUnanswered() override;
+    void showPortInUse(std::int16_t portNumber) override;
+    void showPortAvailable(std::int16_t portNumber, bool available) override { SetPortAvailable(portNumber, available); }
+    void showPortDevices(const std::array<QString, PortCount> &devices) override;
     void setScrollBar(std::int32_t maximum, std::int32_t value) override;
     void showStatistics(const StatisticsLabels &labels) override;
-    bool deferChartRefresh() override;
     void showFollowing(bool following) override;
     void showCursorFigures(const std::optional<CursorFigures> &figures) override;
-
-    // RecordCommandsView
-    Answer askYesNoCancel(const QString &text) override;
-    QString chooseOpenFile(const QString &folder) override;
-    QString chooseSaveFile(const QString &folder, const QString &suggestedName) override;
-    QString chooseCsvFile(const QString &folder, const QString &suggestedName) override;
-    bool confirmOverwrite(const QString &path) override;
-    bool confirmReplace(const QString &text) override;
-    void showError(const QString &text) override;
-    void setCaption(const QString &caption) override;
-    float chartRightx() const override;
-    void clearRecordingView() override;
-    void showLoadedRecording(std::int32_t scrollPosition) override;
+    void describeChart(bool firstDisplay, const QString &description) override;
+    void setCaption(const QString &caption) override { setWindowTitle(caption); }
+    void showJournalProblem(const QString &problem) override;
+    void showPublishState(const QString &text, bool failed) override;
 
     ProgramState &state_;
-    SettingsStore &settings_;
-    MainFrmPrompts &prompts_;
     QWidget *central_ = nullptr;
     ProportionalLayout layout_;
     double chartLabelPointSize_ = 0; // the charts' label font at the design size
     std::array<bool, 2> readoutRightHalf_{}; // where each read-out was last placed
     std::unique_ptr<QPrinter> printer_; // shared by Print Setup... and Print...
-    // Live samples redraw the charts at most this often; the rest waits for the timer.
-    static constexpr int LiveRedrawMs = 100;
-    QTimer *liveRedraw_ = nullptr;
-    QElapsedTimer lastLiveRedraw_;
     HelpFrm *helpFrm_ = nullptr;        // created on first use, reloaded at every opening
     frmAbout *aboutFrm_ = nullptr;
     std::unique_ptr<TrendWidgetChart> chart1_;
     std::unique_ptr<TrendWidgetChart> chart2_;
-    std::unique_ptr<TrendView> trendView_;
-    std::unique_ptr<RecordCommands> recordCommands_;
-    ProgramClock clock_;
-    std::unique_ptr<AcquisitionController> acquisition_;
-    std::unique_ptr<RecoveryJournal> journal_;
-    std::unique_ptr<WindowPublishing> publishing_;
-    bool closing_ = false;
+    std::unique_ptr<RecordingSession> session_;
+    TrendView *trendView_ = nullptr; // the session's, for the gestures on the charts
 
     // A drag on a chart: panning (middle button, or Shift with the left one)
     // or a rubber band (right button) to zoom into.

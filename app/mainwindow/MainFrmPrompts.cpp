@@ -14,7 +14,7 @@ QString DialogPrompts::recordingFilter()
     return tr("KRD (*.KRD *.krd);;All File (*)");
 }
 
-MainFrmPrompts::Answer DialogPrompts::askYesNoCancel(const QString &text)
+SessionPrompts::Answer DialogPrompts::askYesNoCancel(const QString &text)
 {
     const auto button = QMessageBox::question(parent_, Title, text,
                                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,

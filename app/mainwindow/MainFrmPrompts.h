@@ -1,9 +1,8 @@
 #pragma once
 
-// The questions and file choices the main window puts to the user. The program
-// uses modal dialogs; tests answer from a script so that nothing blocks.
+// The session's questions and file choices as modal dialogs over the main window.
 
-#include "RecordCommands.h"
+#include "SessionPrompts.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -12,29 +11,8 @@
 class QMessageBox;
 class QWidget;
 
-class MainFrmPrompts {
-public:
-    using Answer = RecordCommandsView::Answer;
-
-    virtual ~MainFrmPrompts() = default;
-    // Modal boxes with the application title "Ampero".
-    virtual Answer askYesNoCancel(const QString &text) = 0;
-    virtual bool askYesNo(const QString &text) = 0; // Yes is the default button
-    // Closes the Yes/No box that is up as No. Prompts that answer at once
-    // have none to close.
-    virtual void withdrawQuestion() {}
-    virtual void showMessage(const QString &text) = 0;
-    virtual void showError(const QString &text) = 0;
-    // A chosen path, or empty when the user cancelled.
-    virtual QString chooseOpenFile(const QString &folder) = 0;
-    virtual QString chooseSaveFile(const QString &folder, const QString &suggestedName) = 0;
-    virtual QString chooseCsvFile(const QString &folder, const QString &suggestedName) = 0;
-    virtual bool confirmOverwrite(const QString &path) = 0;
-    virtual bool confirmReplace(const QString &text) = 0; // No is the default button
-};
-
 // The real dialogs, parented to the main window.
-class DialogPrompts final : public MainFrmPrompts {
+class DialogPrompts final : public SessionPrompts {
     Q_DECLARE_TR_FUNCTIONS(DialogPrompts)
 
 public:

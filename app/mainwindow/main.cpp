@@ -3,12 +3,9 @@
 #include "AmperoIcon.h"
 #include "CommandLine.h"
 #include "MainFrm.h"
-#include "MainFrmPrompts.h"
 #include "ProgramTranslations.h"
 #include "RecoveryJournal.h"
 #include "SettingsStore.h"
-#include "StartupSettings.h"
-#include "StopSignals.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -67,21 +64,13 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(AMPERO_APP_ID));
 
     SettingsStore settings;
-    const std::int16_t portNumber = LoadStoredPortNumber(settings);
-
     ProgramState state;
     DialogPrompts prompts;
     MainFrm window(state, settings, prompts);
     prompts.setParent(&window);
-    window.UseRecoveryJournal(RecoveryJournal::DefaultPath());
-    window.ProbePorts();
-    window.SetPortInUse(portNumber);
-    window.OfferRecovery();
-    // Only now: a kill during the recovery question leaves the journals as they were.
-    StopSignals stopSignals;
-    QObject::connect(&stopSignals, &StopSignals::stopRequested, &window, &MainFrm::CloseWithoutPrompts);
+    window.session().StartUp(RecoveryJournal::DefaultPath());
     window.show();
     if (!commandLine.file.isEmpty())
-        window.OpenFile(commandLine.file);
+        window.session().OpenFile(commandLine.file);
     return app.exec();
 }

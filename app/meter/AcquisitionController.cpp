@@ -30,9 +30,9 @@ void QtQuestionTimer::stop()
     expired_ = nullptr;
 }
 
-AcquisitionController::AcquisitionController(ProgramState &state, AcquisitionView &view, TickClock &clock,
-                                             QObject *parent)
-    : QObject(parent), cycle_(state, link_, clock, view)
+AcquisitionController::AcquisitionController(SampleStore &store, AcquisitionState &acquisition,
+                                             AcquisitionView &view, TickClock &clock, QObject *parent)
+    : QObject(parent), cycle_(store, acquisition, link_, clock, view)
 {
     cycle_.setQuestionTimer(&questionTimer_);
     reconnect_.setInterval(ReconnectIntervalMs);

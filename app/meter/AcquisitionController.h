@@ -2,7 +2,7 @@
 
 // START, STOP and the reconnect attempts around one serial link and the
 // receive cycle. The main window (and `amperotool record`) drives it and
-// follows its state; the recording itself lives in the program state.
+// follows its state; the recording itself lives in the sample store.
 
 #include "ReceiveCycle.h"
 #include "SerialLink.h"
@@ -10,8 +10,6 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
-
-struct ProgramState;
 
 enum class LinkState {
     Stopped,      // the port is closed
@@ -36,7 +34,8 @@ class AcquisitionController : public QObject {
 public:
     static constexpr int ReconnectIntervalMs = 2000;
 
-    AcquisitionController(ProgramState &state, AcquisitionView &view, TickClock &clock, QObject *parent = nullptr);
+    AcquisitionController(SampleStore &store, AcquisitionState &acquisition, AcquisitionView &view, TickClock &clock,
+                          QObject *parent = nullptr);
 
     // START: opens the device. On failure the state stays Stopped and the
     // failure says why (StartFailureMessage gives the text to show).

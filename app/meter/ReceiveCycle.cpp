@@ -3,7 +3,6 @@
 #include "Decoder.h"
 #include "NumberText.h"
 #include "OleDate.h"
-#include "ProgramState.h"
 #include "SampleTexts.h"
 
 #include <QDateTime>
@@ -49,15 +48,16 @@ std::optional<std::int64_t> MemoryLocationNumber(const std::string &memoryText)
     return RoundHalfEven(double(value));
 }
 
-ReceiveCycle::ReceiveCycle(ProgramState &state, MeterPort &port, TickClock &clock, AcquisitionView &view)
-    : state_(state), port_(port), clock_(clock), view_(view)
+ReceiveCycle::ReceiveCycle(SampleStore &store, AcquisitionState &acquisition, MeterPort &port, TickClock &clock,
+                           AcquisitionView &view)
+    : store_(store), acquisition_(acquisition), port_(port), clock_(clock), view_(view)
 {
 }
 
 void ReceiveCycle::run(ReceiveEvent event)
 {
-    SampleStore &store = state_.store;
-    AcquisitionState &acq = state_.acquisition;
+    SampleStore &store = store_;
+    AcquisitionState &acq = acquisition_;
 
     // 1. Overflow: closing and reopening throws away everything buffered.
     if (event == ReceiveEvent::Overflow) {

@@ -9,6 +9,7 @@
 // `amperotool record` and under test.
 
 #include "MeterFrame.h"
+#include "SampleStore.h"
 
 #include <QtGlobal>
 
@@ -16,8 +17,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-
-struct ProgramState;
 
 // What the serial port reports while it is open.
 enum class ReceiveEvent {
@@ -106,7 +105,9 @@ public:
     // An unattended recording must go on: a question nobody answers counts as No.
     static constexpr int QuestionTimeoutMs = 30000;
 
-    ReceiveCycle(ProgramState &state, MeterPort &port, TickClock &clock, AcquisitionView &view);
+    // Appends to `store`; `acquisition` is what it keeps between frames.
+    ReceiveCycle(SampleStore &store, AcquisitionState &acquisition, MeterPort &port, TickClock &clock,
+                 AcquisitionView &view);
 
     // Without a timer the question waits for as long as the view's box does.
     void setQuestionTimer(QuestionTimer *timer) { questionTimer_ = timer; }
@@ -116,7 +117,8 @@ public:
     const CycleCounters &counters() const { return counters_; }
 
 private:
-    ProgramState &state_;
+    SampleStore &store_;
+    AcquisitionState &acquisition_;
     MeterPort &port_;
     TickClock &clock_;
     AcquisitionView &view_;

@@ -1,7 +1,5 @@
 #include "SerialLink.h"
 
-#include "SettingsStore.h"
-
 #include <QFile>
 
 #include <cerrno>
@@ -9,14 +7,6 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-QString PortDevicePath(const SettingsStore &settings, int portNumber)
-{
-    const QString key = QStringLiteral("COM%1").arg(portNumber);
-    const QString fallback = QStringLiteral("/dev/ttyUSB%1").arg(portNumber - 1);
-    const QString stored = settings.GetSetting(QLatin1String(Setting::ComPort.section), key, QString()).trimmed();
-    return stored.isEmpty() ? fallback : stored;
-}
 
 namespace {
 
@@ -158,13 +148,10 @@ void SerialLink::loseDevice()
     emit lost();
 }
 
-std::array<bool, PortCount> ProbePorts(const SettingsStore &settings)
+bool DeviceExists(const QString &devicePath)
 {
-    std::array<bool, PortCount> exists{};
-    for (int n = 1; n <= PortCount; ++n) {
-        SerialLink link;
-        exists[std::size_t(n - 1)] = link.open(PortDevicePath(settings, n)) != OpenFailure::DoesNotExist;
-        link.close();
-    }
+    SerialLink link;
+    const bool exists = link.open(devicePath) != OpenFailure::DoesNotExist;
+    link.close();
     return exists;
 }

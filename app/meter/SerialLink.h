@@ -12,17 +12,7 @@
 #include <QString>
 #include <QTimer>
 
-#include <array>
 #include <sys/types.h>
-
-class SettingsStore;
-
-// The four ports of the port menu.
-constexpr int PortCount = 4;
-
-// The device of port n (1..4): the path stored under "ComPort"/"COMn", or
-// /dev/ttyUSB(n-1) when none is stored.
-QString PortDevicePath(const SettingsStore &settings, int portNumber);
 
 enum class OpenFailure {
     None,
@@ -74,6 +64,6 @@ private:
     ino_t openedInode_ = 0;
 };
 
-// Which of the ports 1..4 exist: each is opened and closed again, and only a
-// port that does not exist counts as missing (one in use elsewhere exists).
-std::array<bool, PortCount> ProbePorts(const SettingsStore &settings);
+// Whether the device exists: it is opened and closed again, and only a device
+// that does not exist counts as missing (one in use elsewhere exists).
+bool DeviceExists(const QString &devicePath);

@@ -161,7 +161,7 @@ struct Rig {
     FakePort port;
     FakeClock clock;
     FakeView view{state, port};
-    ReceiveCycle cycle{state, port, clock, view};
+    ReceiveCycle cycle{state.store, state.acquisition, port, clock, view};
 };
 
 // The meter fills its cells with leading zeros: a blank in front of a digit

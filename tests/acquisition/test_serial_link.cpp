@@ -4,6 +4,7 @@
 #include "FrameEncoder.h"
 #include "ProgramState.h"
 #include "PtyFeeder.h"
+#include "PortSettings.h"
 #include "SerialLink.h"
 #include "SettingsStore.h"
 
@@ -337,7 +338,7 @@ struct ControllerRig {
     ProgramState state;
     ProgramClock clock;
     RecordingView view{state};
-    AcquisitionController controller{state, view, clock};
+    AcquisitionController controller{state.store, state.acquisition, view, clock};
 };
 
 } // namespace

@@ -89,7 +89,7 @@ protected:
                          [&](const QString &path, SplitReason reason) { started.push_back({path, reason}); });
         ASSERT_TRUE(recorder.start()) << qPrintable(recorder.problem());
         RecorderView view(recorder);
-        ReceiveCycle cycle(state, port, clock, view);
+        ReceiveCycle cycle(state.store, state.acquisition, port, clock, view);
         for (int i = 0; i < count; ++i) {
             port.frames.push_back(frameOf(i));
             cycle.run(ReceiveEvent::FrameWaiting);

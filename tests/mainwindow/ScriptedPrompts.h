@@ -2,13 +2,13 @@
 
 // Answers the main window's questions from a script and records what was asked.
 
-#include "MainFrmPrompts.h"
+#include "SessionPrompts.h"
 
 #include <QStringList>
 
 #include <deque>
 
-class ScriptedPrompts final : public MainFrmPrompts {
+class ScriptedPrompts final : public SessionPrompts {
 public:
     std::deque<Answer> answers;      // for askYesNoCancel
     std::deque<bool> yesNoAnswers;   // for askYesNo

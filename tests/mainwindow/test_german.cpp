@@ -117,7 +117,7 @@ TEST_F(GermanWindowTest, MenusButtonsAndCaptionsAreGerman)
 TEST_F(GermanWindowTest, QuestionsAndErrorsAreGermanAndQtsOwnTextsToo)
 {
     appendSamples(2);
-    prompts.answers = {MainFrmPrompts::Answer::Cancel};
+    prompts.answers = {SessionPrompts::Answer::Cancel};
     EXPECT_FALSE(window->CloseSequence());
     EXPECT_EQ(prompts.asked, QStringList{QStringLiteral("Datei vor dem Beenden speichern?")});
 

@@ -357,7 +357,7 @@ TEST_F(MainWindowTest, CloseCancelKeepsTheWindowAndTheSamples)
 {
     auto window = makeWindow();
     appendSamples(*window, 5);
-    prompts.answers = {MainFrmPrompts::Answer::Cancel};
+    prompts.answers = {SessionPrompts::Answer::Cancel};
     EXPECT_FALSE(window->close());
     EXPECT_EQ(prompts.asked, QStringList{QStringLiteral("Save File Before Quite?")});
     EXPECT_TRUE(window->isVisible());
@@ -369,7 +369,7 @@ TEST_F(MainWindowTest, CloseNoEndsWithoutSaving)
 {
     auto window = makeWindow();
     appendSamples(*window, 5);
-    prompts.answers = {MainFrmPrompts::Answer::No};
+    prompts.answers = {SessionPrompts::Answer::No};
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(iniText().contains(QStringLiteral("ComPort=1")));
     EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.KRD")}).isEmpty());
@@ -381,7 +381,7 @@ TEST_F(MainWindowTest, CloseYesSavesThroughSaveAsEvenWithAFileName)
     appendSamples(*window, 5);
     state.RecordFileName = dir.filePath(QStringLiteral("old.KRD"));
     const QString chosen = dir.filePath(QStringLiteral("closing.KRD"));
-    prompts.answers = {MainFrmPrompts::Answer::Yes};
+    prompts.answers = {SessionPrompts::Answer::Yes};
     prompts.files = {chosen};
     EXPECT_TRUE(window->close());
     EXPECT_EQ(prompts.asked, QStringList{QStringLiteral("Save File Before Quite?")});
@@ -393,7 +393,7 @@ TEST_F(MainWindowTest, CloseYesThenCancelledSaveKeepsTheWindowOpen)
 {
     auto window = makeWindow();
     appendSamples(*window, 5);
-    prompts.answers = {MainFrmPrompts::Answer::Yes};
+    prompts.answers = {SessionPrompts::Answer::Yes};
     prompts.files = {QString()};
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
@@ -405,7 +405,7 @@ TEST_F(MainWindowTest, CloseYesThenFailedSaveKeepsTheWindowOpen)
 {
     auto window = makeWindow();
     appendSamples(*window, 5);
-    prompts.answers = {MainFrmPrompts::Answer::Yes};
+    prompts.answers = {SessionPrompts::Answer::Yes};
     prompts.files = {QStringLiteral("/nonexistent-folder/x.KRD")};
     EXPECT_FALSE(window->close());
     EXPECT_EQ(prompts.errors.size(), 1);

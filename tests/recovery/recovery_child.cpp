@@ -19,8 +19,6 @@
 #include "RecoveryJournal.h"
 #include "ScriptedPrompts.h"
 #include "SettingsStore.h"
-#include "StartupSettings.h"
-#include "StopSignals.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -52,7 +50,6 @@ int main(int argc, char *argv[])
     }
 
     SettingsStore settings;
-    const std::int16_t portNumber = record && argc == 3 ? std::int16_t(std::atoi(argv[2])) : LoadStoredPortNumber(settings);
     ProgramState state;
     ScriptedPrompts prompts;
     if (recover && argc == 2)
@@ -60,12 +57,10 @@ int main(int argc, char *argv[])
     for (int i = 2; recover && i < argc; ++i)
         prompts.yesNoAnswers.push_back(std::strcmp(argv[i], "yes") == 0);
     MainFrm window(state, settings, prompts);
-    window.UseRecoveryJournal(RecoveryJournal::DefaultPath());
-    window.ProbePorts();
-    window.SetPortInUse(portNumber);
-    window.OfferRecovery();
-    StopSignals stopSignals;
-    QObject::connect(&stopSignals, &StopSignals::stopRequested, &window, &MainFrm::CloseWithoutPrompts);
+    window.session().StartUp(RecoveryJournal::DefaultPath());
+    if (record && argc == 3)
+        window.SetPortInUse(std::int16_t(std::atoi(argv[2])));
+    const std::int16_t portNumber = state.portNumber;
     window.show();
 
     for (const QString &question : prompts.asked)

@@ -75,7 +75,7 @@ ReplayCounts ReplayLine(const ScenarioSettings &settings, std::uint64_t frames)
     IdealPort port;
     StepClock clock(settings.framesPerSecond);
     AnswersNo view;
-    ReceiveCycle cycle(state, port, clock, view);
+    ReceiveCycle cycle(state.store, state.acquisition, port, clock, view);
     ScenarioGenerator generator(settings);
 
     ReplayCounts counts;

@@ -17,7 +17,7 @@
 #include "MainFrm.h"
 #include "MainFrmPrompts.h"
 #include "SettingsStore.h"
-#include "StartupSettings.h"
+#include "RecoveryJournal.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -132,13 +132,11 @@ int runSoak(int argc, char *argv[])
 
     // As the program starts.
     SettingsStore settings;
-    const std::int16_t portNumber = LoadStoredPortNumber(settings);
     ProgramState state;
     DialogPrompts prompts;
     MainFrm window(state, settings, prompts);
     prompts.setParent(&window);
-    window.ProbePorts();
-    window.SetPortInUse(portNumber);
+    window.session().StartUp(RecoveryJournal::DefaultPath());
     window.show();
 
     BoxAnswerer answerer;

@@ -1,6 +1,7 @@
 #pragma once
 
-// The MQTT options of `amperotool record`.
+// The MQTT options of `amperotool record`, and of the window's Options, turned
+// into the publisher's settings.
 
 #include "PublishSettings.h"
 
@@ -36,6 +37,10 @@ struct RecordPublishSetup {
     std::optional<QString> error;
 };
 RecordPublishSetup MakeRecordPublishSettings(const RecordPublishOptions &options, const QString &port);
+
+// A number of seconds on the command line, in the C locale: finite and not
+// negative; nothing for anything else ("abc", "nan", "inf", "-1").
+std::optional<double> ParseSecondsArgument(const QString &text);
 
 // "90", "90s", "15m", "24h" or "2d": seconds, 0 or more, as --interval takes them, with a unit.
 std::optional<double> ParseBacklogArgument(const QString &text);

@@ -1,11 +1,11 @@
 #include "RecordPublishing.h"
 
-#include "RecordDeadline.h"
-
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSysInfo>
 
+#include <cmath>
 #include <utility>
 
 const char RecordPublishUsage[] =
@@ -107,6 +107,15 @@ RecordPublishSetup MakeRecordPublishSettings(const RecordPublishOptions &options
     RecordPublishSetup setup;
     setup.settings = settings;
     return setup;
+}
+
+std::optional<double> ParseSecondsArgument(const QString &text)
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text, &ok);
+    if (!ok || !std::isfinite(value) || value < 0)
+        return std::nullopt;
+    return value;
 }
 
 std::optional<double> ParseBacklogArgument(const QString &text)
