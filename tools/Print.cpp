@@ -4,7 +4,6 @@
 // them, and the visible window is the one Open shows.
 
 #include "Commands.h"
-#include "NumberText.h"
 #include "Printout.h"
 #include "ProgramState.h"
 #include "RecordFile.h"
@@ -12,6 +11,8 @@
 #include "SettingsStore.h"
 #include "StartupSettings.h"
 #include "TrendView.h"
+
+#include <TrendProperties.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,7 +46,7 @@ public:
     void setTopY(float value) override { setBound(topY_, value); }
     float BottomY() const override { return bottomY_; }
     void setBottomY(float value) override { setBound(bottomY_, value); }
-    float LeftX() const override { return 0; }
+    float LeftX() const override { return Sweepgraph::TrendDefaults::LeftX; }
     float Rightx() const override { return rightx_; }
     void setRightx(float value) override { setBound(rightx_, value); }
     OleColor TrendBackColor() const override { return backColor_; }
@@ -54,31 +55,30 @@ public:
     void setGridRows(qint32 value) override { gridRows_ = value; }
     qint32 GridCols() const override { return gridCols_; }
     void setGridCols(qint32 value) override { gridCols_ = value; }
-    qint32 GridStyle() const override { return PrintChart().GridStyle; }
+    qint32 GridStyle() const override { return Sweepgraph::TrendDefaults::GridStyle; }
     OleColor GridColor() const override { return gridColor_; }
     void setGridColor(OleColor value) override { gridColor_ = value; }
     qint32 LineWidth() const override { return lineWidth_; }
     void setLineWidth(qint32 value) override { lineWidth_ = value; }
 
 private:
-    // Rounded to a whole number, halves to even; a value beyond what the chart
-    // can hold keeps the previous one.
+    // Kept as the chart widget keeps them: a value beyond what the chart can
+    // hold keeps the previous one.
     static void setBound(float &bound, float value)
     {
-        const std::int64_t whole = RoundHalfEven(double(value));
-        if (whole >= INT32_MIN && whole <= INT32_MAX)
-            bound = float(whole);
+        if (const auto whole = Sweepgraph::RoundBound(value))
+            bound = float(*whole);
     }
 
     std::pair<float, float> pen_{0, 0};
-    float topY_ = PrintChart().TopY;
-    float bottomY_ = PrintChart().BottomY;
-    float rightx_ = PrintChart().Rightx;
-    OleColor backColor_ = 0x404040;
-    qint32 gridRows_ = PrintChart().GridRows;
-    qint32 gridCols_ = PrintChart().GridCols;
-    OleColor gridColor_ = 0;
-    qint32 lineWidth_ = PrintChart().LineWidth;
+    float topY_ = Sweepgraph::TrendDefaults::TopY;
+    float bottomY_ = Sweepgraph::TrendDefaults::BottomY;
+    float rightx_ = Sweepgraph::TrendDefaults::RightX;
+    OleColor backColor_ = Sweepgraph::TrendDefaults::TrendBackColor;
+    qint32 gridRows_ = Sweepgraph::TrendDefaults::GridRows;
+    qint32 gridCols_ = Sweepgraph::TrendDefaults::GridCols;
+    OleColor gridColor_ = Sweepgraph::TrendDefaults::GridColor;
+    qint32 lineWidth_ = Sweepgraph::TrendDefaults::LineWidth;
 };
 
 // The statistics labels go nowhere; the pages read them from the program state.

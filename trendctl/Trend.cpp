@@ -19,21 +19,6 @@ namespace Sweepgraph {
 
 namespace {
 
-constexpr OleColor DefaultTrendBackColor = 0xFF0000; // blue
-constexpr OleColor DefaultFrameBackColor = 0x00FFFF; // yellow
-
-// Bag keys with their defaults, in the order they are read and written.
-constexpr qint32 DefaultTopY = 100;
-constexpr qint32 DefaultBottomY = -100;
-constexpr qint32 DefaultLeftX = 0;
-constexpr qint32 DefaultRightX = 100;
-constexpr qint32 DefaultGridRows = 8;
-constexpr qint32 DefaultGridCols = 10;
-constexpr qint32 DefaultGridStyle = 2;
-constexpr OleColor DefaultGridColor = 0;
-constexpr qint16 DefaultLineWidth = 2;
-constexpr qint16 DefaultBorderStyle = 1;
-
 // A whole number from the bag within [low, high]; nothing when the stored
 // value is not a number or out of range, so the member keeps its value.
 std::optional<qint64> ReadWhole(const PropertyBag &bag, const char *key, qint64 defaultValue, qint64 low,
@@ -131,7 +116,8 @@ QFont LabelFont(double pointSize, bool bold)
 } // namespace
 
 Trend::Trend(QWidget *parent)
-    : QWidget(parent), frameBackColor_(DefaultFrameBackColor), scaleFont_(LabelFont(DesignScalePointSize, false)),
+    : QWidget(parent), frameBackColor_(TrendDefaults::FrameBackColor),
+      scaleFont_(LabelFont(DesignScalePointSize, false)),
       timeFont_(LabelFont(DesignTimePointSize, true))
 {
     frame_ = new QFrame(this);
@@ -142,8 +128,8 @@ Trend::Trend(QWidget *parent)
 
     plot_ = new PlotArea(frame_);
     plot_->setObjectName(QStringLiteral("P02"));
-    plot_->setBackColor(DefaultTrendBackColor);
-    plot_->setPenWidth(DefaultLineWidth);
+    plot_->setBackColor(TrendDefaults::TrendBackColor);
+    plot_->setPenWidth(TrendDefaults::LineWidth);
     plot_->setFullRepaintSequence([this] { RunRepaintSequence(); });
 
     for (int i = 0; i < int(scaleLabels_.size()); ++i)
@@ -378,21 +364,22 @@ void Trend::setBorderStyle(qint32 style)
 
 void Trend::ReadProperties(const PropertyBag &bag)
 {
-    topY_ = ReadInt32(bag, "TopY", DefaultTopY).value_or(topY_);
-    bottomY_ = ReadInt32(bag, "BottomY", DefaultBottomY).value_or(bottomY_);
-    leftX_ = ReadInt32(bag, "LeftX", DefaultLeftX).value_or(leftX_);
-    rightX_ = ReadInt32(bag, "RightX", DefaultRightX).value_or(rightX_);
-    if (const auto colour = ReadColour(bag, "TrendBackColor", DefaultTrendBackColor))
+    topY_ = ReadInt32(bag, "TopY", TrendDefaults::TopY).value_or(topY_);
+    bottomY_ = ReadInt32(bag, "BottomY", TrendDefaults::BottomY).value_or(bottomY_);
+    leftX_ = ReadInt32(bag, "LeftX", TrendDefaults::LeftX).value_or(leftX_);
+    rightX_ = ReadInt32(bag, "RightX", TrendDefaults::RightX).value_or(rightX_);
+    if (const auto colour = ReadColour(bag, "TrendBackColor", TrendDefaults::TrendBackColor))
         plot_->setBackColor(*colour);
-    if (const auto colour = ReadColour(bag, "FrameBackColor", DefaultFrameBackColor))
+    if (const auto colour = ReadColour(bag, "FrameBackColor", TrendDefaults::FrameBackColor))
         ApplyFrameBackColor(*colour);
-    gridRows_ = ReadInt32(bag, "GridRows", DefaultGridRows).value_or(gridRows_);
-    gridCols_ = ReadInt32(bag, "GridCols", DefaultGridCols).value_or(gridCols_);
-    gridStyle_ = ReadInt32(bag, "GridStyle", DefaultGridStyle).value_or(gridStyle_);
-    gridColor_ = ReadColour(bag, "GridColor", DefaultGridColor).value_or(gridColor_);
-    if (const auto width = ReadInt16(bag, "LineWidth", DefaultLineWidth))
+    gridRows_ = ReadInt32(bag, "GridRows", TrendDefaults::GridRows).value_or(gridRows_);
+    gridCols_ = ReadInt32(bag, "GridCols", TrendDefaults::GridCols).value_or(gridCols_);
+    gridStyle_ = ReadInt32(bag, "GridStyle", TrendDefaults::GridStyle).value_or(gridStyle_);
+    gridColor_ = ReadColour(bag, "GridColor", TrendDefaults::GridColor).value_or(gridColor_);
+    if (const auto width = ReadInt16(bag, "LineWidth", TrendDefaults::LineWidth))
         plot_->setPenWidth(*width);
-    if (const auto border = ReadInt16(bag, "BorderStyle", DefaultBorderStyle); border && ApplyBorderStyle(*border))
+    if (const auto border = ReadInt16(bag, "BorderStyle", TrendDefaults::BorderStyle);
+        border && ApplyBorderStyle(*border))
         LayOut();
     // Nothing is redrawn now; the next paint shows the values read.
     plot_->requestFullRepaint();
@@ -400,20 +387,22 @@ void Trend::ReadProperties(const PropertyBag &bag)
 
 void Trend::WriteProperties(PropertyBag &bag) const
 {
-    bag.WriteProperty(QStringLiteral("TopY"), topY_, DefaultTopY);
-    bag.WriteProperty(QStringLiteral("BottomY"), bottomY_, DefaultBottomY);
-    bag.WriteProperty(QStringLiteral("LeftX"), leftX_, DefaultLeftX);
-    bag.WriteProperty(QStringLiteral("RightX"), rightX_, DefaultRightX);
-    bag.WriteProperty(QStringLiteral("TrendBackColor"), qint32(plot_->backColor()), qint32(DefaultTrendBackColor));
-    bag.WriteProperty(QStringLiteral("FrameBackColor"), qint32(frameBackColor_), qint32(DefaultFrameBackColor));
-    bag.WriteProperty(QStringLiteral("GridRows"), gridRows_, DefaultGridRows);
-    bag.WriteProperty(QStringLiteral("GridCols"), gridCols_, DefaultGridCols);
-    bag.WriteProperty(QStringLiteral("GridStyle"), gridStyle_, DefaultGridStyle);
-    bag.WriteProperty(QStringLiteral("GridColor"), qint32(gridColor_), qint32(DefaultGridColor));
+    bag.WriteProperty(QStringLiteral("TopY"), topY_, TrendDefaults::TopY);
+    bag.WriteProperty(QStringLiteral("BottomY"), bottomY_, TrendDefaults::BottomY);
+    bag.WriteProperty(QStringLiteral("LeftX"), leftX_, TrendDefaults::LeftX);
+    bag.WriteProperty(QStringLiteral("RightX"), rightX_, TrendDefaults::RightX);
+    bag.WriteProperty(QStringLiteral("TrendBackColor"), qint32(plot_->backColor()),
+                      qint32(TrendDefaults::TrendBackColor));
+    bag.WriteProperty(QStringLiteral("FrameBackColor"), qint32(frameBackColor_),
+                      qint32(TrendDefaults::FrameBackColor));
+    bag.WriteProperty(QStringLiteral("GridRows"), gridRows_, TrendDefaults::GridRows);
+    bag.WriteProperty(QStringLiteral("GridCols"), gridCols_, TrendDefaults::GridCols);
+    bag.WriteProperty(QStringLiteral("GridStyle"), gridStyle_, TrendDefaults::GridStyle);
+    bag.WriteProperty(QStringLiteral("GridColor"), qint32(gridColor_), qint32(TrendDefaults::GridColor));
     bag.WriteProperty(QStringLiteral("LineWidth"), QVariant::fromValue(plot_->penWidth()),
-                      QVariant::fromValue(DefaultLineWidth));
+                      QVariant::fromValue(TrendDefaults::LineWidth));
     bag.WriteProperty(QStringLiteral("BorderStyle"), QVariant::fromValue(qint16(borderStyle_)),
-                      QVariant::fromValue(DefaultBorderStyle));
+                      QVariant::fromValue(TrendDefaults::BorderStyle));
 }
 
 QString Trend::scaleLabelText(int index) const

@@ -6,6 +6,7 @@
 // and draws them again whenever the chart raises Paint.
 
 #include "SweepgraphExport.h"
+#include "TrendProperties.h"
 
 #include <OleColor.h>
 #include <PropertyBag.h>
@@ -119,16 +120,16 @@ private:
     bool ApplyBorderStyle(qint32 style);
     void ApplyFrameBackColor(OleColor colour);
 
-    qint32 topY_ = 100;
-    qint32 bottomY_ = -100;
-    qint32 leftX_ = 0;
-    qint32 rightX_ = 100;
-    qint32 gridRows_ = 8;
-    qint32 gridCols_ = 10;
-    qint32 gridStyle_ = 2;
-    OleColor gridColor_ = 0;
+    qint32 topY_ = TrendDefaults::TopY;
+    qint32 bottomY_ = TrendDefaults::BottomY;
+    qint32 leftX_ = TrendDefaults::LeftX;
+    qint32 rightX_ = TrendDefaults::RightX;
+    qint32 gridRows_ = TrendDefaults::GridRows;
+    qint32 gridCols_ = TrendDefaults::GridCols;
+    qint32 gridStyle_ = TrendDefaults::GridStyle;
+    OleColor gridColor_ = TrendDefaults::GridColor;
     OleColor frameBackColor_;
-    qint32 borderStyle_ = 1;
+    qint32 borderStyle_ = TrendDefaults::BorderStyle;
     QFont scaleFont_; // design fonts of the labels
     QFont timeFont_;
 

@@ -6,14 +6,6 @@
 
 namespace Sweepgraph {
 
-std::optional<qint32> RoundBound(float value)
-{
-    const double rounded = std::nearbyint(double(value)); // the default mode rounds halves to even
-    if (!(rounded >= double(std::numeric_limits<qint32>::min()) && rounded <= double(std::numeric_limits<qint32>::max())))
-        return std::nullopt;
-    return qint32(rounded);
-}
-
 std::optional<qint32> Extent32(qint32 a, qint32 b)
 {
     const std::int64_t difference = std::int64_t(a) - std::int64_t(b);

@@ -5,16 +5,14 @@
 // decreases downward). Everything the host draws and every pointer position
 // goes through it.
 
+#include "TrendProperties.h"
+
 #include <QPointF>
 #include <QSizeF>
 
 #include <optional>
 
 namespace Sweepgraph {
-
-// A bound as the chart keeps it: the nearest whole number, halves to even;
-// nothing when the value has no 32-bit whole number.
-std::optional<qint32> RoundBound(float value);
 
 // |a - b| as a 32-bit value; nothing when it does not fit.
 std::optional<qint32> Extent32(qint32 a, qint32 b);

@@ -41,22 +41,6 @@ void printAt(PageSurface &surface, double x, double y, const QString &cell)
 
 } // namespace
 
-std::int32_t ListPageCount(std::int32_t sampleCount)
-{
-    return sampleCount <= 0 ? 0 : (sampleCount - 1) / ListPageSamples + 1;
-}
-
-SampleRange ListPageWindow(std::int32_t page, std::int32_t sampleCount)
-{
-    const std::int32_t first = ListPageSamples * (page - 1) + 1;
-    return {first, std::min(ListPageSamples * page, sampleCount)};
-}
-
-SampleRange VisualListWindow(const ProgramState &state)
-{
-    return {std::max(state.view.ViewFirst, 1), std::min(state.view.ViewLast, state.store.SampleCount)};
-}
-
 void DrawListPage(PageSurface &surface, const ProgramState &state, SampleRange window, int headerRuleWidth,
                   const QDateTime &printTime)
 {
@@ -91,23 +75,4 @@ void DrawListPage(PageSurface &surface, const ProgramState &state, SampleRange w
         for (std::size_t c = 0; c < std::size(Columns); ++c)
             printAt(surface, Columns[c].x, y, cells[c]);
     }
-}
-
-bool PrintListReport(PageSurface &surface, const ProgramState &state, PrintRange range, const QDateTime &printTime,
-                     const PageProgress &progress)
-{
-    if (range == PrintRange::VisualArea) {
-        DrawListPage(surface, state, VisualListWindow(state), PrintedHeaderRuleWidth, printTime);
-        return !progress || progress(1);
-    }
-    const std::int32_t pages = ListPageCount(state.store.SampleCount);
-    for (std::int32_t page = 1; page <= pages; ++page) {
-        if (page > 1)
-            surface.NewPage();
-        DrawListPage(surface, state, ListPageWindow(page, state.store.SampleCount), PrintedHeaderRuleWidth,
-                     printTime);
-        if (progress && !progress(page))
-            return false;
-    }
-    return true;
 }

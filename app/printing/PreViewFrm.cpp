@@ -4,7 +4,7 @@
 #include "ListReport.h"
 #include "MagnifierCursor.h"
 #include "PageSurface.h"
-#include "TrendPages.h"
+#include "Printout.h"
 
 #include <QGroupBox>
 #include <QMouseEvent>
@@ -67,10 +67,9 @@ constexpr PictureView FullLandscape{5, 5, 210, 297};
 
 } // namespace
 
-PreViewFrm::PreViewFrm(ProgramState &state, std::function<PrintSelection()> selection,
-                       std::function<PrintCharts()> charts, const QPrinter &printer, std::function<void()> print,
-                       QWidget *parent)
-    : QDialog(parent), state_(state), selection_(std::move(selection)), charts_(std::move(charts)), printer_(printer),
+PreViewFrm::PreViewFrm(const ProgramState &state, PrintSelection selection, const PrintCharts &charts,
+                       const QPrinter &printer, std::function<void()> print, QWidget *parent)
+    : QDialog(parent), state_(state), charts_(charts), pages_(state, selection, charts), printer_(printer),
       print_(std::move(print))
 {
     setObjectName(QStringLiteral("PreViewFrm"));
@@ -125,32 +124,17 @@ bool PreViewFrm::portrait() const
     return printer_.pageLayout().orientation() == QPageLayout::Portrait;
 }
 
-float PreViewFrm::pagingRightx() const
-{
-    const PrintWhat what = selection_().what;
-    return charts_().of(what == PrintWhat::FirstTrend ? ChartNumber::First : ChartNumber::Second).Rightx;
-}
-
 void PreViewFrm::Form_Load()
 {
     showHalfSize();
-    lineWidth_ = charts_().first.LineWidth;
-    const PrintSelection selection = selection_();
-    PageUp->setEnabled(false);
-    if (selection.range == PrintRange::VisualArea) {
-        PageDown->setEnabled(false);
-        return;
-    }
-    const SampleStore &store = state_.store;
-    if (selection.what == PrintWhat::Report) {
-        listPage_ = 1;
-        PageDown->setEnabled(store.SampleCount > ListPageSamples);
-        return;
-    }
-    ViewState &view = state_.view;
-    view.ViewFirst = 1;
-    view.ViewLast = TrendPageEnd(store, 1, pagingRightx(), view.TimeMode);
-    PageDown->setEnabled(view.ViewLast < store.SampleCount);
+    lineWidth_ = charts_.first.LineWidth;
+    showPageButtons();
+}
+
+void PreViewFrm::showPageButtons()
+{
+    PageUp->setEnabled(pages_.HasPrevious());
+    PageDown->setEnabled(pages_.HasNext());
 }
 
 void PreViewFrm::placePicture()
@@ -217,51 +201,22 @@ void PreViewFrm::VScroll1_Change(int value)
 
 void PreViewFrm::PageDown_Click()
 {
-    const SampleStore &store = state_.store;
-    if (selection_().what == PrintWhat::Report) {
-        ++listPage_;
-        PageUp->setEnabled(listPage_ > 1);
-        PageDown->setEnabled(ListPageSamples * listPage_ < store.SampleCount);
-    } else {
-        ViewState &view = state_.view;
-        view.ViewFirst = view.ViewLast;
-        view.ViewLast = TrendPageEnd(store, view.ViewFirst, pagingRightx(), view.TimeMode);
-        if (view.ViewFirst > 1)
-            PageUp->setEnabled(true);
-        if (view.ViewLast >= store.SampleCount)
-            PageDown->setEnabled(false);
-    }
+    pages_.Next();
+    showPageButtons();
     P01->update();
 }
 
 void PreViewFrm::PageUp_Click()
 {
-    const SampleStore &store = state_.store;
-    if (selection_().what == PrintWhat::Report) {
-        listPage_ = std::max(listPage_ - 1, 1);
-        PageUp->setEnabled(listPage_ > 1);
-        PageDown->setEnabled(ListPageSamples * listPage_ < store.SampleCount);
-    } else {
-        ViewState &view = state_.view;
-        view.ViewLast = view.ViewFirst;
-        view.ViewFirst = TrendPageStart(store, view.ViewLast, pagingRightx(), view.TimeMode);
-        if (view.ViewFirst <= 1)
-            PageUp->setEnabled(false);
-        if (view.ViewLast < store.SampleCount)
-            PageDown->setEnabled(true);
-    }
+    pages_.Previous();
+    showPageButtons();
     P01->update();
 }
 
 void PreViewFrm::Print_Click()
 {
-    // Printing the whole recording pages through the view window; the preview
-    // stays on the page it shows.
-    const std::int32_t first = state_.view.ViewFirst;
-    const std::int32_t last = state_.view.ViewLast;
+    // The whole printout, whatever page is shown; the preview stays on its page.
     print_();
-    state_.view.ViewFirst = first;
-    state_.view.ViewLast = last;
     P01->update();
 }
 
@@ -273,24 +228,5 @@ void PreViewFrm::P01_Paint(QPainter &painter)
     PageSurface surface(painter, QRectF(P01->rect()));
     surface.SetFont(PageFont(textSize_));
     surface.SetPenWidth(lineWidth_);
-    const PrintSelection selection = selection_();
-    const QDateTime now = QDateTime::currentDateTime();
-    // Pages of the whole recording are a chart width each, zoomed or not.
-    const std::optional<ZoomWindow> zoom =
-        selection.range == PrintRange::VisualArea ? state_.view.Zoom : std::optional<ZoomWindow>();
-    switch (selection.what) {
-    case PrintWhat::FirstTrend:
-        PrintTrendPage(surface, state_, ChartNumber::First, charts_().first, now, zoom);
-        break;
-    case PrintWhat::SecondTrend:
-        PrintTrendPage(surface, state_, ChartNumber::Second, charts_().second, now, zoom);
-        break;
-    case PrintWhat::Report: {
-        const SampleRange window = selection.range == PrintRange::VisualArea
-                                       ? VisualListWindow(state_)
-                                       : ListPageWindow(listPage_, state_.store.SampleCount);
-        DrawListPage(surface, state_, window, PreviewHeaderRuleWidth, now);
-        break;
-    }
-    }
+    DrawPrintPage(surface, state_, pages_.Current(), charts_, PreviewHeaderRuleWidth, QDateTime::currentDateTime());
 }

@@ -6,7 +6,7 @@
 // Print button that prints as the dialog would.
 
 #include "PrintChart.h"
-#include "PrintSelection.h"
+#include "PrintPages.h"
 #include "ProgramState.h"
 
 #include <QDialog>
@@ -23,10 +23,14 @@ class QWidget;
 class PreViewFrm : public QDialog {
     Q_OBJECT
 public:
-    // `selection` is the print dialog's, read at every paint; `print` prints it.
-    // The printer gives the orientation of the page.
-    PreViewFrm(ProgramState &state, std::function<PrintSelection()> selection, std::function<PrintCharts()> charts,
+    // `selection` is the print dialog's, which stays as it is while the
+    // preview is open; `print` prints it. The printer gives the orientation of
+    // the page. The visible window of the charts is only read.
+    PreViewFrm(const ProgramState &state, PrintSelection selection, const PrintCharts &charts,
                const QPrinter &printer, std::function<void()> print, QWidget *parent = nullptr);
+
+    // The pages and the one shown.
+    const PageBrowser &Pages() const { return pages_; }
 
 private:
     void Form_Load();
@@ -41,12 +45,12 @@ private:
     void showHalfSize();
     void showFullSize();
     void placePicture();
-    float pagingRightx() const;
+    void showPageButtons();
     bool portrait() const;
 
-    ProgramState &state_;
-    std::function<PrintSelection()> selection_;
-    std::function<PrintCharts()> charts_;
+    const ProgramState &state_;
+    PrintCharts charts_;
+    PageBrowser pages_;
     const QPrinter &printer_;
     std::function<void()> print_;
 
@@ -69,6 +73,4 @@ private:
     int lineWidth_ = 1;
     int lastHScroll_ = 0;
     int lastVScroll_ = 0;
-    // Page of the whole-recording list.
-    std::int32_t listPage_ = 1;
 };

@@ -5,17 +5,19 @@
 
 #include "TrendChart.h"
 
+#include <TrendProperties.h>
+
 #include <QtGlobal>
 
 struct PrintChart {
-    float LeftX = 0;
-    float Rightx = 100;
-    float TopY = 100;
-    float BottomY = -100;
-    qint32 GridRows = 8;
-    qint32 GridCols = 10;
-    qint32 GridStyle = 2;
-    qint32 LineWidth = 1;
+    float LeftX = Sweepgraph::TrendDefaults::LeftX;
+    float Rightx = Sweepgraph::TrendDefaults::RightX;
+    float TopY = Sweepgraph::TrendDefaults::TopY;
+    float BottomY = Sweepgraph::TrendDefaults::BottomY;
+    qint32 GridRows = Sweepgraph::TrendDefaults::GridRows;
+    qint32 GridCols = Sweepgraph::TrendDefaults::GridCols;
+    qint32 GridStyle = Sweepgraph::TrendDefaults::GridStyle;
+    qint32 LineWidth = Sweepgraph::TrendDefaults::LineWidth;
 };
 
 inline PrintChart ReadPrintChart(const TrendChart &chart)

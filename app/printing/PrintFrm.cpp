@@ -116,8 +116,8 @@ void PrintFrm::ToPrint(bool blnPrint)
         return;
     }
     if (!blnPrint) {
-        PreViewFrm preview(state_, [this] { return selection(); }, charts_, printer_, [this] { ToPrint(true); },
-                           this);
+        // The preview is modal over this dialog: the selection stays as it is while it is open.
+        PreViewFrm preview(state_, selection(), charts_(), printer_, [this] { ToPrint(true); }, this);
         prompts_.runModal(preview);
         return;
     }
@@ -139,7 +139,7 @@ void PrintFrm::printOut()
 {
     const PrintSelection chosen = selection();
     const PrintCharts charts = charts_();
-    const int pages = PrintoutPageCount(state_, chosen, charts);
+    const int pages = PageBrowser(state_, chosen, charts).PageCount();
     if (pages == 0)
         return;
     // Without a printer the printout goes to a PDF file the user names.

@@ -7,40 +7,47 @@
 #include <QPainter>
 #include <QPrinter>
 
-namespace {
-
-ChartNumber chartOf(PrintWhat what)
+void DrawPrintPage(PageSurface &surface, const ProgramState &state, const PrintPage &page, const PrintCharts &charts,
+                   int headerRuleWidth, const QDateTime &printTime)
 {
-    return what == PrintWhat::FirstTrend ? ChartNumber::First : ChartNumber::Second;
-}
-
-} // namespace
-
-int PrintoutPageCount(const ProgramState &state, PrintSelection selection, const PrintCharts &charts)
-{
-    const SampleStore &store = state.store;
-    if (store.SampleCount <= 0)
-        return 0;
-    if (selection.range == PrintRange::VisualArea)
-        return 1;
-    if (selection.what == PrintWhat::Report)
-        return ListPageCount(store.SampleCount);
-    return TrendPageCount(store, charts.of(chartOf(selection.what)).Rightx, state.view.TimeMode);
+    switch (page.what) {
+    case PrintWhat::FirstTrend:
+        PrintTrendPage(surface, state, ChartNumber::First, charts.first, page.samples, printTime, page.zoom);
+        break;
+    case PrintWhat::SecondTrend:
+        PrintTrendPage(surface, state, ChartNumber::Second, charts.second, page.samples, printTime, page.zoom);
+        break;
+    case PrintWhat::Report:
+        DrawListPage(surface, state, page.samples, headerRuleWidth, printTime);
+        break;
+    }
 }
 
 bool DrawPrintout(PageSurface &surface, ProgramState &state, PrintSelection selection, const PrintCharts &charts,
                   const QDateTime &printTime, const PageProgress &progress)
 {
-    if (selection.what == PrintWhat::Report)
-        return PrintListReport(surface, state, selection.range, printTime, progress);
-    const ChartNumber chart = chartOf(selection.what);
-    return PrintTrendGraph(surface, state, chart, charts.of(chart), selection.range, printTime, progress);
+    const PageBrowser pages(state, selection, charts);
+    const bool leavesWindow = selection.range == PrintRange::AllArea && selection.what != PrintWhat::Report;
+    const int count = pages.PageCount();
+    for (int k = 0; k < count; ++k) {
+        if (k > 0)
+            surface.NewPage();
+        const PrintPage page = pages.Page(k);
+        if (leavesWindow) {
+            state.view.ViewFirst = page.samples.first;
+            state.view.ViewLast = page.samples.last;
+        }
+        DrawPrintPage(surface, state, page, charts, PrintedHeaderRuleWidth, printTime);
+        if (progress && !progress(k + 1))
+            return false;
+    }
+    return true;
 }
 
 PrintOutcome PrintOnPrinter(QPrinter &printer, ProgramState &state, PrintSelection selection,
                             const PrintCharts &charts, const PageProgress &progress)
 {
-    if (PrintoutPageCount(state, selection, charts) == 0)
+    if (PageBrowser(state, selection, charts).PageCount() == 0)
         return PrintOutcome::NothingToPrint;
     QPainter painter;
     if (!painter.begin(&printer))

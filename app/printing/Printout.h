@@ -6,17 +6,21 @@
 
 #include "PageSurface.h"
 #include "PrintChart.h"
-#include "PrintSelection.h"
+#include "PrintPages.h"
 #include "ProgramState.h"
 
 #include <QDateTime>
 
 class QPrinter;
 
-// Pages the printout will have (0: nothing to print).
-int PrintoutPageCount(const ProgramState &state, PrintSelection selection, const PrintCharts &charts);
+// Draws one page of a printout: a list page, its header rule `headerRuleWidth`
+// wide (dots on paper, pixels on the preview), or a trend page of its chart.
+void DrawPrintPage(PageSurface &surface, const ProgramState &state, const PrintPage &page, const PrintCharts &charts,
+                   int headerRuleWidth, const QDateTime &printTime);
 
-// Draws every page, with new sheets between them. False when `progress` stopped it.
+// Draws every page, with new sheets between them. Trend pages of the whole
+// recording leave ViewFirst..ViewLast at the window of the last page drawn.
+// False when `progress` stopped it.
 bool DrawPrintout(PageSurface &surface, ProgramState &state, PrintSelection selection, const PrintCharts &charts,
                   const QDateTime &printTime, const PageProgress &progress = {});
 

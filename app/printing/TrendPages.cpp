@@ -33,43 +33,6 @@ void printAt(PageSurface &surface, double x, double y, const TextLine &line)
 
 } // namespace
 
-std::int32_t TrendPageEnd(const SampleStore &store, std::int32_t first, float rightx, bool timeMode)
-{
-    const std::int32_t count = store.SampleCount;
-    if (!isSample(store, first))
-        return first;
-    const float start = store.sample(first).Seconds;
-    std::int32_t i = first;
-    for (; i <= count; ++i) {
-        const bool beyond = timeMode ? rightx < store.sample(i).Seconds - start : double(rightx) < double(i - first);
-        if (beyond)
-            break;
-    }
-    return std::max(i - 1, std::min(first + 1, count));
-}
-
-std::int32_t TrendPageStart(const SampleStore &store, std::int32_t last, float rightx, bool timeMode)
-{
-    if (!isSample(store, last))
-        return last;
-    const float end = store.sample(last).Seconds;
-    std::int32_t i = last;
-    for (; i >= 1; --i) {
-        const bool beyond = timeMode ? rightx < end - store.sample(i).Seconds : double(rightx) < double(last - i);
-        if (beyond)
-            break;
-    }
-    return std::min(i + 1, std::max(last - 1, 1));
-}
-
-std::int32_t TrendPageCount(const SampleStore &store, float rightx, bool timeMode)
-{
-    std::int32_t pages = 0;
-    for (std::int32_t last = 1; last < store.SampleCount; ++pages)
-        last = TrendPageEnd(store, last, rightx, timeMode);
-    return pages;
-}
-
 void PrintTrendGrid(PageSurface &surface, const PrintChart &chart)
 {
     const int oldStyle = surface.PenStyle();
@@ -98,11 +61,12 @@ void PrintTrendGrid(PageSurface &surface, const PrintChart &chart)
 }
 
 void PrintTrendPage(PageSurface &surface, const ProgramState &state, ChartNumber chartNumber,
-                    const PrintChart &chart, const QDateTime &printTime, const std::optional<ZoomWindow> &zoom)
+                    const PrintChart &chart, SampleRange window, const QDateTime &printTime,
+                    const std::optional<ZoomWindow> &zoom)
 {
     const SampleStore &store = state.store;
-    const std::int32_t first = state.view.ViewFirst;
-    const std::int32_t last = std::min(state.view.ViewLast, store.SampleCount);
+    const std::int32_t first = window.first;
+    const std::int32_t last = std::min(window.last, store.SampleCount);
     const float top = chart.TopY;
     const float bottom = chart.BottomY;
     const float w = std::fabs(chart.Rightx - chart.LeftX);
@@ -178,27 +142,4 @@ void PrintTrendPage(PageSurface &surface, const ProgramState &state, ChartNumber
                     .NextZone(QCoreApplication::translate("TrendPages", "Avg="))
                     .Adjacent(labels.vAVG));
     }
-}
-
-bool PrintTrendGraph(PageSurface &surface, ProgramState &state, ChartNumber chartNumber, const PrintChart &chart,
-                     PrintRange range, const QDateTime &printTime, const PageProgress &progress)
-{
-    if (range == PrintRange::VisualArea) {
-        PrintTrendPage(surface, state, chartNumber, chart, printTime, state.view.Zoom);
-        return !progress || progress(1);
-    }
-    ViewState &view = state.view;
-    view.ViewLast = 1;
-    int pages = 0;
-    while (view.ViewLast < state.store.SampleCount) {
-        view.ViewFirst = view.ViewLast;
-        view.ViewLast = TrendPageEnd(state.store, view.ViewFirst, chart.Rightx, view.TimeMode);
-        if (pages > 0)
-            surface.NewPage();
-        PrintTrendPage(surface, state, chartNumber, chart, printTime, std::nullopt);
-        ++pages;
-        if (progress && !progress(pages))
-            return false;
-    }
-    return true;
 }

@@ -3,6 +3,7 @@
 #include "NumberText.h"
 #include "OleDate.h"
 #include "SampleTexts.h"
+#include "WindowEdge.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -237,17 +238,6 @@ RecordFileResult WriteCsvFile(const QString &path, const SampleStore &store)
 
 std::int32_t LoadWindowStart(const SampleStore &store, float rightx, bool timeMode)
 {
-    const std::int32_t last = store.SampleCount;
-    std::int32_t i = last;
-    for (; i >= 1; --i) {
-        const double span = timeMode ? double(store.Samples[std::size_t(last)].Seconds - store.Samples[std::size_t(i)].Seconds)
-                                     : double(last - i);
-        if (double(rightx) <= span)
-            break;
-    }
-    // A chart width of zero or less would stop at the last sample and leave
-    // the window empty; the newest sample stays visible.
-    if (last >= 1 && i >= last)
-        i = last - 1;
-    return i;
+    // A sample exactly one chart width before the last is not shown.
+    return WindowEdge(store, store.SampleCount, EdgeDirection::Backward, rightx, timeMode, WidthEnd::Excluded) - 1;
 }

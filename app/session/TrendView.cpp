@@ -3,6 +3,7 @@
 #include "NumberText.h"
 #include "RecordFile.h"
 #include "SampleTexts.h"
+#include "WindowEdge.h"
 
 #include <algorithm>
 #include <cmath>
@@ -64,45 +65,17 @@ bool TrendView::validIndex(std::int32_t index) const
 
 std::int32_t TrendView::FindWindowEdge(Direction direction, float fraction) const
 {
-    const SampleStore &store = state_.store;
     const ViewState &view = state_.view;
     // A chart width below zero would end the window before its start; the
     // window always holds at least the sample it starts (or ends) with.
     const float width = std::max(chart1_.Rightx() * fraction, 0.0f);
-    std::int64_t result;
-    if (direction == Direction::Forward) {
-        if (!view.TimeMode) {
-            result = std::int64_t(view.ViewFirst) + RoundHalfEven(double(width));
-        } else {
-            result = store.SampleCount;
-            if (validIndex(view.ViewFirst)) {
-                const float start = store.Samples[std::size_t(view.ViewFirst)].Seconds;
-                for (std::int32_t i = view.ViewFirst; i <= store.SampleCount; ++i) {
-                    if (store.Samples[std::size_t(i)].Seconds - start > width) {
-                        result = i - 1;
-                        break;
-                    }
-                }
-            }
-        }
-    } else {
-        if (!view.TimeMode) {
-            result = std::int64_t(view.ViewLast) - RoundHalfEven(double(width));
-        } else {
-            result = 1;
-            if (validIndex(view.ViewLast)) {
-                const float end = store.Samples[std::size_t(view.ViewLast)].Seconds;
-                for (std::int32_t i = view.ViewLast; i >= 1; --i) {
-                    if (end - store.Samples[std::size_t(i)].Seconds > width) {
-                        result = i + 1;
-                        break;
-                    }
-                }
-            }
-        }
-    }
-    result = std::min<std::int64_t>(result, store.SampleCount);
-    return std::int32_t(std::max<std::int64_t>(result, 1));
+    // In index mode the window spans the width rounded to whole samples.
+    const double span = view.TimeMode ? double(width) : double(RoundHalfEven(double(width)));
+    const std::int32_t edge =
+        direction == Direction::Forward
+            ? WindowEdge(state_.store, view.ViewFirst, EdgeDirection::Forward, span, view.TimeMode, WidthEnd::Included)
+            : WindowEdge(state_.store, view.ViewLast, EdgeDirection::Backward, span, view.TimeMode, WidthEnd::Included);
+    return std::max(std::min(edge, state_.store.SampleCount), 1);
 }
 
 void TrendView::UpdateAllAreaStatistics()

@@ -373,27 +373,29 @@ TEST(PreViewFrm, TrendPagesShareTheirEndSamples)
     f.answers.preview = [&](PreViewFrm &preview) {
         auto *pageUp = child<QPushButton>(preview, "PageUp");
         auto *pageDown = child<QPushButton>(preview, "PageDown");
-        const ViewState &view = f.state.view;
-        EXPECT_EQ(std::make_pair(view.ViewFirst, view.ViewLast), std::make_pair(1, 101));
+        const SampleRange &view = preview.Pages().Current().samples;
+        EXPECT_EQ(std::make_pair(view.first, view.last), std::make_pair(1, 101));
         EXPECT_FALSE(pageUp->isEnabled());
         EXPECT_TRUE(pageDown->isEnabled());
         pageDown->click();
-        EXPECT_EQ(std::make_pair(view.ViewFirst, view.ViewLast), std::make_pair(101, 201));
+        EXPECT_EQ(std::make_pair(view.first, view.last), std::make_pair(101, 201));
         EXPECT_TRUE(pageUp->isEnabled());
         pageDown->click();
-        EXPECT_EQ(std::make_pair(view.ViewFirst, view.ViewLast), std::make_pair(201, 250));
+        EXPECT_EQ(std::make_pair(view.first, view.last), std::make_pair(201, 250));
         EXPECT_FALSE(pageDown->isEnabled());
         pageUp->click();
-        EXPECT_EQ(std::make_pair(view.ViewFirst, view.ViewLast), std::make_pair(101, 201));
+        EXPECT_EQ(std::make_pair(view.first, view.last), std::make_pair(101, 201));
         EXPECT_TRUE(pageDown->isEnabled());
         pageUp->click();
-        EXPECT_EQ(std::make_pair(view.ViewFirst, view.ViewLast), std::make_pair(1, 101));
+        EXPECT_EQ(std::make_pair(view.first, view.last), std::make_pair(1, 101));
         EXPECT_FALSE(pageUp->isEnabled());
     };
     auto frm = f.dialog();
     choose(*frm, "FirstTrend", "AllArea");
     child<QPushButton>(*frm, "PreView")->click();
     EXPECT_EQ(f.answers.previews, 1);
+    // Paging the preview leaves the window of the charts alone.
+    EXPECT_EQ(std::make_pair(f.state.view.ViewFirst, f.state.view.ViewLast), std::make_pair(1, 250));
 }
 
 TEST(PreViewFrm, PagingAGapWiderThanTheChartMovesOn)
@@ -405,10 +407,11 @@ TEST(PreViewFrm, PagingAGapWiderThanTheChartMovesOn)
         f.state.store.Samples[std::size_t(i)].Seconds = seconds[i - 1];
     f.answers.preview = [&](PreViewFrm &preview) {
         auto *pageDown = child<QPushButton>(preview, "PageDown");
-        EXPECT_EQ(f.state.view.ViewLast, 2);
+        const SampleRange &shown = preview.Pages().Current().samples;
+        EXPECT_EQ(shown.last, 2);
         pageDown->click();
         pageDown->click();
-        EXPECT_EQ(std::make_pair(f.state.view.ViewFirst, f.state.view.ViewLast), std::make_pair(3, 4));
+        EXPECT_EQ(std::make_pair(shown.first, shown.last), std::make_pair(3, 4));
         EXPECT_FALSE(pageDown->isEnabled());
     };
     auto frm = f.dialog();
@@ -515,7 +518,8 @@ TEST(PreViewFrm, PrintingTrendPagesKeepsThePreviewedWindow)
     f.answers.preview = [&](PreViewFrm &preview) {
         child<QPushButton>(preview, "PageDown")->click();
         child<QPushButton>(preview, "Print")->click();
-        EXPECT_EQ(std::make_pair(f.state.view.ViewFirst, f.state.view.ViewLast), std::make_pair(101, 201));
+        const SampleRange &shown = preview.Pages().Current().samples;
+        EXPECT_EQ(std::make_pair(shown.first, shown.last), std::make_pair(101, 201));
     };
     auto frm = f.dialog();
     choose(*frm, "FirstTrend", "AllArea");

@@ -56,7 +56,8 @@ QImage renderPage(const ProgramState &state, ChartNumber chart, const PrintChart
     image.fill(Qt::white);
     QPainter painter(&image);
     PageSurface surface(painter, QRectF(0, 0, 1200, 900));
-    PrintTrendPage(surface, state, chart, settings, QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)), state.view.Zoom);
+    PrintTrendPage(surface, state, chart, settings, {state.view.ViewFirst, state.view.ViewLast},
+                   QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)), state.view.Zoom);
     return image;
 }
 
