@@ -388,6 +388,26 @@ TEST(ReceiveCycleTest, EachRecalledMemoryLocationIsRecordedOncePerRecording)
     EXPECT_EQ(rig.store().SampleCount, 1) << "New clears the marks";
 }
 
+// Location 0 is a location like any other, and so is the highest one the
+// memory display can show: both are recorded once however often the meter
+// repeats them.
+TEST(ReceiveCycleTest, TheFirstAndLastMemoryLocationsAreRecordedOnceToo)
+{
+    Rig rig;
+    const std::string last = "29";
+    rig.feed(recalled("1.5", "0"), 1.0f);
+    rig.feed(recalled("1.5", "0"), 1.1f);
+    rig.feed(recalled("2.5", last), 1.2f);
+    rig.feed(recalled("3.5", "0"), 1.3f);
+    rig.feed(recalled("2.5", last), 1.4f);
+    ASSERT_EQ(rig.store().SampleCount, 2);
+    EXPECT_FLOAT_EQ(rig.sample(1).FirstValue, 1.5f);
+    EXPECT_FLOAT_EQ(rig.sample(2).FirstValue, 2.5f);
+    EXPECT_TRUE(rig.state.acquisition.MemoryTaken[0]);
+    EXPECT_TRUE(rig.state.acquisition.MemoryTaken[29]);
+    EXPECT_EQ(rig.cycle.counters().repeatedMemory, 3u);
+}
+
 TEST(ReceiveCycleTest, MemoryRuleSkipsBlankLocationsAndMemoryStore)
 {
     Rig rig;
