@@ -1,6 +1,6 @@
 // The receive cycle driven block by block with a fake port, clock and window.
 
-#include "FrameEncoder.h"
+#include "Frames.h"
 #include "ProgramState.h"
 #include "ReceiveCycle.h"
 #include "SampleTexts.h"
@@ -16,11 +16,6 @@
 #include <vector>
 
 namespace {
-
-constexpr std::uint8_t UnitA = 0x08;  // FirstUnit bit 3
-constexpr std::uint8_t UnitV = 0x04;  // FirstUnit bit 2
-constexpr std::uint8_t UnitKW = 0x40; // FirstUnit bit 6
-constexpr std::uint8_t SecondV = 0x02;
 
 class FakePort : public MeterPort {
 public:
@@ -181,12 +176,8 @@ std::string fourDigits(const std::string &text)
 
 FrameContent reading(const std::string &first, std::uint8_t unit = UnitA, const std::string &second = "230.1")
 {
-    FrameContent c;
-    c.firstText = fourDigits(first);
-    c.firstUnitByte = unit;
+    FrameContent c = Reading(fourDigits(first), unit, Coupling::Ac);
     c.secondText = second;
-    c.secondUnitByte = SecondV;
-    c.ac = true;
     c.symbols = SymbolBits::Phase1;
     return c;
 }

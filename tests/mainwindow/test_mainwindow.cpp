@@ -1,8 +1,8 @@
 #include "DisplayTexts.h"
 #include "MainFrm.h"
+#include "OffscreenWindow.h"
 #include "OleDate.h"
 #include "RecordFile.h"
-#include "ScriptedPrompts.h"
 #include "SettingsStore.h"
 #include "SymbolImage.h"
 #include "WindowPlacement.h"
@@ -36,10 +36,15 @@
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public OffscreenWindowTest {
 protected:
-    void SetUp() override { QLocale::setDefault(QLocale::c()); }
+    void SetUp() override
+    {
+        OffscreenWindowTest::SetUp();
+        QLocale::setDefault(QLocale::c());
+    }
 
+    // A window of its own on the test's settings; the test may make several.
     std::unique_ptr<MainFrm> makeWindow()
     {
         auto window = std::make_unique<MainFrm>(state, settings, prompts);
@@ -106,11 +111,6 @@ protected:
         QFile file(settings.fileName());
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
-
-    QTemporaryDir dir;
-    SettingsStore settings{dir.filePath(QStringLiteral("RQ4417.conf"))};
-    ProgramState state;
-    ScriptedPrompts prompts;
 };
 
 } // namespace
@@ -708,11 +708,4 @@ TEST_F(MainWindowTest, OneSampleShowsOneTimeEverywhere)
     emit window->Sweepgraph2->MouseUp(1, 0, 0.0f, 0.0f);
     EXPECT_TRUE(window->GetData[1]->text().endsWith(clock)) << qPrintable(window->GetData[1]->text());
     EXPECT_TRUE(window->GetData[2]->text().endsWith(clock)) << qPrintable(window->GetData[2]->text());
-}
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

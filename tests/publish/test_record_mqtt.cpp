@@ -2,9 +2,10 @@
 // pseudo-terminal, a real broker, and mosquitto_sub watching the topics.
 
 #include "MqttBroker.h"
-#include "PtyFeeder.h"
 #include "RecordFile.h"
 #include "SampleJson.h"
+#include "ToolProcess.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@
 
 namespace {
 
-const QString Tool = QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool");
+const QString Tool = ToolPath();
 
 // `amperotool simulate` with its terminal end at `link`.
 class Simulator {

@@ -2,6 +2,7 @@
 
 #include "RecordFile.h"
 #include "TestFiles.h"
+#include "ToolProcess.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -22,7 +23,7 @@ struct ToolRun {
 ToolRun amperotool(const QStringList &arguments)
 {
     QProcess process;
-    process.start(QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool"), arguments);
+    process.start(ToolPath(), arguments);
     ToolRun run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return run;
