@@ -691,7 +691,7 @@ TEST(ProgramClockTest, CountsSecondsFromTheProgramStartInHundredths)
 {
     ProgramClock clock;
     const float first = clock.tickSeconds();
-    QThread::msleep(120);
+    QThread::msleep(120); // the passing of time is what is counted here
     const float second = clock.tickSeconds();
     EXPECT_GE(first, 0.0f);
     EXPECT_LT(first, 600.0f) << "counted from the program's start, not the system's";

@@ -290,13 +290,12 @@ TEST_F(MainWindowTest, ReadoutPlacementAndThreeSecondTimer)
     EXPECT_EQ(window->GetData[0]->text(), QStringLiteral("3A"));
     EXPECT_FALSE(window->FrmGetData2->isVisible()) << "chart 2's read-out is independent";
 
-    // A second click restarts the three seconds.
+    // A second click restarts the three seconds: halfway through them.
     QTest::qWait(1500);
     QElapsedTimer sinceSecondClick;
     sinceSecondClick.start();
     emit chart->MouseUp(1, 0, 3.0f, 0.0f);
-    while (window->FrmGetData1->isVisible() && sinceSecondClick.elapsed() < 8000)
-        QTest::qWait(20);
+    QTest::qWaitFor([&] { return !window->FrmGetData1->isVisible(); }, 8000);
     EXPECT_FALSE(window->FrmGetData1->isVisible());
     EXPECT_GE(sinceSecondClick.elapsed(), 2950);
     EXPECT_FALSE(window->Timer2->isActive());
@@ -335,7 +334,7 @@ TEST_F(MainWindowTest, LiveSamplesRedrawTheChartsAtMostTenTimesASecond)
     const qint64 burstMs = burst.elapsed();
     EXPECT_LE(paints, 1 + burstMs / 100 + 1);
     EXPECT_EQ(state.view.ViewLast, 200) << "the view follows every sample at once";
-    QTest::qWait(250);
+    QTest::qWait(250); // past the 100 ms in which redraws are held back: time is what is tested
     EXPECT_GE(paints, 2) << "the last sample is drawn when the burst is over";
     EXPECT_EQ(window->vMAX->text(), QStringLiteral("200A"));
     // A user's scroll still redraws at once.

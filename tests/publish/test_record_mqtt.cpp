@@ -95,7 +95,7 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return watcher.payloads().size() >= samples; }, 60000))
             << watcher.payloads().size() << " of " << samples << "\n"
             << qPrintable(watcher.diagnostics()) << qPrintable(stderrText());
-        RunEventsFor(300);
+        RunEventsFor(300); // a while in which no sample may arrive twice
         const std::vector<QByteArray> &payloads = watcher.payloads();
         ASSERT_EQ(payloads.size(), samples) << "every sample exactly once";
         for (std::size_t i = 0; i < samples; ++i) {

@@ -110,7 +110,8 @@ TEST_F(WindowRecoveryTest, YesMakesTheJournalTheUnsavedRecordingPlacedLikeAnOpen
     opened->prompts.files = {file};
     opened->window->Open->trigger();
     ASSERT_EQ(opened->state.store.SampleCount, 500);
-    RunEventsFor(200); // both windows paint, which fills the VISUAL AREA labels
+    // Both windows paint, which fills the VISUAL AREA labels.
+    WaitUntil([&] { return !run->window->vAVG->text().isEmpty() && !opened->window->vAVG->text().isEmpty(); }, 10000);
 
     EXPECT_EQ(state.view.ViewFirst, opened->state.view.ViewFirst);
     EXPECT_EQ(state.view.ViewLast, opened->state.view.ViewLast);
