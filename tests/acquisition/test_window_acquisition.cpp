@@ -40,15 +40,12 @@ MeterFrame meterFrame(const std::string &first, std::uint8_t unit = UnitA)
     return ReadingFrame(first, unit, Coupling::Ac);
 }
 
-class WindowAcquisitionTest : public OffscreenWindowTest {
+class WindowAcquisitionTest : public MeterWindowTest {
 protected:
     void SetUp() override
     {
-        OffscreenWindowTest::SetUp();
+        MeterWindowTest::SetUp();
         QLocale::setDefault(QLocale::c());
-        pty = std::make_unique<PtyFeeder>(dir.filePath(QStringLiteral("meter")));
-        ASSERT_TRUE(pty->isValid());
-        settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM1"), pty->linkPath());
     }
 
     void makeWindow() { openWindowOnPort(); }
@@ -66,7 +63,6 @@ protected:
     bool running() { return window->acquisition().state() == LinkState::Running; }
 
     DialogPrompts dialogs; // the real boxes
-    std::unique_ptr<PtyFeeder> pty;
 };
 
 } // namespace

@@ -33,15 +33,12 @@ std::vector<std::int32_t> oneTo(int count)
     return seqs;
 }
 
-class WindowPublishingTest : public OffscreenWindowTest {
+class WindowPublishingTest : public MeterWindowTest {
 protected:
     void SetUp() override
     {
-        OffscreenWindowTest::SetUp();
+        MeterWindowTest::SetUp();
         QLocale::setDefault(QLocale::c());
-        pty = std::make_unique<PtyFeeder>(dir.filePath(QStringLiteral("meter")));
-        ASSERT_TRUE(pty->isValid());
-        settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM1"), pty->linkPath());
     }
 
     // What Options stores with "Publish to MQTT broker" ticked; the meter's
@@ -69,8 +66,6 @@ protected:
 
     QString status() const { return window->PublishStatus->text(); }
     bool statusStartsWith(const QString &text) const { return status().startsWith(text); }
-
-    std::unique_ptr<PtyFeeder> pty;
 };
 
 } // namespace

@@ -36,11 +36,11 @@
 
 namespace {
 
-class MainWindowTest : public OffscreenWindowTest {
+class MainWindowTest : public OffscreenProgramTest {
 protected:
     void SetUp() override
     {
-        OffscreenWindowTest::SetUp();
+        OffscreenProgramTest::SetUp();
         QLocale::setDefault(QLocale::c());
     }
 

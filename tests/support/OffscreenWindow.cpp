@@ -1,5 +1,13 @@
 #include "OffscreenWindow.h"
 
+void MeterWindowTest::SetUp()
+{
+    OffscreenWindowTest::SetUp();
+    pty = std::make_unique<PtyFeeder>(dir.filePath(QStringLiteral("meter")));
+    ASSERT_TRUE(pty->isValid());
+    settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM1"), pty->linkPath());
+}
+
 MainFrm &ProgramRun::create()
 {
     window = std::make_unique<MainFrm>(state, settings, prompts);

@@ -5,6 +5,7 @@
 
 #include "MainFrm.h"
 #include "ProgramState.h"
+#include "PtyFeeder.h"
 #include "ScriptedPrompts.h"
 #include "SettingsStore.h"
 
@@ -35,19 +36,32 @@ struct ProgramRun {
 // A test with a folder of its own, the settings file "RQ4417.conf" in it, and
 // one run of the program on those settings. The locale is left as the
 // environment sets it.
-class OffscreenWindowTest : public ::testing::Test {
+class OffscreenProgramTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
     QString settingsPath() const { return dir.filePath(QStringLiteral("RQ4417.conf")); }
-
-    MainFrm &openWindow() { return run.open(); }
-    MainFrm &openWindowOnPort() { return run.openOnPort(); }
 
     QTemporaryDir dir;
     ProgramRun run{settingsPath()};
     SettingsStore &settings = run.settings;
     ProgramState &state = run.state;
     ScriptedPrompts &prompts = run.prompts;
+};
+
+// The same with the run's window.
+class OffscreenWindowTest : public OffscreenProgramTest {
+protected:
+    MainFrm &openWindow() { return run.open(); }
+    MainFrm &openWindowOnPort() { return run.openOnPort(); }
+
     std::unique_ptr<MainFrm> &window = run.window;
+};
+
+// The same with a pseudo-terminal meter, which the settings map to COM1.
+class MeterWindowTest : public OffscreenWindowTest {
+protected:
+    void SetUp() override;
+
+    std::unique_ptr<PtyFeeder> pty;
 };
