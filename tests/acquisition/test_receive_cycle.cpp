@@ -176,7 +176,7 @@ std::string fourDigits(const std::string &text)
 
 FrameContent reading(const std::string &first, std::uint8_t unit = UnitA, const std::string &second = "230.1")
 {
-    FrameContent c = Reading(fourDigits(first), unit, Coupling::Ac);
+    FrameContent c = ReadingContent(fourDigits(first), unit, Coupling::Ac);
     c.secondText = second;
     c.symbols = SymbolBits::Phase1;
     return c;

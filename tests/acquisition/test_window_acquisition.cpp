@@ -142,7 +142,7 @@ TEST_F(WindowAcquisitionTest, HoldFramesAddNothing)
     makeWindow();
     window->Start->click();
     ASSERT_TRUE(send(meterFrame("0005")));
-    FrameContent hold = Reading("0099", UnitA, Coupling::Ac);
+    FrameContent hold = ReadingContent("0099", UnitA, Coupling::Ac);
     hold.symbols = SymbolBits::Hold;
     ASSERT_TRUE(send(EncodeFrame(hold)));
     EXPECT_TRUE(window->P01[SymbolHold]->isVisibleTo(window.get()));
@@ -159,7 +159,7 @@ TEST_F(WindowAcquisitionTest, MemoryLocationsAreRecordedOnceUntilNew)
     makeWindow();
     window->Start->click();
     auto recalled = [](const std::string &value, const std::string &location) {
-        FrameContent c = Reading(value, UnitA, Coupling::Ac);
+        FrameContent c = ReadingContent(value, UnitA, Coupling::Ac);
         c.mode = ModeBits::MemoryRecall;
         c.memoryText = location;
         return EncodeFrame(c);

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-FrameContent Reading(const std::string &first, std::uint8_t unit, Coupling coupling)
+FrameContent ReadingContent(const std::string &first, std::uint8_t unit, Coupling coupling)
 {
     FrameContent c;
     c.firstText = first;
@@ -19,7 +19,7 @@ FrameContent Reading(const std::string &first, std::uint8_t unit, Coupling coupl
 
 MeterFrame ReadingFrame(const std::string &first, std::uint8_t unit, Coupling coupling)
 {
-    return EncodeFrame(Reading(first, unit, coupling));
+    return EncodeFrame(ReadingContent(first, unit, coupling));
 }
 
 std::vector<std::uint8_t> BytesFromHex(const char *hex)

@@ -20,7 +20,7 @@ constexpr std::uint8_t SecondV = 0x02;
 enum class Coupling { None, Ac };
 
 // `first` on the first display in `unit`, 230.1 V on the second.
-FrameContent Reading(const std::string &first, std::uint8_t unit = UnitA, Coupling coupling = Coupling::None);
+FrameContent ReadingContent(const std::string &first, std::uint8_t unit = UnitA, Coupling coupling = Coupling::None);
 MeterFrame ReadingFrame(const std::string &first, std::uint8_t unit = UnitA, Coupling coupling = Coupling::None);
 
 // Bytes written as hex digits; blanks between them are allowed.
