@@ -5,7 +5,7 @@
 // when refreshed (a real chart raises Paint), a scroll bar, and answers to the
 // prompts and file dialogs that the target decides.
 
-#include "FakeChart.h"
+#include "FuzzChart.h"
 #include "ProgramState.h"
 #include "RecordCommands.h"
 #include "TrendView.h"
@@ -41,7 +41,7 @@ public:
     void scrollByUser(std::int32_t value);
 
     ProgramState &state;
-    FakeChart chart1, chart2;
+    FuzzChart chart1, chart2;
     TrendView trendView;
     std::int32_t scrollMaximum = 0;
     std::int32_t scrollValue = 0;

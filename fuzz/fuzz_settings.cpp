@@ -1,7 +1,7 @@
 // The settings load over any text in the settings file, under a locale with a
 // decimal point and under one with a decimal comma.
 
-#include "FakeChart.h"
+#include "FuzzChart.h"
 #include "FuzzSupport.h"
 #include "StartupSettings.h"
 
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         QLocale::setDefault(locale);
         const SettingsStore settings(ini.path());
         ProgramState state;
-        FakeChart chart1, chart2;
+        FuzzChart chart1, chart2;
         LoadStoredSettings(settings, state, chart1, chart2);
 
         const std::int16_t port = LoadStoredPortNumber(settings);

@@ -1,7 +1,8 @@
 #include "NoisyLine.h"
 
 #include "Decoder.h"
-#include "PtyFeeder.h"
+#include "ToolProcess.h"
+#include "Wait.h"
 
 #include <algorithm>
 
@@ -56,7 +57,7 @@ LineReadings ReadingsOnTheLine(const ScenarioSettings &settings, std::uint64_t f
 
 QString StartSimulator(QProcess &simulator, const QStringList &arguments)
 {
-    simulator.setProgram(QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool"));
+    simulator.setProgram(ToolPath());
     simulator.setArguments(QStringList{QStringLiteral("simulate")} + arguments);
     simulator.start();
     if (!simulator.waitForStarted(5000) || !WaitUntil([&] { return simulator.canReadLine(); }, 5000))

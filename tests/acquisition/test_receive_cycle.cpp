@@ -1,6 +1,6 @@
 // The receive cycle driven block by block with a fake port, clock and window.
 
-#include "FrameEncoder.h"
+#include "Frames.h"
 #include "ProgramState.h"
 #include "ReceiveCycle.h"
 #include "SampleTexts.h"
@@ -16,11 +16,6 @@
 #include <vector>
 
 namespace {
-
-constexpr std::uint8_t UnitA = 0x08;  // FirstUnit bit 3
-constexpr std::uint8_t UnitV = 0x04;  // FirstUnit bit 2
-constexpr std::uint8_t UnitKW = 0x40; // FirstUnit bit 6
-constexpr std::uint8_t SecondV = 0x02;
 
 class FakePort : public MeterPort {
 public:
@@ -181,12 +176,8 @@ std::string fourDigits(const std::string &text)
 
 FrameContent reading(const std::string &first, std::uint8_t unit = UnitA, const std::string &second = "230.1")
 {
-    FrameContent c;
-    c.firstText = fourDigits(first);
-    c.firstUnitByte = unit;
+    FrameContent c = ReadingContent(fourDigits(first), unit, Coupling::Ac);
     c.secondText = second;
-    c.secondUnitByte = SecondV;
-    c.ac = true;
     c.symbols = SymbolBits::Phase1;
     return c;
 }
@@ -386,6 +377,26 @@ TEST(ReceiveCycleTest, EachRecalledMemoryLocationIsRecordedOncePerRecording)
     ResetRecording(rig.store(), rig.state.acquisition);
     rig.feed(recalled("1.5", "7"), 2.0f);
     EXPECT_EQ(rig.store().SampleCount, 1) << "New clears the marks";
+}
+
+// Location 0 is a location like any other, and so is the highest one the
+// memory display can show: both are recorded once however often the meter
+// repeats them.
+TEST(ReceiveCycleTest, TheFirstAndLastMemoryLocationsAreRecordedOnceToo)
+{
+    Rig rig;
+    const std::string last = "29";
+    rig.feed(recalled("1.5", "0"), 1.0f);
+    rig.feed(recalled("1.5", "0"), 1.1f);
+    rig.feed(recalled("2.5", last), 1.2f);
+    rig.feed(recalled("3.5", "0"), 1.3f);
+    rig.feed(recalled("2.5", last), 1.4f);
+    ASSERT_EQ(rig.store().SampleCount, 2);
+    EXPECT_FLOAT_EQ(rig.sample(1).FirstValue, 1.5f);
+    EXPECT_FLOAT_EQ(rig.sample(2).FirstValue, 2.5f);
+    EXPECT_TRUE(rig.state.acquisition.MemoryTaken[0]);
+    EXPECT_TRUE(rig.state.acquisition.MemoryTaken[29]);
+    EXPECT_EQ(rig.cycle.counters().repeatedMemory, 3u);
 }
 
 TEST(ReceiveCycleTest, MemoryRuleSkipsBlankLocationsAndMemoryStore)
@@ -680,7 +691,7 @@ TEST(ProgramClockTest, CountsSecondsFromTheProgramStartInHundredths)
 {
     ProgramClock clock;
     const float first = clock.tickSeconds();
-    QThread::msleep(120);
+    QThread::msleep(120); // the passing of time is what is counted here
     const float second = clock.tickSeconds();
     EXPECT_GE(first, 0.0f);
     EXPECT_LT(first, 600.0f) << "counted from the program's start, not the system's";

@@ -1,11 +1,13 @@
 // `amperotool record` as a user runs it, against a pseudo-terminal meter.
 
-#include "FrameEncoder.h"
+#include "Frames.h"
 #include "NoisyLine.h"
 #include "PtyFeeder.h"
 #include "RecordDeadline.h"
 #include "RecordFile.h"
 #include "SerialLink.h"
+#include "ToolProcess.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -26,52 +28,13 @@
 
 namespace {
 
-const QString Tool = QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool");
+const QString Tool = ToolPath();
 
-MeterFrame meterFrame(const std::string &first, std::uint8_t unit = 0x08)
-{
-    FrameContent c;
-    c.firstText = first;
-    c.firstUnitByte = unit;
-    c.secondText = "230.1";
-    c.secondUnitByte = 0x02;
-    return EncodeFrame(c);
-}
-
-class RecordToolTest : public ::testing::Test {
+class RecordToolTest : public ::testing::Test, protected RecordingTool {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     QString path(const QString &name) const { return dir.filePath(name); }
 
-    // Starts the tool and waits until it records.
-    bool startRecording(const QStringList &arguments)
-    {
-        process.setProgram(Tool);
-        process.setArguments(QStringList{QStringLiteral("record")} + arguments);
-        process.start();
-        return process.waitForStarted(5000) &&
-               WaitUntil([&] { return stderrText().contains(QLatin1String("recording")); }, 5000);
-    }
-
-    QString stderrText()
-    {
-        errors += QString::fromLocal8Bit(process.readAllStandardError());
-        return errors;
-    }
-
-    bool finish(int timeoutMs)
-    {
-        return WaitUntil([&] { return process.state() == QProcess::NotRunning; }, timeoutMs);
-    }
-
-    std::vector<Sample> readRecording(const QString &file)
-    {
-        std::vector<Sample> records;
-        const RecordFileResult result = ReadRecordFile(file, records);
-        EXPECT_TRUE(result.ok) << qPrintable(result.error);
-        EXPECT_FALSE(result.trailingPartialRecord);
-        return records;
-    }
 
     // Nothing but the named files: no temporary file was left behind.
     void expectOnlyFiles(const QStringList &names)
@@ -84,8 +47,6 @@ protected:
     }
 
     QTemporaryDir dir;
-    QProcess process;
-    QString errors;
 };
 
 int runTool(const QStringList &arguments, QString *errorText = nullptr)
@@ -289,17 +250,17 @@ TEST_F(RecordToolTest, RecordsEveryFrameUntilTheDurationHasPassed)
     const QString out = path(QStringLiteral("run.krd"));
     ASSERT_TRUE(startRecording({QStringLiteral("--port"), pty.linkPath(), QStringLiteral("--out"), out,
                                 QStringLiteral("--duration"), QStringLiteral("2.5")}));
-    EXPECT_EQ(readRecording(out).size(), 1u) << "an empty recording is there from the start";
+    EXPECT_EQ(ReadRecording(out).size(), 1u) << "an empty recording is there from the start";
     const std::vector<std::string> values = {"0003", "0001", "0007", "0004", "07.00", "0002"};
     for (const std::string &value : values) {
-        ASSERT_TRUE(pty.write(meterFrame(value)));
+        ASSERT_TRUE(pty.write(ReadingFrame(value)));
         RunEventsFor(50);
     }
     ASSERT_TRUE(finish(10000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
 
-    const std::vector<Sample> records = readRecording(out);
+    const std::vector<Sample> records = ReadRecording(out);
     ASSERT_EQ(records.size(), values.size() + 1);
     EXPECT_EQ(QFileInfo(out).size(), qint64(32 * records.size()));
     for (std::size_t i = 0; i < values.size(); ++i)
@@ -317,18 +278,18 @@ TEST_F(RecordToolTest, TheFileIsKeptUpToDateAndSigtermLeavesItComplete)
     const QString out = path(QStringLiteral("long.krd"));
     ASSERT_TRUE(startRecording({QStringLiteral("--port"), pty.linkPath(), QStringLiteral("--out"), out}));
     for (int i = 1; i <= 4; ++i)
-        ASSERT_TRUE(pty.write(meterFrame("000" + std::to_string(i))));
+        ASSERT_TRUE(pty.write(ReadingFrame("000" + std::to_string(i))));
     // Within one saving period the file on disk catches up while recording goes on.
     ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 5 * 32; }, 7000));
     EXPECT_EQ(process.state(), QProcess::Running);
 
-    ASSERT_TRUE(pty.write(meterFrame("0005")));
+    ASSERT_TRUE(pty.write(ReadingFrame("0005")));
     RunEventsFor(300);
     ::kill(pid_t(process.processId()), SIGTERM);
     ASSERT_TRUE(finish(10000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
-    const std::vector<Sample> records = readRecording(out);
+    const std::vector<Sample> records = ReadRecording(out);
     ASSERT_EQ(records.size(), 6u);
     EXPECT_FLOAT_EQ(records[5].FirstValue, 5.0f);
     expectOnlyFiles({QStringLiteral("long.krd")});
@@ -344,7 +305,7 @@ TEST_F(RecordToolTest, ADurationBeyondTheTimersRangeKeepsRecording)
         ASSERT_TRUE(startRecording({QStringLiteral("--port"), pty.linkPath(), QStringLiteral("--out"), out,
                                     QStringLiteral("--duration"), QLatin1String(duration)}))
             << duration;
-        ASSERT_TRUE(pty.write(meterFrame("0001")));
+        ASSERT_TRUE(pty.write(ReadingFrame("0001")));
         // The first save after the empty file comes 5 s after the start.
         ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 2 * 32; }, 10000)) << duration;
         EXPECT_EQ(process.state(), QProcess::Running) << duration << ": " << qPrintable(stderrText());
@@ -364,12 +325,12 @@ TEST_F(RecordToolTest, WithAnIntervalFramesAreAveraged)
                                 QStringLiteral("3.2")}));
     // Alternating 10 and 20 every 0.1 s: every mean of an interval lies between.
     for (int i = 0; i < 28; ++i) {
-        ASSERT_TRUE(pty.write(meterFrame(i % 2 ? "0020" : "0010")));
+        ASSERT_TRUE(pty.write(ReadingFrame(i % 2 ? "0020" : "0010")));
         RunEventsFor(100);
     }
     ASSERT_TRUE(finish(10000));
     EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
-    const std::vector<Sample> records = readRecording(out);
+    const std::vector<Sample> records = ReadRecording(out);
     // Frames for 2.8 s from the first one: two full intervals, fewer on a slow machine.
     ASSERT_GE(records.size(), 2u);
     ASSERT_LE(records.size(), 3u);
@@ -390,14 +351,14 @@ TEST_F(RecordToolTest, AChangeOfFunctionIsReportedAndRecordingGoesOn)
                                 QStringLiteral("--duration"), QStringLiteral("2")}));
     // The first frame in volts may be damage and is dropped; the second asks.
     for (std::uint8_t unit : {0x08, 0x08, 0x08, 0x04, 0x04, 0x04}) {
-        ASSERT_TRUE(pty.write(meterFrame("0012", unit)));
+        ASSERT_TRUE(pty.write(ReadingFrame("0012", unit)));
         RunEventsFor(80);
     }
     ASSERT_TRUE(finish(10000));
     EXPECT_EQ(process.exitCode(), 0);
     const QString text = stderrText();
     EXPECT_EQ(text.count(QLatin1String("measurement function changed (unit 'A' to 'V')")), 1) << qPrintable(text);
-    const std::vector<Sample> records = readRecording(out);
+    const std::vector<Sample> records = ReadRecording(out);
     ASSERT_EQ(records.size(), 6u);
     EXPECT_EQ(records[4].FirstUnit, 0x04);
     EXPECT_EQ(records[5].FirstUnit, 0x04);
@@ -409,16 +370,16 @@ TEST_F(RecordToolTest, APulledAdapterIsWaitedFor)
     const QString out = path(QStringLiteral("pulled.krd"));
     ASSERT_TRUE(startRecording({QStringLiteral("--port"), pty->linkPath(), QStringLiteral("--out"), out,
                                 QStringLiteral("--duration"), QStringLiteral("6")}));
-    ASSERT_TRUE(pty->write(meterFrame("0001")));
+    ASSERT_TRUE(pty->write(ReadingFrame("0001")));
     RunEventsFor(200);
     pty->unplug();
     ASSERT_TRUE(WaitUntil([&] { return stderrText().contains(QLatin1String("went away")); }, 3000));
     pty = std::make_unique<PtyFeeder>(path(QStringLiteral("meter")));
     ASSERT_TRUE(WaitUntil([&] { return stderrText().contains(QLatin1String("is back")); }, 4000));
-    ASSERT_TRUE(pty->write(meterFrame("0002")));
+    ASSERT_TRUE(pty->write(ReadingFrame("0002")));
     ASSERT_TRUE(finish(10000));
     EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
-    const std::vector<Sample> records = readRecording(out);
+    const std::vector<Sample> records = ReadRecording(out);
     ASSERT_EQ(records.size(), 3u);
     EXPECT_FLOAT_EQ(records[2].FirstValue, 2.0f);
 }
@@ -462,7 +423,7 @@ TEST_F(RecordToolTest, OnANoisyLineDamagedFramesAreDroppedAndCounted)
         ASSERT_TRUE(finish(10000));
         EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
 
-        const std::vector<Sample> records = readRecording(out);
+        const std::vector<Sample> records = ReadRecording(out);
         ASSERT_GT(records.size(), std::size_t(Frames / 2)) << qPrintable(stderrText());
         std::size_t damagedRecorded = 0, undamaged = 0;
         for (std::size_t i = 1; i < records.size(); ++i) {

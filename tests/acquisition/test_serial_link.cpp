@@ -1,12 +1,13 @@
 // The serial link and START/STOP/reconnect against real pseudo-terminals.
 
 #include "AcquisitionController.h"
-#include "FrameEncoder.h"
+#include "Frames.h"
 #include "ProgramState.h"
 #include "PtyFeeder.h"
 #include "PortSettings.h"
 #include "SerialLink.h"
 #include "SettingsStore.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -27,16 +28,6 @@
 #include <vector>
 
 namespace {
-
-MeterFrame meterFrame(const std::string &first, std::uint8_t unit = 0x08)
-{
-    FrameContent c;
-    c.firstText = first;
-    c.firstUnitByte = unit;
-    c.secondText = "230.1";
-    c.secondUnitByte = 0x02;
-    return EncodeFrame(c);
-}
 
 // The main window's side of the cycle, reduced to what the tests look at.
 class RecordingView : public AcquisitionView {
@@ -231,7 +222,7 @@ TEST_F(SerialLinkTest, OneNotificationPer22Bytes)
         received.push_back(f);
     });
 
-    const MeterFrame a = meterFrame("0001"), b = meterFrame("0002"), c = meterFrame("0003");
+    const MeterFrame a = ReadingFrame("0001"), b = ReadingFrame("0002"), c = ReadingFrame("0003");
     ASSERT_TRUE(pty.write(a));
     ASSERT_TRUE(WaitUntil([&] { return received.size() == 1; }, 2000));
 
@@ -272,7 +263,7 @@ TEST_F(SerialLinkTest, MoreThan2200BytesWaitingIsAnOverflow)
     });
     std::vector<std::uint8_t> flood;
     for (int i = 0; i < 110; ++i) {
-        const MeterFrame f = meterFrame("0042");
+        const MeterFrame f = ReadingFrame("0042");
         flood.insert(flood.end(), f.begin(), f.end());
     }
     ASSERT_GT(flood.size(), std::size_t(SerialLink::ReceiveBufferSize));
@@ -296,7 +287,7 @@ TEST_F(SerialLinkTest, MoreThan2200BytesWaitingIsAnOverflow)
     EXPECT_EQ(overflows, 1);
     EXPECT_EQ(blocks, 0) << "reopening threw the buffered bytes away";
     EXPECT_TRUE(link.isOpen());
-    ASSERT_TRUE(pty.write(meterFrame("0001")));
+    ASSERT_TRUE(pty.write(ReadingFrame("0001")));
     EXPECT_TRUE(WaitUntil([&] { return blocks == 1; }, 2000));
 }
 
@@ -353,18 +344,18 @@ TEST_F(SerialLinkTest, FramesBecomeSamplesAndStopStartContinuesTheRecording)
     ASSERT_EQ(rig.controller.start(pty.linkPath()), OpenFailure::None);
     EXPECT_EQ(rig.controller.state(), LinkState::Running);
     for (const char *value : {"0001", "0002", "0003"})
-        ASSERT_TRUE(pty.write(meterFrame(value)));
+        ASSERT_TRUE(pty.write(ReadingFrame(value)));
     ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 3; }, 2000));
     EXPECT_EQ(rig.view.lastFirstText, "0003");
 
     rig.controller.stop();
     EXPECT_EQ(rig.controller.state(), LinkState::Stopped);
-    ASSERT_TRUE(pty.write(meterFrame("0009")));
+    ASSERT_TRUE(pty.write(ReadingFrame("0009")));
     RunEventsFor(100);
     EXPECT_EQ(rig.state.store.SampleCount, 3) << "nothing is read while stopped";
 
     ASSERT_EQ(rig.controller.start(pty.linkPath()), OpenFailure::None);
-    ASSERT_TRUE(pty.write(meterFrame("0004")));
+    ASSERT_TRUE(pty.write(ReadingFrame("0004")));
     ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 4; }, 2000));
     EXPECT_FLOAT_EQ(rig.state.store.sample(4).FirstValue, 4.0f);
     EXPECT_EQ(rig.view.followed, 4);
@@ -391,10 +382,10 @@ TEST_F(SerialLinkTest, ABlockOutOfStepResynchronisesOnTheRealPort)
     PtyFeeder pty(path(QStringLiteral("meter")));
     ControllerRig rig;
     ASSERT_EQ(rig.controller.start(pty.linkPath()), OpenFailure::None);
-    ASSERT_TRUE(pty.write(meterFrame("0001")));
+    ASSERT_TRUE(pty.write(ReadingFrame("0001")));
     ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 1; }, 2000));
 
-    MeterFrame junk = meterFrame("0007");
+    MeterFrame junk = ReadingFrame("0007");
     junk[0] = 0x00;
     ASSERT_TRUE(pty.write(junk));
     ASSERT_TRUE(WaitUntil([&] { return rig.controller.counters().resyncs == 1; }, 2000));
@@ -402,7 +393,7 @@ TEST_F(SerialLinkTest, ABlockOutOfStepResynchronisesOnTheRealPort)
     EXPECT_EQ(rig.state.store.SampleCount, 1);
     EXPECT_EQ(rig.view.lastFirstText, "0001");
 
-    ASSERT_TRUE(pty.write(meterFrame("0002")));
+    ASSERT_TRUE(pty.write(ReadingFrame("0002")));
     ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 2000));
     EXPECT_FLOAT_EQ(rig.state.store.sample(2).FirstValue, 2.0f);
 }
@@ -418,16 +409,16 @@ TEST_F(SerialLinkTest, ThePortIsFreeWhileTheFunctionChangeQuestionWaits)
     };
     rig.view.answerYes = true;
     ASSERT_EQ(rig.controller.start(pty.linkPath()), OpenFailure::None);
-    ASSERT_TRUE(pty.write(meterFrame("0001", 0x08)));
-    ASSERT_TRUE(pty.write(meterFrame("0002", 0x08)));
+    ASSERT_TRUE(pty.write(ReadingFrame("0001", 0x08)));
+    ASSERT_TRUE(pty.write(ReadingFrame("0002", 0x08)));
     ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 2000));
-    ASSERT_TRUE(pty.write(meterFrame("0229", 0x04))); // one frame alone may be damage
-    ASSERT_TRUE(pty.write(meterFrame("0230", 0x04)));
+    ASSERT_TRUE(pty.write(ReadingFrame("0229", 0x04))); // one frame alone may be damage
+    ASSERT_TRUE(pty.write(ReadingFrame("0230", 0x04)));
     ASSERT_TRUE(WaitUntil([&] { return rig.view.questions == 1; }, 2000));
     EXPECT_TRUE(couldOpen);
     EXPECT_EQ(rig.state.store.SampleCount, 1) << "Yes ran New; the frame starts the new recording";
     EXPECT_EQ(rig.controller.state(), LinkState::Running);
-    ASSERT_TRUE(pty.write(meterFrame("0231", 0x04)));
+    ASSERT_TRUE(pty.write(ReadingFrame("0231", 0x04)));
     ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 2000));
 }
 
@@ -439,7 +430,7 @@ TEST_F(SerialLinkTest, APulledAdapterReconnectsAndTheRecordingGoesOn)
     QObject::connect(&rig.controller, &AcquisitionController::stateChanged,
                      [&](LinkState state) { states.push_back(state); });
     ASSERT_EQ(rig.controller.start(pty->linkPath()), OpenFailure::None);
-    ASSERT_TRUE(pty->write(meterFrame("0001")));
+    ASSERT_TRUE(pty->write(ReadingFrame("0001")));
     ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 1; }, 2000));
 
     pty->unplug();
@@ -452,7 +443,7 @@ TEST_F(SerialLinkTest, APulledAdapterReconnectsAndTheRecordingGoesOn)
     pty = std::make_unique<PtyFeeder>(path(QStringLiteral("meter")));
     ASSERT_TRUE(WaitUntil([&] { return rig.controller.state() == LinkState::Running; },
                           AcquisitionController::ReconnectIntervalMs + 1000));
-    ASSERT_TRUE(pty->write(meterFrame("0002")));
+    ASSERT_TRUE(pty->write(ReadingFrame("0002")));
     ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 2000));
     EXPECT_EQ(states, (std::vector<LinkState>{LinkState::Running, LinkState::Reconnecting, LinkState::Running}));
 }

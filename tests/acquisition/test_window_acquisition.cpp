@@ -1,15 +1,17 @@
 // START in the offscreen main window with COM1 mapped to a pseudo-terminal
 // meter: what the user records, end to end.
 
-#include "FrameEncoder.h"
+#include "Frames.h"
 #include "MainFrm.h"
 #include "NoisyLine.h"
+#include "OffscreenWindow.h"
 #include "PtyFeeder.h"
 #include "SampleTexts.h"
-#include "ScriptedPrompts.h"
 #include "SerialLink.h"
 #include "SettingsStore.h"
 #include "SymbolImage.h"
+#include "ToolProcess.h"
+#include "Wait.h"
 
 #include <LED.h>
 
@@ -31,44 +33,22 @@
 
 namespace {
 
-constexpr std::uint8_t UnitA = 0x08;
-constexpr std::uint8_t UnitV = 0x04;
-const QString Tool = QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool");
-
-FrameContent content(const std::string &first, std::uint8_t unit = UnitA)
-{
-    FrameContent c;
-    c.firstText = first;
-    c.firstUnitByte = unit;
-    c.secondText = "230.1";
-    c.secondUnitByte = 0x02;
-    c.ac = true;
-    return c;
-}
+const QString Tool = ToolPath();
 
 MeterFrame meterFrame(const std::string &first, std::uint8_t unit = UnitA)
 {
-    return EncodeFrame(content(first, unit));
+    return ReadingFrame(first, unit, Coupling::Ac);
 }
 
-class WindowAcquisitionTest : public ::testing::Test {
+class WindowAcquisitionTest : public MeterWindowTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
+        MeterWindowTest::SetUp();
         QLocale::setDefault(QLocale::c());
-        pty = std::make_unique<PtyFeeder>(dir.filePath(QStringLiteral("meter")));
-        ASSERT_TRUE(pty->isValid());
-        settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM1"), pty->linkPath());
     }
 
-    void makeWindow()
-    {
-        window = std::make_unique<MainFrm>(state, settings, prompts);
-        window->ProbePorts();
-        window->SetPortInUse(1);
-        window->show();
-    }
+    void makeWindow() { openWindowOnPort(); }
 
     std::uint64_t accumulated() { return window->acquisition().counters().accumulated; }
     std::uint64_t blocksRead() { return window->acquisition().counters().blocksRead; }
@@ -82,13 +62,7 @@ protected:
 
     bool running() { return window->acquisition().state() == LinkState::Running; }
 
-    QTemporaryDir dir;
-    SettingsStore settings{dir.filePath(QStringLiteral("RQ4417.conf"))};
-    ProgramState state;
-    ScriptedPrompts prompts;
     DialogPrompts dialogs; // the real boxes
-    std::unique_ptr<PtyFeeder> pty;
-    std::unique_ptr<MainFrm> window;
 };
 
 } // namespace
@@ -168,7 +142,7 @@ TEST_F(WindowAcquisitionTest, HoldFramesAddNothing)
     makeWindow();
     window->Start->click();
     ASSERT_TRUE(send(meterFrame("0005")));
-    FrameContent hold = content("0099");
+    FrameContent hold = ReadingContent("0099", UnitA, Coupling::Ac);
     hold.symbols = SymbolBits::Hold;
     ASSERT_TRUE(send(EncodeFrame(hold)));
     EXPECT_TRUE(window->P01[SymbolHold]->isVisibleTo(window.get()));
@@ -185,7 +159,7 @@ TEST_F(WindowAcquisitionTest, MemoryLocationsAreRecordedOnceUntilNew)
     makeWindow();
     window->Start->click();
     auto recalled = [](const std::string &value, const std::string &location) {
-        FrameContent c = content(value);
+        FrameContent c = ReadingContent(value, UnitA, Coupling::Ac);
         c.mode = ModeBits::MemoryRecall;
         c.memoryText = location;
         return EncodeFrame(c);

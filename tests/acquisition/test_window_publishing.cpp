@@ -1,12 +1,13 @@
 // The offscreen main window recording a pseudo-terminal meter and publishing
 // to a real mosquitto broker, as switched on in Options.
 
-#include "FrameEncoder.h"
+#include "Frames.h"
 #include "MainFrm.h"
 #include "MqttBroker.h"
+#include "OffscreenWindow.h"
 #include "PtyFeeder.h"
-#include "ScriptedPrompts.h"
 #include "SettingsStore.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -19,19 +20,10 @@
 
 namespace {
 
-constexpr std::uint8_t UnitA = 0x08;
-constexpr std::uint8_t UnitV = 0x04;
-
 // The first display reads 10 + hundredths / 100 ("10.07").
 MeterFrame meterFrame(int hundredths, std::uint8_t unit = UnitA)
 {
-    FrameContent c;
-    c.firstText = QString::number(10 + hundredths / 100.0, 'f', 2).toStdString();
-    c.firstUnitByte = unit;
-    c.secondText = "230.1";
-    c.secondUnitByte = 0x02;
-    c.ac = true;
-    return EncodeFrame(c);
+    return ReadingFrame(QString::number(10 + hundredths / 100.0, 'f', 2).toStdString(), unit, Coupling::Ac);
 }
 
 std::vector<std::int32_t> oneTo(int count)
@@ -41,15 +33,12 @@ std::vector<std::int32_t> oneTo(int count)
     return seqs;
 }
 
-class WindowPublishingTest : public ::testing::Test {
+class WindowPublishingTest : public MeterWindowTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
+        MeterWindowTest::SetUp();
         QLocale::setDefault(QLocale::c());
-        pty = std::make_unique<PtyFeeder>(dir.filePath(QStringLiteral("meter")));
-        ASSERT_TRUE(pty->isValid());
-        settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM1"), pty->linkPath());
     }
 
     // What Options stores with "Publish to MQTT broker" ticked; the meter's
@@ -64,10 +53,7 @@ protected:
 
     void makeWindow()
     {
-        window = std::make_unique<MainFrm>(state, settings, prompts);
-        window->ProbePorts();
-        window->SetPortInUse(1);
-        window->show();
+        openWindowOnPort();
     }
 
     std::uint64_t blocksRead() { return window->acquisition().counters().blocksRead; }
@@ -80,13 +66,6 @@ protected:
 
     QString status() const { return window->PublishStatus->text(); }
     bool statusStartsWith(const QString &text) const { return status().startsWith(text); }
-
-    QTemporaryDir dir;
-    SettingsStore settings{dir.filePath(QStringLiteral("RQ4417.conf"))};
-    ProgramState state;
-    ScriptedPrompts prompts;
-    std::unique_ptr<PtyFeeder> pty;
-    std::unique_ptr<MainFrm> window;
 };
 
 } // namespace

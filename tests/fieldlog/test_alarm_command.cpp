@@ -2,7 +2,6 @@
 // other, without holding up the caller, and its failures reported.
 
 #include "AlarmCommand.h"
-#include "PtyFeeder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,13 @@
 // comes, files split by time, limit alarms on standard error and through
 // --on-alarm, against a pseudo-terminal meter.
 
-#include "FrameEncoder.h"
+#include "Frames.h"
 #include "MeterScenario.h"
 #include "OleDate.h"
 #include "PtyFeeder.h"
 #include "RecordFile.h"
+#include "ToolProcess.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -22,19 +24,9 @@
 
 namespace {
 
-const QString Tool = QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool");
+const QString Tool = ToolPath();
 
-MeterFrame meterFrame(const std::string &first)
-{
-    FrameContent c;
-    c.firstText = first;
-    c.firstUnitByte = 0x08;
-    c.secondText = "230.1";
-    c.secondUnitByte = 0x02;
-    return EncodeFrame(c);
-}
-
-class FieldRecordTest : public ::testing::Test {
+class FieldRecordTest : public ::testing::Test, protected RecordingTool {
 protected:
     void SetUp() override
     {
@@ -43,36 +35,10 @@ protected:
         ASSERT_TRUE(pty->isValid());
     }
 
+    // Records from the pseudo-terminal meter.
     bool startRecording(const QStringList &arguments)
     {
-        process.setProgram(Tool);
-        process.setArguments(QStringList{QStringLiteral("record"), QStringLiteral("--port"), pty->linkPath()} +
-                             arguments);
-        process.start();
-        return process.waitForStarted(5000) &&
-               WaitUntil([&] { return stderrText().contains(QLatin1String("recording")); }, 5000);
-    }
-
-    QString stderrText()
-    {
-        errors += QString::fromLocal8Bit(process.readAllStandardError());
-        return errors;
-    }
-
-    bool stop()
-    {
-        ::kill(pid_t(process.processId()), SIGTERM);
-        return WaitUntil([&] { return process.state() == QProcess::NotRunning; }, 20000) &&
-               process.exitStatus() == QProcess::NormalExit;
-    }
-
-    std::vector<Sample> readRecording(const QString &file)
-    {
-        std::vector<Sample> records;
-        const RecordFileResult read = ReadRecordFile(file, records);
-        EXPECT_TRUE(read.ok) << qPrintable(file) << ": " << qPrintable(read.error);
-        EXPECT_FALSE(read.trailingPartialRecord);
-        return records;
+        return RecordingTool::startRecording(QStringList{QStringLiteral("--port"), pty->linkPath()} + arguments);
     }
 
     static ino_t inodeOf(const QString &file)
@@ -83,8 +49,6 @@ protected:
 
     QTemporaryDir dir;
     std::unique_ptr<PtyFeeder> pty;
-    QProcess process;
-    QString errors;
 };
 
 QMap<QString, QString> readEnvironmentFile(const QString &path)
@@ -112,21 +76,21 @@ TEST_F(FieldRecordTest, EachSampleIsAddedToTheSameFileAsItComes)
     const ino_t inode = inodeOf(out);
     ASSERT_NE(inode, 0u);
     for (int i = 1; i <= 3; ++i)
-        ASSERT_TRUE(pty->write(meterFrame("000" + std::to_string(i))));
+        ASSERT_TRUE(pty->write(ReadingFrame("000" + std::to_string(i))));
     ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 4 * 32; }, 5000));
     for (int i = 4; i <= 6; ++i) {
-        ASSERT_TRUE(pty->write(meterFrame("000" + std::to_string(i))));
+        ASSERT_TRUE(pty->write(ReadingFrame("000" + std::to_string(i))));
         ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == (i + 1) * 32; }, 5000)) << i;
         EXPECT_EQ(inodeOf(out), inode) << i;
         // The statistics record follows each sample.
-        std::vector<Sample> records = readRecording(out);
+        std::vector<Sample> records = ReadRecording(out);
         ASSERT_EQ(records.size(), std::size_t(i) + 1);
         EXPECT_FLOAT_EQ(StatisticsRecord::maxIndex(records[0]), float(i));
     }
     ASSERT_TRUE(stop());
     EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
     EXPECT_EQ(inodeOf(out), inode);
-    EXPECT_EQ(readRecording(out).size(), 7u);
+    EXPECT_EQ(ReadRecording(out).size(), 7u);
     EXPECT_TRUE(stderrText().contains(QStringLiteral("6 samples in %1").arg(out))) << qPrintable(stderrText());
 }
 
@@ -172,7 +136,7 @@ TEST_F(FieldRecordTest, ARampPastTheHighLimitAndBackRaisesTwoAlarms)
     EXPECT_TRUE(alarmLines[1].endsWith(QLatin1String(", sample 102"))) << qPrintable(alarmLines[1]);
 
     EXPECT_EQ(QDir(events).entryList(QDir::Files), (QStringList{QStringLiteral("102.env"), QStringLiteral("52.env")}));
-    const std::vector<Sample> records = readRecording(out);
+    const std::vector<Sample> records = ReadRecording(out);
     ASSERT_EQ(records.size(), std::size_t(Frames) + 1);
     struct Expected {
         const char *file;
@@ -205,7 +169,7 @@ TEST_F(FieldRecordTest, SplitEveryStartsNewFilesOnTheCommandLine)
         << qPrintable(stderrText());
     constexpr int Frames = 26;
     for (int i = 1; i <= Frames; ++i) {
-        ASSERT_TRUE(pty->write(meterFrame(std::to_string(1000 + i))));
+        ASSERT_TRUE(pty->write(ReadingFrame(std::to_string(1000 + i))));
         RunEventsFor(100);
     }
     ASSERT_TRUE(stop());
@@ -220,12 +184,13 @@ TEST_F(FieldRecordTest, SplitEveryStartsNewFilesOnTheCommandLine)
     for (const QString &file : files) {
         const QRegularExpressionMatch match = name.match(file);
         ASSERT_TRUE(match.hasMatch()) << qPrintable(file);
-        const std::vector<Sample> records = readRecording(dir.filePath(file));
+        const std::vector<Sample> records = ReadRecording(dir.filePath(file));
         ASSERT_GE(records.size(), 2u) << qPrintable(file);
         EXPECT_EQ(OleDateToLocal(records[1].Stamp).toString(QStringLiteral("yyyyMMdd-HHmmss")), match.captured(1))
             << "named after its first sample: " << qPrintable(file);
-        // A second of samples a file, the first one counting from 1.
-        EXPECT_LT(records.back().Seconds - records[1].Seconds, 1.0f) << qPrintable(file);
+        // A second of samples a file, the first one counting from 1 (elapsed
+        // seconds are stored rounded, so a span just short of 1 s may read 1).
+        EXPECT_LE(records.back().Seconds - records[1].Seconds, 1.0f) << qPrintable(file);
         EXPECT_FLOAT_EQ(StatisticsRecord::minIndex(records[0]), 1.0f) << qPrintable(file);
         for (std::size_t i = 1; i < records.size(); ++i)
             values.push_back(records[i].FirstValue);
@@ -280,14 +245,11 @@ TEST_F(FieldRecordTest, OptionsComeFromAConfigFile)
                    .arg(pty->linkPath(), out)
                    .toUtf8());
     file.close();
-    process.setProgram(Tool);
-    process.setArguments({QStringLiteral("record"), QStringLiteral("--config"), config, QStringLiteral("--high1"),
-                          QStringLiteral("20")});
-    process.start();
-    ASSERT_TRUE(WaitUntil([&] { return stderrText().contains(QLatin1String("recording")); }, 5000))
+    ASSERT_TRUE(RecordingTool::startRecording(
+        {QStringLiteral("--config"), config, QStringLiteral("--high1"), QStringLiteral("20")}))
         << qPrintable(stderrText());
     for (const char *value : {"0010", "0030"})
-        ASSERT_TRUE(pty->write(meterFrame(value)));
+        ASSERT_TRUE(pty->write(ReadingFrame(value)));
     ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 3 * 32; }, 5000));
     ASSERT_TRUE(stop());
     EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());

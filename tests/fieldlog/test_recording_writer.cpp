@@ -1,10 +1,11 @@
 // The append-only writer beyond what the journal tests cover: a file taken
 // away while it is written, and a folder it must not make.
 
-#include "PtyFeeder.h"
 #include "RecordFile.h"
 #include "RecordingWriter.h"
+#include "ToolProcess.h"
 #include "TrendView.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -23,15 +24,6 @@ void appendSample(SampleStore &store, float value)
     s.Seconds = float(store.SampleCount) * 0.5f;
     store.AppendSample(s);
     UpdateStatisticsRecord(store);
-}
-
-std::vector<Sample> readRecording(const QString &file)
-{
-    std::vector<Sample> records;
-    const RecordFileResult read = ReadRecordFile(file, records);
-    EXPECT_TRUE(read.ok) << qPrintable(read.error);
-    EXPECT_FALSE(read.trailingPartialRecord);
-    return records;
 }
 
 } // namespace
@@ -60,7 +52,7 @@ TEST(RecordingWriter, AFileRemovedWhileWrittenIsNoticedAndWrittenAnew)
     ASSERT_EQ(reported.size(), 1);
     EXPECT_TRUE(reported[0].startsWith(QStringLiteral("cannot write %1: ").arg(path))) << qPrintable(reported[0]);
     ASSERT_TRUE(WaitUntil([&] { return writer.problem().isEmpty(); }, RecordingWriter::SyncIntervalMs + 3000));
-    const std::vector<Sample> records = readRecording(path);
+    const std::vector<Sample> records = ReadRecording(path);
     ASSERT_EQ(records.size(), 7u);
     EXPECT_EQ(records, store.Samples);
 }
@@ -80,7 +72,7 @@ TEST(RecordingWriter, AFileReplacedByAnotherIsNoticedToo)
     other.close();
     EXPECT_FALSE(writer.flush());
     EXPECT_TRUE(writer.writeAndSync()) << qPrintable(writer.problem());
-    EXPECT_EQ(readRecording(path), store.Samples);
+    EXPECT_EQ(ReadRecording(path), store.Samples);
 }
 
 // A recording onto a stick that was pulled must fail, not fill the folder the
@@ -104,5 +96,5 @@ TEST(RecordingWriter, AFolderThatMustExistIsNotMade)
     };
     RecordingWriter made(store, journal, makeFolder);
     EXPECT_TRUE(made.update()) << qPrintable(made.problem());
-    EXPECT_EQ(readRecording(journal).size(), 1u);
+    EXPECT_EQ(ReadRecording(journal).size(), 1u);
 }

@@ -1,6 +1,8 @@
 // The systemd unit for field loggers, as the build configures it, checked by
 // systemd's own verifier (the service is never started here).
 
+#include "ToolProcess.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -13,7 +15,7 @@
 namespace {
 
 const QString Unit = QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool-record@.service");
-const QString Tool = QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool");
+const QString Tool = ToolPath();
 
 QString readText(const QString &path)
 {

@@ -1,7 +1,7 @@
 // A long recording split into files, driven through the receive cycle with a
 // clock passed in: hours pass between two frames without anyone waiting.
 
-#include "FrameEncoder.h"
+#include "Frames.h"
 #include "OleDate.h"
 #include "ProgramState.h"
 #include "ReceiveCycle.h"
@@ -60,12 +60,7 @@ private:
 
 MeterFrame frameOf(int value)
 {
-    FrameContent c;
-    c.firstText = std::to_string(1000 + value % 37 * 7);
-    c.firstUnitByte = 0x08;
-    c.secondText = "230.1";
-    c.secondUnitByte = 0x02;
-    return EncodeFrame(c);
+    return ReadingFrame(std::to_string(1000 + value % 37 * 7));
 }
 
 struct Started {

@@ -529,10 +529,3 @@ TEST(LedAccessibility, TheCaptionIsTheValueAndTheNameUntilTheHostNamesIt)
     EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Current"));
     EXPECT_EQ(face->text(QAccessible::Value), QStringLiteral("7.5"));
 }
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -57,10 +57,3 @@ TEST(LedHighDensity, DrawsCrispSolidStrokesInDevicePixels)
 }
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -3,8 +3,8 @@
 // buddies and the tab chain.
 
 #include "MainFrm.h"
+#include "OffscreenWindow.h"
 #include "OleDate.h"
-#include "ScriptedPrompts.h"
 #include "SettingsStore.h"
 
 #include <LED.h>
@@ -23,13 +23,13 @@
 
 namespace {
 
-class WindowAccessibilityTest : public ::testing::Test {
+class WindowAccessibilityTest : public OffscreenWindowTest {
 protected:
     void SetUp() override
     {
+        OffscreenWindowTest::SetUp();
         QLocale::setDefault(QLocale::c());
-        window = std::make_unique<MainFrm>(state, settings, prompts);
-        window->show();
+        openWindow();
     }
 
     void appendSamples(int count)
@@ -58,12 +58,6 @@ protected:
         QAccessibleInterface *plot = face(chart->focusProxy());
         return plot ? plot->text(QAccessible::Description) : QString();
     }
-
-    QTemporaryDir dir;
-    SettingsStore settings{dir.filePath(QStringLiteral("RQ4417.conf"))};
-    ProgramState state;
-    ScriptedPrompts prompts;
-    std::unique_ptr<MainFrm> window;
 };
 
 } // namespace

@@ -3,10 +3,10 @@
 // dates are German; what goes into files is not.
 
 #include "MainFrm.h"
+#include "OffscreenWindow.h"
 #include "OleDate.h"
 #include "ProgramTranslations.h"
 #include "RecordFile.h"
-#include "ScriptedPrompts.h"
 #include "SettingsStore.h"
 
 #include <LED.h>
@@ -40,15 +40,15 @@ bool germanLocaleGenerated()
     return true;
 }
 
-class GermanWindowTest : public ::testing::Test {
+class GermanWindowTest : public OffscreenWindowTest {
 protected:
     void SetUp() override
     {
+        OffscreenWindowTest::SetUp();
         if (!germanLocaleGenerated())
             GTEST_SKIP() << "the de_DE.UTF-8 locale is not generated (scripts/setup.sh generates it)";
         ASSERT_EQ(QLocale().name(), QStringLiteral("de_DE")) << "run with LC_ALL=de_DE.UTF-8";
-        window = std::make_unique<MainFrm>(state, settings, prompts);
-        window->show();
+        openWindow();
     }
 
     void appendSamples(int count)
@@ -70,12 +70,6 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-
-    QTemporaryDir dir;
-    SettingsStore settings{dir.filePath(QStringLiteral("RQ4417.conf"))};
-    ProgramState state;
-    ScriptedPrompts prompts;
-    std::unique_ptr<MainFrm> window;
 };
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "DisplayTexts.h"
 #include "MainFrm.h"
+#include "OffscreenWindow.h"
 #include "OleDate.h"
 #include "RecordFile.h"
-#include "ScriptedPrompts.h"
 #include "SettingsStore.h"
 #include "SymbolImage.h"
 #include "WindowPlacement.h"
@@ -36,10 +36,15 @@
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public OffscreenProgramTest {
 protected:
-    void SetUp() override { QLocale::setDefault(QLocale::c()); }
+    void SetUp() override
+    {
+        OffscreenProgramTest::SetUp();
+        QLocale::setDefault(QLocale::c());
+    }
 
+    // A window of its own on the test's settings; the test may make several.
     std::unique_ptr<MainFrm> makeWindow()
     {
         auto window = std::make_unique<MainFrm>(state, settings, prompts);
@@ -106,11 +111,6 @@ protected:
         QFile file(settings.fileName());
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
-
-    QTemporaryDir dir;
-    SettingsStore settings{dir.filePath(QStringLiteral("RQ4417.conf"))};
-    ProgramState state;
-    ScriptedPrompts prompts;
 };
 
 } // namespace
@@ -290,13 +290,12 @@ TEST_F(MainWindowTest, ReadoutPlacementAndThreeSecondTimer)
     EXPECT_EQ(window->GetData[0]->text(), QStringLiteral("3A"));
     EXPECT_FALSE(window->FrmGetData2->isVisible()) << "chart 2's read-out is independent";
 
-    // A second click restarts the three seconds.
+    // A second click restarts the three seconds: halfway through them.
     QTest::qWait(1500);
     QElapsedTimer sinceSecondClick;
     sinceSecondClick.start();
     emit chart->MouseUp(1, 0, 3.0f, 0.0f);
-    while (window->FrmGetData1->isVisible() && sinceSecondClick.elapsed() < 8000)
-        QTest::qWait(20);
+    static_cast<void>(QTest::qWaitFor([&] { return !window->FrmGetData1->isVisible(); }, 8000)); // the checks below tell
     EXPECT_FALSE(window->FrmGetData1->isVisible());
     EXPECT_GE(sinceSecondClick.elapsed(), 2950);
     EXPECT_FALSE(window->Timer2->isActive());
@@ -335,7 +334,7 @@ TEST_F(MainWindowTest, LiveSamplesRedrawTheChartsAtMostTenTimesASecond)
     const qint64 burstMs = burst.elapsed();
     EXPECT_LE(paints, 1 + burstMs / 100 + 1);
     EXPECT_EQ(state.view.ViewLast, 200) << "the view follows every sample at once";
-    QTest::qWait(250);
+    QTest::qWait(250); // past the 100 ms in which redraws are held back: time is what is tested
     EXPECT_GE(paints, 2) << "the last sample is drawn when the burst is over";
     EXPECT_EQ(window->vMAX->text(), QStringLiteral("200A"));
     // A user's scroll still redraws at once.
@@ -708,11 +707,4 @@ TEST_F(MainWindowTest, OneSampleShowsOneTimeEverywhere)
     emit window->Sweepgraph2->MouseUp(1, 0, 0.0f, 0.0f);
     EXPECT_TRUE(window->GetData[1]->text().endsWith(clock)) << qPrintable(window->GetData[1]->text());
     EXPECT_TRUE(window->GetData[2]->text().endsWith(clock)) << qPrintable(window->GetData[2]->text());
-}
-
-int main(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -1,8 +1,8 @@
 // Zoom, pan and the cursors as the user reaches them in the main window.
 
 #include "MainFrm.h"
+#include "OffscreenWindow.h"
 #include "OleDate.h"
-#include "ScriptedPrompts.h"
 #include "SettingsStore.h"
 
 #include <Trend.h>
@@ -22,13 +22,13 @@
 
 namespace {
 
-class WindowZoomTest : public ::testing::Test {
+class WindowZoomTest : public OffscreenWindowTest {
 protected:
     void SetUp() override
     {
+        OffscreenWindowTest::SetUp();
         QLocale::setDefault(QLocale::c());
-        window = std::make_unique<MainFrm>(state, settings, prompts);
-        window->show();
+        openWindow();
         state.view.TimeMode = false;
     }
 
@@ -44,12 +44,6 @@ protected:
             window->trendView().FollowLatestSample();
         }
     }
-
-    QTemporaryDir dir;
-    SettingsStore settings{dir.filePath(QStringLiteral("RQ4417.conf"))};
-    ProgramState state;
-    ScriptedPrompts prompts;
-    std::unique_ptr<MainFrm> window;
 };
 
 TEST_F(WindowZoomTest, FitAllAndBackToLiveFromTheViewMenu)

@@ -1,4 +1,5 @@
 #include "Decoder.h"
+#include "Frames.h"
 #include "SampleTexts.h"
 
 #include <gtest/gtest.h>
@@ -6,27 +7,6 @@
 #include <random>
 
 namespace {
-
-MeterFrame frameFromHex(const char *hex)
-{
-    MeterFrame f{};
-    std::size_t n = 0;
-    unsigned value = 0;
-    int digits = 0;
-    for (const char *p = hex; *p; ++p) {
-        const char c = *p;
-        if (c == ' ')
-            continue;
-        value = value * 16 + unsigned(std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c | 0x20) - 'a' + 10);
-        if (++digits == 2) {
-            f.at(n++) = std::uint8_t(value);
-            value = 0;
-            digits = 0;
-        }
-    }
-    EXPECT_EQ(n, MeterFrameSize) << hex;
-    return f;
-}
 
 // A frame with only the sync bytes and the given bytes set (1-based numbering).
 MeterFrame frameWith(std::initializer_list<std::pair<int, std::uint8_t>> bytes)
@@ -59,7 +39,7 @@ TEST(DecodeDigitTest, TableAndUnknownPatterns)
 // The complete example frame from the meter's protocol notes.
 TEST(DecodeFrameTest, ReferenceFrameDecodesEveryElement)
 {
-    const MeterFrame f = frameFromHex("05 05 02 08 CB E3 B7 60 04 40 00 ED 60 FD E3 A7 00 00 00 00 00 0F");
+    const MeterFrame f = FrameFromHex("05 05 02 08 CB E3 B7 60 04 40 00 ED 60 FD E3 A7 00 00 00 00 00 0F");
     const DecodedFrame d = DecodeFrame(f);
     EXPECT_EQ(d.first.Text, "12.35");
     EXPECT_EQ(d.first.Value, 12.35f);
@@ -217,7 +197,7 @@ TEST(DecodeFrameTest, RandomFramesDecodeWithinBounds)
 // from the reference frame and changes one byte.
 TEST(IsDamagedFrameTest, CellsOutsideTheTableAndUnusedBits)
 {
-    const MeterFrame reference = frameFromHex("05 05 02 08 CB E3 B7 60 04 40 00 ED 60 FD E3 A7 00 00 00 00 00 0F");
+    const MeterFrame reference = FrameFromHex("05 05 02 08 CB E3 B7 60 04 40 00 ED 60 FD E3 A7 00 00 00 00 00 0F");
     EXPECT_FALSE(IsDamagedFrame(reference)) << "a clean frame";
 
     struct Row {
@@ -267,7 +247,7 @@ TEST(IsDamagedFrameTest, CellsOutsideTheTableAndUnusedBits)
 TEST(IsDamagedFrameTest, EveryCellPatternOfTheTableIsClean)
 {
     for (int b = 0; b < 256; ++b) {
-        MeterFrame f = frameFromHex("05 05 02 08 CB E3 B7 60 04 40 00 ED 60 FD E3 A7 00 00 00 00 00 0F");
+        MeterFrame f = FrameFromHex("05 05 02 08 CB E3 B7 60 04 40 00 ED 60 FD E3 A7 00 00 00 00 00 0F");
         for (int cell : {5, 6, 7, 8, 12, 13, 14, 15, 16})
             f[std::size_t(cell - 1)] = std::uint8_t(b);
         EXPECT_EQ(IsDamagedFrame(f), DecodeDigit(std::uint8_t(b)).empty()) << std::hex << b;

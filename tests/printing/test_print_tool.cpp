@@ -2,6 +2,7 @@
 
 #include "RecordFile.h"
 #include "SettingsStore.h"
+#include "ToolProcess.h"
 #include "TrendView.h"
 
 #include <QDir>
@@ -71,7 +72,7 @@ public:
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome());
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool"), QStringList{QStringLiteral("print")} + arguments);
+        process.start(ToolPath(), QStringList{QStringLiteral("print")} + arguments);
         ToolRun result;
         if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit)
             result.exitCode = process.exitCode();

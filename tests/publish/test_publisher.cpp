@@ -3,10 +3,10 @@
 
 #include "MqttBroker.h"
 #include "OleDate.h"
-#include "PtyFeeder.h"
 #include "SampleJson.h"
 #include "SamplePublisher.h"
 #include "SampleStore.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,10 @@
 // pseudo-terminal, a real broker, and mosquitto_sub watching the topics.
 
 #include "MqttBroker.h"
-#include "PtyFeeder.h"
 #include "RecordFile.h"
 #include "SampleJson.h"
+#include "ToolProcess.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@
 
 namespace {
 
-const QString Tool = QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool");
+const QString Tool = ToolPath();
 
 // `amperotool simulate` with its terminal end at `link`.
 class Simulator {
@@ -94,7 +95,7 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return watcher.payloads().size() >= samples; }, 60000))
             << watcher.payloads().size() << " of " << samples << "\n"
             << qPrintable(watcher.diagnostics()) << qPrintable(stderrText());
-        RunEventsFor(300);
+        RunEventsFor(300); // a while in which no sample may arrive twice
         const std::vector<QByteArray> &payloads = watcher.payloads();
         ASSERT_EQ(payloads.size(), samples) << "every sample exactly once";
         for (std::size_t i = 0; i < samples; ++i) {

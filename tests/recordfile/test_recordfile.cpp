@@ -12,7 +12,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstring>
@@ -439,39 +438,17 @@ TEST(LoadWindowStart, IndexAndTimeMode)
     }
 }
 
-// ---- speed ---------------------------------------------------------------------------
-
-#if defined(__SANITIZE_ADDRESS__) || !defined(NDEBUG)
-constexpr double SlowBuild = 10;
-#else
-constexpr double SlowBuild = 1;
-#endif
-
-double millisecondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
+// ---- a long recording (its timing: scripts/record_benchmark.sh) ------------------------
 
 TEST(RecordFileSpeed, MillionSamplesWriteAndRead)
 {
     const SampleStore store = patternStore(1000000);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("million.KRD"));
-
-    auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(WriteRecordFile(path, store).ok);
-    const double writeMs = millisecondsSince(start);
-
     std::vector<Sample> records;
-    start = std::chrono::steady_clock::now();
     ASSERT_TRUE(ReadRecordFile(path, records).ok);
-    const double readMs = millisecondsSince(start);
-
     EXPECT_EQ(records, store.Samples);
-    std::printf("1,000,000 samples: write %.0f ms, read %.0f ms\n", writeMs, readMs);
-    // The target is 300 ms each; the bound leaves room for a busy machine.
-    EXPECT_LT(writeMs, 1000 * SlowBuild);
-    EXPECT_LT(readMs, 1000 * SlowBuild);
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 
 #include "RecordFile.h"
 #include "TestFiles.h"
+#include "ToolProcess.h"
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -22,7 +22,7 @@ struct ToolRun {
 ToolRun amperotool(const QStringList &arguments)
 {
     QProcess process;
-    process.start(QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool"), arguments);
+    process.start(ToolPath(), arguments);
     ToolRun run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return run;
@@ -178,26 +178,15 @@ TEST(AmperotoolDump, ValuesThatAreNoNumberHaveOneTextInEveryColumn)
                   "6,2002-06-07T12:00:00.000,3,1e+08,A,1e+08,V,,,00,00\n");
 }
 
-#if defined(__SANITIZE_ADDRESS__) || !defined(NDEBUG)
-constexpr qint64 SlowBuild = 10;
-#else
-constexpr qint64 SlowBuild = 1;
-#endif
-
 TEST(AmperotoolDump, MillionSamples)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("million.KRD"));
     ASSERT_TRUE(WriteRecordFile(path, patternStore(1000000)).ok);
-    QElapsedTimer timer;
-    timer.start();
+    // Its timing: scripts/record_benchmark.sh.
     const ToolRun run = amperotool({QStringLiteral("dump"), path});
-    const qint64 elapsed = timer.elapsed();
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out.count('\n'), 1000001);
-    std::printf("amperotool dump of 1,000,000 samples: %lld ms, %lld bytes\n", elapsed, qint64(run.out.size()));
-    // The target is 3 s; the bound leaves room for a busy machine.
-    EXPECT_LT(elapsed, 6000 * SlowBuild);
 }
 
 } // namespace

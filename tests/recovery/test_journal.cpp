@@ -1,12 +1,12 @@
 // The recovery journal on its own: the file after every append, what an
 // append costs, the removal rules, failures, and a recording recovered from it.
 
-#include "PtyFeeder.h"
 #include "RecordFile.h"
 #include "RecoveryJournal.h"
 #include "RecoveryTestSupport.h"
 #include "TestFiles.h"
 #include "TrendView.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 

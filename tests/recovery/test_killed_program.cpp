@@ -3,12 +3,13 @@
 // again, the recording it had is offered and comes back; two of them record
 // side by side, each into a journal of its own.
 
-#include "PtyFeeder.h"
 #include "RecordFile.h"
 #include "RecoveryJournal.h"
 #include "RecoveryTestSupport.h"
 #include "SampleTexts.h"
 #include "SettingsStore.h"
+#include "ToolProcess.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,7 @@
 
 namespace {
 
-const QString Tool = QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool");
+const QString Tool = ToolPath();
 const QString Child = QStringLiteral(AMPERO_BINARY_DIR "/tests/recovery/recovery_child");
 
 } // namespace

@@ -3,9 +3,11 @@
 // that vanished, a kill. Afterwards the output is a complete recording (or is
 // not there), and nothing else is left beside it.
 
-#include "FrameEncoder.h"
+#include "Frames.h"
 #include "PtyFeeder.h"
 #include "RecordFile.h"
+#include "ToolProcess.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -20,21 +22,9 @@
 
 namespace {
 
-const QString Tool = QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool");
-constexpr std::uint8_t UnitA = 0x08;
-constexpr std::uint8_t UnitV = 0x04;
+const QString Tool = ToolPath();
 
-MeterFrame meterFrame(const std::string &first, std::uint8_t unit = UnitA)
-{
-    FrameContent c;
-    c.firstText = first;
-    c.firstUnitByte = unit;
-    c.secondText = "230.1";
-    c.secondUnitByte = 0x02;
-    return EncodeFrame(c);
-}
-
-class RecordExitTest : public ::testing::Test {
+class RecordExitTest : public ::testing::Test, protected RecordingTool {
 protected:
     void SetUp() override
     {
@@ -45,31 +35,18 @@ protected:
 
     bool startRecording(const QString &out)
     {
-        process.setProgram(Tool);
-        process.setArguments({QStringLiteral("record"), QStringLiteral("--port"), pty->linkPath(),
-                              QStringLiteral("--out"), out});
-        process.start();
-        return process.waitForStarted(5000) &&
-               WaitUntil([&] { return stderrText().contains(QLatin1String("recording")); }, 5000);
-    }
-
-    QString stderrText()
-    {
-        errors += QString::fromLocal8Bit(process.readAllStandardError());
-        return errors;
+        return RecordingTool::startRecording({QStringLiteral("--port"), pty->linkPath(), QStringLiteral("--out"), out});
     }
 
     void sendValues(const std::vector<std::string> &values, std::uint8_t unit = UnitA)
     {
         for (const std::string &value : values) {
-            ASSERT_TRUE(pty->write(meterFrame(value, unit)));
+            ASSERT_TRUE(pty->write(ReadingFrame(value, unit)));
             RunEventsFor(60);
         }
     }
 
-    void sendSignal(int number) { ::kill(pid_t(process.processId()), number); }
-
-    bool finish() { return WaitUntil([&] { return process.state() == QProcess::NotRunning; }, 10000); }
+    bool finish() { return RecordingTool::finish(10000); }
 
     // The whole recording: record 0 and one sample for each value.
     void expectRecording(const QString &file, const std::vector<float> &values)
@@ -91,8 +68,6 @@ protected:
 
     QTemporaryDir dir;
     std::unique_ptr<PtyFeeder> pty;
-    QProcess process;
-    QString errors;
 };
 
 } // namespace

@@ -1,8 +1,8 @@
 // SIGINT, SIGTERM and SIGHUP arrive as a Qt signal on the event loop; a
 // hang-up ignored at start stays ignored; the handlers before come back.
 
-#include "PtyFeeder.h"
 #include "StopSignals.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 

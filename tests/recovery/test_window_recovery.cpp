@@ -2,15 +2,16 @@
 // commands and the close sequence that remove it, and recording from a
 // pseudo-terminal meter with the journal following every sample.
 
-#include "FrameEncoder.h"
+#include "Frames.h"
 #include "MainFrm.h"
+#include "OffscreenWindow.h"
 #include "PtyFeeder.h"
 #include "RecordFile.h"
 #include "RecoveryJournal.h"
 #include "RecoveryTestSupport.h"
-#include "ScriptedPrompts.h"
 #include "SettingsStore.h"
 #include "TestFiles.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -32,40 +33,21 @@ namespace {
 
 using Answer = ScriptedPrompts::Answer;
 const QString Question = QString::fromLatin1(RecoveryJournal::RecoverQuestion);
-constexpr std::uint8_t UnitA = 0x08;
-constexpr std::uint8_t UnitV = 0x04;
-
 MeterFrame meterFrame(const std::string &first, std::uint8_t unit = UnitA)
 {
-    FrameContent c;
-    c.firstText = first;
-    c.firstUnitByte = unit;
-    c.secondText = "230.1";
-    c.secondUnitByte = 0x02;
-    c.ac = true;
-    return EncodeFrame(c);
+    return ReadingFrame(first, unit, Coupling::Ac);
 }
 
-// One run of the program: its state, its answers and its window.
-struct ProgramRun {
-    explicit ProgramRun(const QString &settingsPath) : settings(settingsPath) {}
-
-    // The start-up sequence of the program, with the journal at `journal`.
-    void start(const QString &journal)
-    {
-        window = std::make_unique<MainFrm>(state, settings, prompts);
-        window->UseRecoveryJournal(journal);
-        window->ProbePorts();
-        window->SetPortInUse(1);
-        window->OfferRecovery();
-        window->show();
-    }
-
-    SettingsStore settings;
-    ProgramState state;
-    ScriptedPrompts prompts;
-    std::unique_ptr<MainFrm> window;
-};
+// The start-up sequence of the program, with the journal at `journal`.
+void startWithJournal(ProgramRun &run, const QString &journal)
+{
+    MainFrm &window = run.create();
+    window.UseRecoveryJournal(journal);
+    window.ProbePorts();
+    window.SetPortInUse(1);
+    window.OfferRecovery();
+    window.show();
+}
 
 class WindowRecoveryTest : public ::testing::Test {
 protected:
@@ -94,7 +76,7 @@ protected:
         leaveJournal(n);
         auto run = newRun();
         run->prompts.yesNoAnswers = {true};
-        run->start(journal);
+        startWithJournal(*run, journal);
         return run;
     }
 
@@ -109,7 +91,7 @@ TEST_F(WindowRecoveryTest, YesMakesTheJournalTheUnsavedRecordingPlacedLikeAnOpen
     const SampleStore acquired = leaveJournal(500);
     auto run = newRun();
     run->prompts.yesNoAnswers = {true};
-    run->start(journal);
+    startWithJournal(*run, journal);
     ProgramState &state = run->state;
     EXPECT_EQ(run->prompts.asked, QStringList{Question});
     EXPECT_TRUE(run->prompts.errors.isEmpty()) << qPrintable(run->prompts.errors.join(QLatin1Char('\n')));
@@ -124,11 +106,12 @@ TEST_F(WindowRecoveryTest, YesMakesTheJournalTheUnsavedRecordingPlacedLikeAnOpen
     const QString file = dir.filePath(QStringLiteral("same.KRD"));
     ASSERT_TRUE(WriteRecordFile(file, acquired).ok);
     auto opened = newRun();
-    opened->start(dir.filePath(QStringLiteral("other/recovery.KRD")));
+    startWithJournal(*opened, dir.filePath(QStringLiteral("other/recovery.KRD")));
     opened->prompts.files = {file};
     opened->window->Open->trigger();
     ASSERT_EQ(opened->state.store.SampleCount, 500);
-    RunEventsFor(200); // both windows paint, which fills the VISUAL AREA labels
+    // Both windows paint, which fills the VISUAL AREA labels.
+    WaitUntil([&] { return !run->window->vAVG->text().isEmpty() && !opened->window->vAVG->text().isEmpty(); }, 10000);
 
     EXPECT_EQ(state.view.ViewFirst, opened->state.view.ViewFirst);
     EXPECT_EQ(state.view.ViewLast, opened->state.view.ViewLast);
@@ -149,7 +132,7 @@ TEST_F(WindowRecoveryTest, NoDeletesTheJournalAndStartsEmpty)
     leaveJournal(20);
     auto run = newRun();
     run->prompts.yesNoAnswers = {false};
-    run->start(journal);
+    startWithJournal(*run, journal);
     EXPECT_EQ(run->prompts.asked, QStringList{Question});
     EXPECT_FALSE(QFileInfo::exists(journal));
     EXPECT_EQ(run->state.store.SampleCount, 0);
@@ -172,7 +155,7 @@ TEST_F(WindowRecoveryTest, AJournalWithoutSamplesIsRemovedWithoutAQuestion)
             writeBytes(journal, QByteArray(row.bytes, '\0'));
         }
         auto run = newRun();
-        run->start(journal);
+        startWithJournal(*run, journal);
         EXPECT_TRUE(run->prompts.asked.isEmpty());
         EXPECT_FALSE(QFileInfo::exists(journal));
         EXPECT_EQ(run->state.store.SampleCount, 0);
@@ -190,7 +173,7 @@ TEST_F(WindowRecoveryTest, AJournalThatCannotBeReadIsReportedAndKept)
 
     auto run = newRun();
     run->prompts.yesNoAnswers = {true};
-    run->start(journal);
+    startWithJournal(*run, journal);
     EXPECT_EQ(run->prompts.asked, QStringList{Question});
     ASSERT_EQ(run->prompts.errors.size(), 1);
     EXPECT_TRUE(run->prompts.errors[0].startsWith(QStringLiteral("Cannot recover the recording from \"%1\"").arg(journal)))
@@ -254,7 +237,7 @@ TEST_F(WindowRecoveryTest, TheJournalGoesOnlyWhenNothingIsLeftUnsaved)
 TEST_F(WindowRecoveryTest, ACleanCloseWithNothingUnsavedRemovesAJournalItDidNotNeed)
 {
     auto run = newRun();
-    run->start(journal);
+    startWithJournal(*run, journal);
     ASSERT_TRUE(QDir().mkpath(QFileInfo(journal).absolutePath()));
     writeBytes(journal, storeBytes(AcquiredStore(2), 2)); // a stray journal appearing meanwhile
     EXPECT_TRUE(run->window->CloseSequence());
@@ -295,7 +278,7 @@ protected:
 
 TEST_F(WindowJournalAcquisitionTest, EverySampleIsInTheJournalAsSoonAsItIsAppended)
 {
-    run->start(journal);
+    startWithJournal(*run, journal);
     run->window->Start->click();
     ASSERT_EQ(run->window->acquisition().state(), LinkState::Running);
     EXPECT_FALSE(QFileInfo::exists(journal)) << "nothing to protect before the first sample";
@@ -324,7 +307,7 @@ TEST_F(WindowJournalAcquisitionTest, EverySampleIsInTheJournalAsSoonAsItIsAppend
 
 TEST_F(WindowJournalAcquisitionTest, ANewFileAfterAChangeOfFunctionStartsTheJournalAfresh)
 {
-    run->start(journal);
+    startWithJournal(*run, journal);
     run->window->Start->click();
     for (const char *value : {"0001", "0002", "0003"})
         ASSERT_TRUE(send(meterFrame(value)));
@@ -344,7 +327,7 @@ TEST_F(WindowJournalAcquisitionTest, ANewFileAfterAChangeOfFunctionStartsTheJour
 
 TEST_F(WindowJournalAcquisitionTest, AJournalThatCannotBeWrittenShowsInTheStatusBar)
 {
-    run->start(journal);
+    startWithJournal(*run, journal);
     ASSERT_TRUE(QDir().mkpath(QFileInfo(journal).absolutePath()));
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), journal));
     run->window->Start->click();

@@ -8,6 +8,7 @@
 #include "ScriptedPrompts.h"
 #include "SettingsStore.h"
 #include "TestFiles.h"
+#include "Wait.h"
 
 #include "FakeChart.h"
 

@@ -1,6 +1,6 @@
 #include "MqttBroker.h"
 
-#include "PtyFeeder.h"
+#include "Wait.h"
 
 #include <QDir>
 #include <QFile>

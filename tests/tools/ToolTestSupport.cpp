@@ -7,11 +7,6 @@
 #include <ostream>
 #include <tuple>
 
-QString ToolPath()
-{
-    return QStringLiteral(AMPERO_BINARY_DIR "/tools/amperotool");
-}
-
 ToolResult RunTool(const QStringList &arguments, const QByteArray &input, const QStringList &environment)
 {
     QProcess process;
@@ -33,12 +28,6 @@ ToolResult RunTool(const QStringList &arguments, const QByteArray &input, const 
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
     return result;
-}
-
-std::vector<std::uint8_t> BytesFromHex(const char *hex)
-{
-    const QByteArray bytes = QByteArray::fromHex(QByteArray(hex));
-    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
 
 FrameContent ContentOfFrame(const DecodedFrame &frame)

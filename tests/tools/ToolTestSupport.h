@@ -2,6 +2,8 @@
 
 #include "Decoder.h"
 #include "FrameEncoder.h"
+#include "Frames.h"
+#include "ToolProcess.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,9 +12,6 @@
 #include <cstdint>
 #include <iosfwd>
 #include <vector>
-
-// The amperotool built with these tests.
-QString ToolPath();
 
 struct ToolResult {
     int exitCode = -1;
@@ -25,8 +24,6 @@ struct ToolResult {
 // "NAME=value" entries added to its environment.
 ToolResult RunTool(const QStringList &arguments, const QByteArray &input = QByteArray(),
                    const QStringList &environment = QStringList());
-
-std::vector<std::uint8_t> BytesFromHex(const char *hex);
 
 // What a decoded frame says the meter displayed, in the encoder's terms: the
 // inverse of EncodeFrame for any display the meter can show.

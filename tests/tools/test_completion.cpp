@@ -2,7 +2,7 @@
 
 #include "MeterScenario.h"
 #include "ToolTestSupport.h"
-#include "../options/QtPrinters.h"
+#include "QtPrinters.h"
 
 #include <QDir>
 #include <QFile>

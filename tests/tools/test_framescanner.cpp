@@ -53,14 +53,6 @@ std::vector<std::uint8_t> concat(std::initializer_list<const char *> parts)
     return all;
 }
 
-MeterFrame frameOf(const char *hex)
-{
-    const auto bytes = BytesFromHex(hex);
-    MeterFrame frame{};
-    std::copy(bytes.begin(), bytes.end(), frame.begin());
-    return frame;
-}
-
 struct ScannerRow {
     const char *name;
     std::vector<std::uint8_t> stream;
@@ -113,7 +105,7 @@ TEST(FrameScannerTest, FramesAreTheBytesAtTheirOffsets)
 {
     const ScanResult result = scan(concat({"77", Reference, "0505", Overload}), 64);
     ASSERT_EQ(result.frames.size(), 2u);
-    EXPECT_EQ(result.frames[0], frameOf(Reference));
+    EXPECT_EQ(result.frames[0], FrameFromHex(Reference));
     // 05 05 then the overload frame: the frame starts at the first pair.
     EXPECT_EQ(result.offsets[1], 23u);
     EXPECT_EQ(result.skipped, 1u + 2u);
@@ -133,7 +125,7 @@ TEST(FrameScannerTest, WaitsForTheRestOfAFrameStart)
     EXPECT_EQ(scanner.skippedBytes(), 0u);
     scanner.append(bytes.data() + 21, 1);
     ASSERT_TRUE(scanner.next(frame));
-    EXPECT_EQ(frame, frameOf(Reference));
+    EXPECT_EQ(frame, FrameFromHex(Reference));
     EXPECT_EQ(scanner.heldBackBytes(), 0u);
 }
 

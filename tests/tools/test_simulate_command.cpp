@@ -178,7 +178,7 @@ TEST(SimulateCommandTest, SendsOnlyWhileAReaderHasTheTerminalOpen)
 {
     Simulator simulator({"--scenario", "ramp", "--frames", "5", "--rate", "50"});
     ASSERT_FALSE(simulator.path().isEmpty());
-    ::usleep(400 * 1000);
+    ::usleep(400 * 1000); // the time in which nobody reads is what is tested
     const int fd = openTerminal(simulator.path());
     ASSERT_GE(fd, 0);
     const Arrival arrival = readTerminal(fd, 5 * MeterFrameSize + 1, 30000);

@@ -130,6 +130,24 @@ TEST_F(TrendViewTest, TiesKeepTheFirstMaximumAndMinimum)
     EXPECT_EQ(state.view.ViewMinIndex, 3);
 }
 
+// The mean of the whole recording is carried from sample to sample; in single
+// precision the rounding of every step adds up over a long recording.
+TEST(RunningMeanTest, ALongRecordingKeepsTheMeanOfAllItsSamples)
+{
+    SampleStore store;
+    double sum = 0;
+    for (int i = 1; i <= 20000; ++i) {
+        Sample s;
+        s.FirstValue = i % 2 ? 1000.5f : 999.25f;
+        s.FirstUnit = 0x08;
+        store.AppendSample(s);
+        UpdateStatisticsRecord(store);
+        sum += double(s.FirstValue);
+    }
+    const double mean = sum / store.SampleCount;
+    EXPECT_NEAR(StatisticsRecord::mean(store.statistics()), mean, 1e-3);
+}
+
 TEST_F(TrendViewTest, StatisticsLabelTexts)
 {
     state.view.TimeMode = false;

@@ -2,7 +2,7 @@
 // and last sample; at one pixel width that must give the pixels that drawing
 // every segment gives, but for the corners of the pen's square caps.
 
-#include "../trendctl/TrendTestSupport.h"
+#include "TrendTestSupport.h"
 #include "TrendView.h"
 #include "TrendWidgetChart.h"
 

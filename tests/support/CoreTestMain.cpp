@@ -1,4 +1,5 @@
-// The serial port needs an event loop: the tests run inside a QCoreApplication.
+// Serial ports, timers, child processes and the publisher need an event loop
+// (or an application object): the tests run inside a QCoreApplication.
 
 #include <QCoreApplication>
 

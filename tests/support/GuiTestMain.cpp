@@ -1,3 +1,5 @@
+// The tests of widgets, and of what needs an event loop with them, run inside a QApplication.
+
 #include <QApplication>
 
 #include <gtest/gtest.h>

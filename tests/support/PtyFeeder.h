@@ -8,7 +8,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <vector>
 
 class PtyFeeder {
@@ -33,8 +32,3 @@ private:
     QString slavePath_;
     QString linkPath_;
 };
-
-// Runs the event loop until the condition holds or the time is up.
-bool WaitUntil(const std::function<bool()> &condition, int timeoutMs);
-// Runs the event loop for the given time.
-void RunEventsFor(int milliseconds);

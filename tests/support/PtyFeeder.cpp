@@ -1,9 +1,6 @@
 #include "PtyFeeder.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
 
 #include <pty.h>
 #include <unistd.h>
@@ -57,22 +54,4 @@ void PtyFeeder::unplug()
     // Only our own link: a newer feeder may have taken the path meanwhile.
     if (QFile::symLinkTarget(linkPath_) == slavePath_)
         QFile::remove(linkPath_);
-}
-
-bool WaitUntil(const std::function<bool()> &condition, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
-void RunEventsFor(int milliseconds)
-{
-    WaitUntil([] { return false; }, milliseconds);
 }
