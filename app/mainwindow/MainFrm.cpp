@@ -127,6 +127,7 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, MainFrmPrompts &p
     connect(Start, &QPushButton::clicked, this, &MainFrm::StartClick);
     connect(Stop, &QPushButton::clicked, this, &MainFrm::StopClick);
     buildPublishing();
+    buildAlarms();
 
     connect(Sweepgraph1, &Sweepgraph::Trend::Paint, this, [this] {
         trendView_->RedrawChart1();
@@ -225,8 +226,11 @@ void MainFrm::buildMenus()
         const bool timeMode = state_.view.TimeMode;
         // A new width or x-axis mode (which acts even on CANCEL) moves the
         // window's end and the scroll bar's range.
-        if (dialog.exec() == QDialog::Accepted || state_.view.TimeMode != timeMode)
+        const bool accepted = dialog.exec() == QDialog::Accepted;
+        if (accepted || state_.view.TimeMode != timeMode)
             trendView_->FitWindowToChartWidth();
+        if (accepted)
+            alarms_->apply(state_.alarms);
     });
     Option->setObjectName(QStringLiteral("Option"));
 
@@ -538,6 +542,7 @@ void MainFrm::StartClick()
     File->setEnabled(false);
     SetPort->setEnabled(false);
     publishing_->start(device);
+    alarms_->start(state_.alarms);
 }
 
 void MainFrm::StopClick()
@@ -547,6 +552,7 @@ void MainFrm::StopClick()
     SetPort->setEnabled(true);
     acquisition_->stop();
     publishing_->stop();
+    alarms_->stop();
 }
 
 void MainFrm::showRunning(bool running)
@@ -622,7 +628,10 @@ void MainFrm::followLatestSample()
     trendView_->FollowLatestSample();
     if (journal_)
         journal_->sampleAppended();
-    publishing_->sampleAppended(state_.store.SampleCount);
+    const std::int32_t index = state_.store.SampleCount;
+    for (const LimitEvent &event : alarms_->sampleAppended(state_.store.sample(index), index))
+        publishing_->alarm(event);
+    publishing_->sampleAppended(index);
 }
 
 void MainFrm::ShowHoldSymbol(bool lit)
@@ -869,6 +878,28 @@ void MainFrm::buildPublishing()
         PublishStatus->setText(text);
         PublishStatus->setStyleSheet(publishing_->failed() ? QStringLiteral("color: #b00000;") : QString());
     });
+}
+
+void MainFrm::buildAlarms()
+{
+    alarms_ = std::make_unique<AlarmMonitor>();
+    AlarmStatus = new QLabel(this);
+    AlarmStatus->setObjectName(QStringLiteral("AlarmStatus"));
+    AlarmStatus->hide();
+    statusBar()->addWidget(AlarmStatus);
+    connect(alarms_.get(), &AlarmMonitor::changed, this, &MainFrm::showAlarms);
+    // A beep and nothing modal: the receive cycle goes on.
+    connect(alarms_.get(), &AlarmMonitor::soundRequested, this, [] { QApplication::beep(); });
+}
+
+void MainFrm::showAlarms()
+{
+    LCD1->setForeColor(alarms_->inAlarm(AlarmDisplay::First) ? TrendView::AlarmColor : SegmentOle);
+    LCD2->setForeColor(alarms_->inAlarm(AlarmDisplay::Second) ? TrendView::AlarmColor : SegmentOle);
+    const bool inAlarm = alarms_->inAlarm(AlarmDisplay::First) || alarms_->inAlarm(AlarmDisplay::Second);
+    AlarmStatus->setText(alarms_->statusText());
+    AlarmStatus->setStyleSheet(inAlarm ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
+    AlarmStatus->setVisible(!alarms_->statusText().isEmpty());
 }
 
 void MainFrm::settleJournal()

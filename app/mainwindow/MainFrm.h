@@ -6,6 +6,7 @@
 // commands live in the core and work on the program state it is given.
 
 #include "AcquisitionController.h"
+#include "AlarmMonitor.h"
 #include "MainFrmPrompts.h"
 #include "MeterFrame.h"
 #include "ProgramState.h"
@@ -92,6 +93,7 @@ public:
 
     TrendView &trendView() { return *trendView_; }
     WindowPublishing &publishing() { return *publishing_; }
+    AlarmMonitor &alarms() { return *alarms_; }
     RecordCommands &recordCommands() { return *recordCommands_; }
 
     // Controls under their design-time names.
@@ -137,6 +139,7 @@ public:
     QLabel *FrameStatus = nullptr;   // how many damaged frames came in, in the status bar
     QLabel *QuestionStatus = nullptr; // a function-change question nobody answered, in the status bar
     QLabel *PublishStatus = nullptr; // "MQTT: ..." in the status bar while publishing
+    QLabel *AlarmStatus = nullptr;   // the latest limit alarm, in the status bar; hidden without one
 
     // View menu: zoom, pan and the measurement cursors.
     QMenu *View = nullptr;
@@ -181,6 +184,9 @@ private:
     void settleJournal();
     void recoverRecording(std::vector<Sample> records);
     void buildPublishing();
+    void buildAlarms();
+    // A display in alarm shows its value in the alarm colour.
+    void showAlarms();
 
     // Zoom, pan and cursors (MainFrmZoom.cpp).
     void buildViewMenu();
@@ -245,6 +251,7 @@ private:
     std::unique_ptr<AcquisitionController> acquisition_;
     std::unique_ptr<RecoveryJournal> journal_;
     std::unique_ptr<WindowPublishing> publishing_;
+    std::unique_ptr<AlarmMonitor> alarms_;
     bool closing_ = false;
 
     // A drag on a chart: panning (middle button, or Shift with the left one)
