@@ -100,9 +100,10 @@ void printRecordUsage(std::FILE *out)
                  "                          options on the command line come after those of FILE\n"
                  "%s\n"
                  "Samples go to the topic ampero/STATION/METER/sample as JSON, the newest also to\n"
-                 "ampero/STATION/METER/last (retained), and ampero/STATION/METER/status says\n"
-                 "online or offline. A broker that cannot be reached or goes away never stops\n"
-                 "the recording: it is tried again, and the samples it missed are sent then.\n\n"
+                 "ampero/STATION/METER/last (retained), each alarm to ampero/STATION/METER/alarm,\n"
+                 "and ampero/STATION/METER/status says online or offline. A broker that cannot\n"
+                 "be reached or goes away never stops the recording: it is tried again, and the\n"
+                 "samples and alarms it missed are sent then.\n\n"
                  "Exit codes: 0 done, 1 the device cannot be used as a serial port, 2 usage,\n"
                  "3 the device does not exist, 4 the device is in use, 5 FILE cannot be written,\n"
                  "6 no permission to open the device.\n",
@@ -385,8 +386,6 @@ int runRecord(const QStringList &arguments)
     view.sampleAppended = [&] {
         recorder.sampleAppended();
         const std::int32_t index = state.store.SampleCount;
-        if (publishing.settings)
-            publisher.publish(index);
         for (const LimitEvent &event : alarm.sampleAppended(state.store.sample(index), index)) {
             std::fprintf(stderr, "%samperotool record: alarm: %s\n", view.progressShown ? "\n" : "",
                          LimitEventText(event).c_str());
@@ -394,7 +393,12 @@ int runRecord(const QStringList &arguments)
                 alarmCommand->setRecordingFile(recorder.path());
                 alarmCommand->run(event);
             }
+            // Before the sample: the broker gets its events with it.
+            if (publishing.settings)
+                publisher.publishAlarm(event);
         }
+        if (publishing.settings)
+            publisher.publish(index);
     };
 
     QEventLoop loop;

@@ -40,6 +40,83 @@
     </message>
 </context>
 <context>
+    <name>AlarmMonitor</name>
+    <message>
+        <source>Alarm: first display above high limit %1: %2</source>
+        <translation>Alarm: erste Anzeige über der oberen Grenze %1: %2</translation>
+    </message>
+    <message>
+        <source>Alarm: second display above high limit %1: %2</source>
+        <translation>Alarm: zweite Anzeige über der oberen Grenze %1: %2</translation>
+    </message>
+    <message>
+        <source>Alarm cleared: first display back below high limit %1: %2</source>
+        <translation>Alarm aufgehoben: erste Anzeige wieder unter der oberen Grenze %1: %2</translation>
+    </message>
+    <message>
+        <source>Alarm cleared: second display back below high limit %1: %2</source>
+        <translation>Alarm aufgehoben: zweite Anzeige wieder unter der oberen Grenze %1: %2</translation>
+    </message>
+    <message>
+        <source>Alarm: first display below low limit %1: %2</source>
+        <translation>Alarm: erste Anzeige unter der unteren Grenze %1: %2</translation>
+    </message>
+    <message>
+        <source>Alarm: second display below low limit %1: %2</source>
+        <translation>Alarm: zweite Anzeige unter der unteren Grenze %1: %2</translation>
+    </message>
+    <message>
+        <source>Alarm cleared: first display back above low limit %1: %2</source>
+        <translation>Alarm aufgehoben: erste Anzeige wieder über der unteren Grenze %1: %2</translation>
+    </message>
+    <message>
+        <source>Alarm cleared: second display back above low limit %1: %2</source>
+        <translation>Alarm aufgehoben: zweite Anzeige wieder über der unteren Grenze %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmOptions</name>
+    <message>
+        <source>The low limit must be below the high limit of its display</source>
+        <translation>Die untere Grenze muss unter der oberen Grenze ihrer Anzeige liegen</translation>
+    </message>
+</context>
+<context>
+    <name>AlarmOptionsBox</name>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>Limit alarms</source>
+        <translation>Grenzwertalarme</translation>
+    </message>
+    <message>
+        <source>Beep when an alarm is raised</source>
+        <translation>Bei einem Alarm piepen</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>Oben</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>Unten</translation>
+    </message>
+    <message>
+        <source>First display</source>
+        <translation>Erste Anzeige</translation>
+    </message>
+    <message>
+        <source>Second display</source>
+        <translation>Zweite Anzeige</translation>
+    </message>
+    <message>
+        <source>Hysteresis:</source>
+        <translation>Hysterese:</translation>
+    </message>
+</context>
+<context>
     <name>ColorSwatch</name>
     <message>
         <source>Click here</source>
@@ -659,6 +736,14 @@ Möchten Sie die Datei ersetzen?</translation>
     <message>
         <source>input error!!!!, Please input  &apos;5=&lt;X&lt;300&apos;</source>
         <translation>Eingabefehler! Bitte eingeben:  &apos;5=&lt;X&lt;300&apos;</translation>
+    </message>
+    <message>
+        <source>A limit must be a number, or empty for no limit</source>
+        <translation>Eine Grenze muss eine Zahl sein, oder leer für keine Grenze</translation>
+    </message>
+    <message>
+        <source>The hysteresis must be a number, 0 or more and below 10000</source>
+        <translation>Die Hysterese muss eine Zahl sein, 0 oder mehr und unter 10000</translation>
     </message>
 </context>
 <context>

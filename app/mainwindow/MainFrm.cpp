@@ -1,5 +1,6 @@
 #include "MainFrm.h"
 
+#include "AlarmMonitor.h"
 #include "AmperoIcon.h"
 #include "HelpFrm.h"
 #include "OptionFrm.h"
@@ -119,6 +120,8 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, SessionPrompts &p
     trendView_ = &session_->trendView();
     connect(Start, &QPushButton::clicked, this, &MainFrm::StartClick);
     connect(Stop, &QPushButton::clicked, this, &MainFrm::StopClick);
+    buildAlarms();
+
     connect(Sweepgraph1, &Sweepgraph::Trend::Paint, this, [this] { session_->ChartPainted(true); });
     connect(Sweepgraph2, &Sweepgraph::Trend::Paint, this, [this] { session_->ChartPainted(false); });
     connectChartGestures(Sweepgraph1, 1);
@@ -677,6 +680,27 @@ void MainFrm::buildStatusLabels()
 void MainFrm::showJournalProblem(const QString &problem)
 {
     JournalStatus->setText(problem.isEmpty() ? QString() : tr("Unsaved samples are not protected: %1").arg(problem));
+}
+
+void MainFrm::buildAlarms()
+{
+    AlarmStatus = new QLabel(this);
+    AlarmStatus->setObjectName(QStringLiteral("AlarmStatus"));
+    AlarmStatus->hide();
+    statusBar()->addWidget(AlarmStatus);
+    connect(&alarms(), &AlarmMonitor::changed, this, &MainFrm::showAlarms);
+    // A beep and nothing modal: the receive cycle goes on.
+    connect(&alarms(), &AlarmMonitor::soundRequested, this, [] { QApplication::beep(); });
+}
+
+void MainFrm::showAlarms()
+{
+    LCD1->setForeColor(alarms().inAlarm(AlarmDisplay::First) ? TrendView::AlarmColor : SegmentOle);
+    LCD2->setForeColor(alarms().inAlarm(AlarmDisplay::Second) ? TrendView::AlarmColor : SegmentOle);
+    const bool inAlarm = alarms().inAlarm(AlarmDisplay::First) || alarms().inAlarm(AlarmDisplay::Second);
+    AlarmStatus->setText(alarms().statusText());
+    AlarmStatus->setStyleSheet(inAlarm ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
+    AlarmStatus->setVisible(!alarms().statusText().isEmpty());
 }
 
 void MainFrm::showPublishState(const QString &text, bool failed)

@@ -72,6 +72,7 @@ public:
     TrendView &trendView() { return session_->trendView(); }
     WindowPublishing &publishing() { return session_->publishing(); }
     RecordCommands &recordCommands() { return session_->recordCommands(); }
+    AlarmMonitor &alarms() { return session_->alarms(); }
 
     // Controls under their design-time names.
     LEDCtl1::LED *LCD1 = nullptr;
@@ -116,6 +117,7 @@ public:
     QLabel *FrameStatus = nullptr;   // how many damaged frames came in, in the status bar
     QLabel *QuestionStatus = nullptr; // a function-change question nobody answered, in the status bar
     QLabel *PublishStatus = nullptr; // "MQTT: ..." in the status bar while publishing
+    QLabel *AlarmStatus = nullptr;   // the latest limit alarm, in the status bar; hidden without one
 
     // View menu: zoom, pan and the measurement cursors.
     QMenu *View = nullptr;
@@ -147,6 +149,9 @@ private:
     void showFittedText(QLabel *label, const QString &text);
     void showReadout(int chart, const std::optional<Readout> &readout);
     void buildStatusLabels();
+    void buildAlarms();
+    // A display in alarm shows its value in the alarm colour.
+    void showAlarms();
 
     // Zoom, pan and cursors (MainFrmZoom.cpp).
     void buildViewMenu();

@@ -1,5 +1,6 @@
 #include "OptionFrm.h"
 
+#include "AlarmOptionsBox.h"
 #include "ColorSwatch.h"
 #include "PublishOptionsBox.h"
 
@@ -103,6 +104,7 @@ OptionFrm::OptionFrm(ProgramState &state, SettingsStore &settings, TrendChart &c
     , STGridColor(swatch("STGridColor", this))
     , DColor(new QPushButton(tr("Default Color"), this))
     , Mqtt(new PublishOptionsBox(this))
+    , Alarms(new AlarmOptionsBox(this))
     , OK(new QPushButton(tr("OK"), this))
     , Cancel(new QPushButton(tr("CANCEL"), this))
     , checkedBoxes_{{
@@ -112,6 +114,11 @@ OptionFrm::OptionFrm(ProgramState &state, SettingsStore &settings, TrendChart &c
           {txtYMin1, NumberBox::YBound},
           {txtYMax2, NumberBox::YBound},
           {txtYMin2, NumberBox::YBound},
+          {Alarms->limitBoxes()[0], NumberBox::AlarmLimit},
+          {Alarms->limitBoxes()[1], NumberBox::AlarmLimit},
+          {Alarms->limitBoxes()[2], NumberBox::AlarmLimit},
+          {Alarms->limitBoxes()[3], NumberBox::AlarmLimit},
+          {Alarms->hysteresisBox(), NumberBox::Hysteresis},
       }}
 {
     setObjectName(QStringLiteral("OptionFrm"));
@@ -226,7 +233,8 @@ void OptionFrm::buildLayout()
     layout->addLayout(chartLayout, 1, 1);
     layout->addLayout(colorLayout, 2, 0, 1, 2);
     layout->addWidget(Mqtt, 3, 0, 1, 2);
-    layout->addWidget(buttons, 4, 0, 1, 2);
+    layout->addWidget(Alarms, 4, 0, 1, 2);
+    layout->addWidget(buttons, 5, 0, 1, 2);
     layout->setVerticalSpacing(10);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -234,7 +242,7 @@ void OptionFrm::buildLayout()
                                  Manual,         txtInterValue1, FirstCol, FirstRow,  SecondCol,   SecondRow,
                                  TimeMode,       LineWidth,   DiscardDamaged, FTBkColor, FTForeColor, FTGridColor,
                                  STBkColor,      STForeColor, STGridColor, DColor};
-    tabOrder << Mqtt->tabOrder() << OK << Cancel;
+    tabOrder << Mqtt->tabOrder() << Alarms->tabOrder() << OK << Cancel;
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -257,6 +265,7 @@ void OptionFrm::Form_Load()
     LineWidth->setCurrentText(texts.LineWidth);
     DiscardDamaged->setChecked(texts.DiscardDamaged);
     Mqtt->showTexts(StoredPublishOptions(settings_));
+    Alarms->showTexts(CurrentAlarmOptions(state_.alarms));
     if (state_.store.AutoInterval) {
         Auto->setChecked(true);
         Auto_Click();
@@ -304,7 +313,17 @@ void OptionFrm::OK_Click()
         pendingChecks_.append(checked->box);
     if (!checkPendingBoxes())
         return;
+    const AlarmOptionTexts alarms = Alarms->texts();
+    if (const auto problem = CheckAlarmLimits(alarms)) {
+        const QScopedValueRollback<bool> guard(checking_, true);
+        prompts_.showMessage(this, problem->message);
+        QLineEdit *low = Alarms->lowLimitBox(problem->display);
+        low->setFocus(Qt::OtherFocusReason);
+        low->selectAll();
+        return;
+    }
     StorePublishOptions(Mqtt->texts(), settings_);
+    StoreAlarmOptions(alarms, settings_);
     CommitOptions(shownTexts(), state_, settings_, chart1_, chart2_);
     accept();
 }

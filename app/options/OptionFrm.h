@@ -2,8 +2,8 @@
 
 // The Options dialog: the y range of each chart, the common x range, the
 // sampling interval, the x-axis mode, the grids, the line width, six colours,
-// whether frames damaged on the line are dropped, and the publishing to an
-// MQTT broker.
+// whether frames damaged on the line are dropped, the publishing to an MQTT
+// broker and the limit alarms.
 // The x-axis mode and the Auto/Manual choice act at once; everything else waits
 // for OK, which stores and applies it. Opened modally over the main window:
 //   OptionFrm dialog(state, settings, chart1, chart2, prompts, this);
@@ -18,6 +18,7 @@
 
 #include <array>
 
+class AlarmOptionsBox;
 class ColorSwatch;
 class PublishOptionsBox;
 class QCheckBox;
@@ -85,10 +86,11 @@ private:
     ColorSwatch *STGridColor;
     QPushButton *DColor;
     PublishOptionsBox *Mqtt;
+    AlarmOptionsBox *Alarms;
     QPushButton *OK;
     QPushButton *Cancel;
 
-    std::array<CheckedBox, 6> checkedBoxes_;
+    std::array<CheckedBox, 11> checkedBoxes_;
     // Boxes the focus has left, checked once the focus change is over.
     QList<QPointer<QLineEdit>> pendingChecks_;
     // True while a check's message is up and the focus goes back to the box.

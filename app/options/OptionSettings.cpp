@@ -6,11 +6,18 @@
 
 #include <QCoreApplication>
 
+#include <cfloat>
+#include <cmath>
+
 namespace {
 
 const char *const NotNumeric = QT_TRANSLATE_NOOP("OptionSettings", "You must input numeric!!!");
 const char *const IntervalOutOfRange = QT_TRANSLATE_NOOP("OptionSettings", "600>InterValue>0");
 const char *const XOutOfRange = QT_TRANSLATE_NOOP("OptionSettings", "input error!!!!, Please input  '5=<X<300'");
+const char *const LimitNotNumeric =
+    QT_TRANSLATE_NOOP("OptionSettings", "A limit must be a number, or empty for no limit");
+const char *const HysteresisOutOfRange =
+    QT_TRANSLATE_NOOP("OptionSettings", "The hysteresis must be a number, 0 or more and below 10000");
 
 // In the user's language, looked up when shown: the translation is installed after start-up.
 QString message(const char *text)
@@ -51,6 +58,27 @@ std::optional<QString> checkYBound(const QString &text)
     if (text == QLatin1String("-") || text == QLatin1String("+") || ParseUserNumber(text))
         return std::nullopt;
     return message(NotNumeric);
+}
+
+std::optional<QString> checkAlarmLimit(const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    // Kept as a single float: beyond its range the limit would not load.
+    const auto value = ParseUserNumber(text);
+    if (value && std::fabs(*value) <= double(FLT_MAX))
+        return std::nullopt;
+    return message(LimitNotNumeric);
+}
+
+std::optional<QString> checkHysteresis(const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    const auto value = ParseUserNumber(text);
+    if (!value || !HysteresisRange.contains(*value))
+        return message(HysteresisOutOfRange);
+    return std::nullopt;
 }
 
 } // namespace
@@ -100,6 +128,10 @@ std::optional<QString> CheckNumberBox(NumberBox box, const QString &text)
         return checkXMax(text);
     case NumberBox::YBound:
         return checkYBound(text);
+    case NumberBox::AlarmLimit:
+        return checkAlarmLimit(text);
+    case NumberBox::Hysteresis:
+        return checkHysteresis(text);
     }
     return message(NotNumeric);
 }

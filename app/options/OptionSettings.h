@@ -53,6 +53,8 @@ enum class NumberBox {
     InterValue, // a number v with 0 < v < 600
     XMax,       // a number v with 5 <= v < 300
     YBound,     // any number, or a sign alone
+    AlarmLimit, // any number, or empty for no limit
+    Hysteresis, // a number v with 0 <= v < 10000, or empty for 0
 };
 
 // The message to show when the text breaks the box's rule, else nothing.

@@ -25,6 +25,7 @@ MqttSession::MqttSession(const PublishSettings &settings)
       statusTopic_((settings.topicBase() + QLatin1String("/status")).toUtf8()),
       sampleTopic_((settings.topicBase() + QLatin1String("/sample")).toUtf8()),
       lastTopic_((settings.topicBase() + QLatin1String("/last")).toUtf8()),
+      alarmTopic_((settings.topicBase() + QLatin1String("/alarm")).toUtf8()),
       housekeeping_(this),
       connectTimeout_(this),
       retry_(this)
@@ -167,6 +168,7 @@ void MqttSession::teardown()
     housekeeping_.stop();
     connectTimeout_.stop();
     sampleMids_.clear();
+    unacknowledged_.clear();
     failure_.clear();
     up_ = false;
     if (client_) {
@@ -175,10 +177,13 @@ void MqttSession::teardown()
     }
 }
 
-void MqttSession::send(std::uint64_t connection, std::int32_t seq, const QByteArray &payload, bool newest)
+void MqttSession::send(std::uint64_t connection, std::int32_t seq, const QByteArray &payload, bool newest,
+                       const QList<QByteArray> &alarms)
 {
     if (!up_ || connection != connection_)
         return;
+    // Counted before the first publish: its acknowledgement may come within a later call.
+    unacknowledged_[seq] += 1 + int(alarms.size());
     int mid = 0;
     int rc = mosquitto_publish(client_, &mid, sampleTopic_.constData(), int(payload.size()), payload.constData(), 1,
                                false);
@@ -187,6 +192,14 @@ void MqttSession::send(std::uint64_t connection, std::int32_t seq, const QByteAr
         if (newest)
             rc = mosquitto_publish(client_, nullptr, lastTopic_.constData(), int(payload.size()),
                                    payload.constData(), 1, true);
+    }
+    for (const QByteArray &alarm : alarms) {
+        if (rc != MOSQ_ERR_SUCCESS)
+            break;
+        rc = mosquitto_publish(client_, &mid, alarmTopic_.constData(), int(alarm.size()), alarm.constData(), 1,
+                               false);
+        if (rc == MOSQ_ERR_SUCCESS)
+            sampleMids_[mid] = seq;
     }
     afterCall(rc);
 }
@@ -266,5 +279,10 @@ void MqttSession::onPublish(mosquitto *, void *self, int mid)
         return;
     const std::int32_t seq = found->second;
     session->sampleMids_.erase(found);
+    const auto pending = session->unacknowledged_.find(seq);
+    if (pending != session->unacknowledged_.end() && --pending->second > 0)
+        return;
+    if (pending != session->unacknowledged_.end())
+        session->unacknowledged_.erase(pending);
     emit session->acknowledged(session->connection_, seq);
 }

@@ -12,6 +12,7 @@
 #include "PublishSettings.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -37,9 +38,13 @@ public:
 
     // The first connection attempt; later ones follow by themselves.
     void open();
-    // QoS 1 on ".../sample", and retained on ".../last" for the newest sample.
-    // Dropped unless `connection` is the one that is up.
-    void send(std::uint64_t connection, std::int32_t seq, const QByteArray &payload, bool newest);
+    // QoS 1 on ".../sample", and retained on ".../last" for the newest
+    // sample; then the limit events the sample raised, QoS 1 on ".../alarm"
+    // (not retained: each is an event). The sample counts as acknowledged
+    // once the broker has taken all of them. Dropped unless `connection` is
+    // the one that is up.
+    void send(std::uint64_t connection, std::int32_t seq, const QByteArray &payload, bool newest,
+              const QList<QByteArray> &alarms);
     void sendRetained(std::uint64_t connection, const QString &topic, const QByteArray &payload);
     // "offline" on the status topic, then a clean disconnect; emits closed().
     void close();
@@ -70,6 +75,7 @@ private:
     QByteArray statusTopic_;
     QByteArray sampleTopic_;
     QByteArray lastTopic_;
+    QByteArray alarmTopic_;
     mosquitto *client_ = nullptr;
     std::unique_ptr<QSocketNotifier> readable_;
     std::unique_ptr<QSocketNotifier> writable_;
@@ -86,4 +92,6 @@ private:
     // Set by the library's callbacks, acted on once the library call returned.
     QString failure_;
     std::unordered_map<int, std::int32_t> sampleMids_;
+    // Messages of a sample (itself and its alarms) the broker has not taken yet.
+    std::unordered_map<std::int32_t, int> unacknowledged_;
 };

@@ -106,6 +106,35 @@ QByteArray SampleJson(std::int32_t index, const Sample &sample)
     return QByteArray::fromStdString(json);
 }
 
+QByteArray AlarmJson(const LimitEvent &event)
+{
+    const bool cleared =
+        event.direction == AlarmDirection::BackBelowHigh || event.direction == AlarmDirection::BackAboveLow;
+    std::string json;
+    json += "{\"seq\":";
+    json += std::to_string(event.index);
+    json += ",\"time\":";
+    const std::string time = stampText(event.stamp);
+    if (time.empty())
+        json += "null";
+    else
+        appendString(json, time);
+    json += ",\"display\":";
+    json += event.display == AlarmDisplay::First ? "1" : "2";
+    json += ",\"kind\":";
+    appendString(json, AlarmLimitName(event.limit));
+    json += ",\"state\":";
+    appendString(json, cleared ? "cleared" : "raised");
+    json += ",\"limit\":";
+    appendNumber(json, event.limitValue);
+    json += ",\"value\":";
+    appendNumber(json, event.value);
+    json += ",\"unit\":";
+    appendString(json, event.unit);
+    json += '}';
+    return QByteArray::fromStdString(json);
+}
+
 std::vector<RetainedMessage> HomeAssistantConfigs(const PublishSettings &settings, const Sample &sample)
 {
     const QString base = settings.topicBase();

@@ -4,6 +4,7 @@
 // arguments, so that a sample sent again after an outage reads exactly as it
 // did the first time.
 
+#include "LimitAlarm.h"
 #include "PublishSettings.h"
 #include "Sample.h"
 
@@ -25,6 +26,14 @@ extern const char OverloadText[];
 // infinite is the meter's overload and reads "OL"; any other value that is no
 // finite number is null, as is a time stamp without a valid date.
 QByteArray SampleJson(std::int32_t index, const Sample &sample);
+
+// One limit event as a JSON object, for ".../alarm":
+//   {"seq":52,"time":"2026-06-07T10:37:00.250+02:00","display":1,"kind":"high",
+//    "state":"raised","limit":505,"value":509.9,"unit":"A"}
+// "seq" is the index of the sample that raised it, "display" 1 or 2, "kind"
+// "high" or "low", "state" "raised" when the value crossed the limit and
+// "cleared" when it came back past it by the hysteresis.
+QByteArray AlarmJson(const LimitEvent &event);
 
 struct RetainedMessage {
     QString topic;

@@ -58,6 +58,7 @@ void SamplePublisher::start()
     ready_ = confirmed_;
     next_ = confirmed_ + 1;
     outstanding_.clear();
+    alarms_.clear();
     connected_ = false;
     connection_ = 0;
 
@@ -80,6 +81,18 @@ void SamplePublisher::publish(std::int32_t index)
         return;
     ready_ = std::max(ready_, std::min(index, store_->SampleCount));
     pump();
+}
+
+void SamplePublisher::publishAlarm(const LimitEvent &event)
+{
+    if (state_ == PublisherState::Stopped || event.index <= confirmed_)
+        return;
+    alarms_.emplace(event.index, AlarmJson(event));
+}
+
+void SamplePublisher::dropAlarmsBefore(std::int32_t index)
+{
+    alarms_.erase(alarms_.begin(), alarms_.lower_bound(index));
 }
 
 void SamplePublisher::stop(int drainMs)
@@ -146,6 +159,7 @@ void SamplePublisher::onConnected(quint64 connection)
     const std::int32_t tooOld = next_ - missedFrom;
     const std::int32_t toSend = ready_ - next_ + 1;
     confirmed_ = next_ - 1;
+    dropAlarmsBefore(next_);
     QString text = tr("publishing to the MQTT broker at %1 as %2")
                        .arg(settings_.brokerText(), settings_.topicBase());
     if (toSend > 0)
@@ -162,6 +176,7 @@ void SamplePublisher::onAcknowledged(quint64 connection, qint32 seq)
         return;
     outstanding_.erase(seq);
     confirmed_ = outstanding_.empty() ? next_ - 1 : *outstanding_.begin() - 1;
+    dropAlarmsBefore(confirmed_ + 1);
     pump();
 }
 
@@ -200,9 +215,13 @@ void SamplePublisher::pump()
         const bool isNewest = seq == newest;
         if (isNewest && settings_.homeAssistant)
             announceUnits(seq);
+        QList<QByteArray> alarms;
+        const auto [from, to] = alarms_.equal_range(seq);
+        for (auto alarm = from; alarm != to; ++alarm)
+            alarms.append(alarm->second);
         QMetaObject::invokeMethod(
             session_, [session = session_, connection = connection_, seq, payload = SampleJson(seq, store_->sample(seq)),
-                       isNewest] { session->send(connection, seq, payload, isNewest); },
+                       isNewest, alarms] { session->send(connection, seq, payload, isNewest, alarms); },
             Qt::QueuedConnection);
         outstanding_.insert(seq);
     }

@@ -5,19 +5,25 @@
 // thread of its own, and the samples are read from the store, which stays the
 // record of truth. Every sample is published once on ".../sample" (QoS 1), the
 // newest also retained on ".../last"; ".../status" is a retained "online",
-// with "offline" as last will and at the end. When the broker was away, the
-// samples it missed are sent again in order after the next connection, as far
-// back as the backlog reaches. Consumers that must see every sample once take
-// them by "seq": after a lost connection a sample may arrive twice.
+// with "offline" as last will and at the end. A limit event goes on
+// ".../alarm" (QoS 1) right after the sample that raised it. When the broker
+// was away, the samples it missed are sent again in order after the next
+// connection, as far back as the backlog reaches, each with its events.
+// Consumers that must see every sample or event once take them by "seq"
+// (and, for events, display and kind): after a lost connection a message may
+// arrive twice.
 //
 // All calls on the thread that owns the store.
 
+#include "LimitAlarm.h"
 #include "PublishSettings.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -51,6 +57,9 @@ public:
     // Samples up to `index` are in the store and may go out; called after
     // each append with the new sample's index.
     void publish(std::int32_t index);
+    // A limit event of the sample at event.index; given before publish() of
+    // that sample, it goes out with it (and again with it after an outage).
+    void publishAlarm(const LimitEvent &event);
     // Gives the samples still on their way up to `drainMs` to be acknowledged,
     // then says "offline" and disconnects. A new recording (New) is published
     // after stop() and start().
@@ -73,6 +82,8 @@ private:
     void pump();
     void announceUnits(std::int32_t index);
     std::int32_t backlogStart() const;
+    // Forgets the events of samples before `index`.
+    void dropAlarmsBefore(std::int32_t index);
 
     PublishSettings settings_;
     const SampleStore *store_ = nullptr;
@@ -86,5 +97,7 @@ private:
     std::int32_t ready_ = 0;     // the newest sample handed to publish()
     std::int32_t next_ = 1;      // next sample to hand over
     std::set<std::int32_t> outstanding_;
+    // The events of samples not yet acknowledged, by sample index, in order.
+    std::multimap<std::int32_t, QByteArray> alarms_;
     std::string announcedUnits_;
 };

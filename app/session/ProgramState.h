@@ -5,6 +5,7 @@
 // of the statistics labels. The main window owns one instance and hands it by
 // reference to the parts that read or write it.
 
+#include "LimitAlarm.h"
 #include "SampleStore.h"
 
 #include <OleColor.h>
@@ -47,11 +48,19 @@ struct StatisticsLabels {
     void clear() { *this = StatisticsLabels(); }
 };
 
+// The limit alarms as Options set them: the limits the charts draw and the
+// window checks each new sample against while it records.
+struct AlarmSettings {
+    LimitSettings limits;
+    bool sound = false; // a beep when an alarm is raised
+};
+
 struct ProgramState {
     SampleStore store;
     AcquisitionState acquisition;
     ViewState view;
     StatisticsLabels statistics;
+    AlarmSettings alarms;
     QString RecordFileName;   // full path of the current file; empty when never saved or loaded
     std::int16_t portNumber = 1;  // serial port in use, 1..4
 };

@@ -1,5 +1,6 @@
 #include "RecordingSession.h"
 
+#include "AlarmMonitor.h"
 #include "PortSettings.h"
 #include "SettingsStore.h"
 #include "StartupSettings.h"
@@ -22,6 +23,7 @@ RecordingSession::RecordingSession(ProgramState &state, SettingsStore &settings,
     connect(acquisition_.get(), &AcquisitionController::questionUnanswered, this,
             [this] { view_.showQuestionUnanswered(); });
     publishing_ = std::make_unique<WindowPublishing>(settings_, state_.store);
+    alarms_ = std::make_unique<AlarmMonitor>();
     connect(publishing_.get(), &WindowPublishing::stateTextChanged, this,
             [this](const QString &text) { view_.showPublishState(text, publishing_->failed()); });
     liveRedraw_.setSingleShot(true);
@@ -112,6 +114,7 @@ void RecordingSession::Start()
     }
     view_.showRecording(true);
     publishing_->start(device);
+    alarms_->start(state_.alarms);
 }
 
 void RecordingSession::Stop()
@@ -119,6 +122,7 @@ void RecordingSession::Stop()
     view_.showRecording(false);
     acquisition_->stop();
     publishing_->stop();
+    alarms_->stop();
 }
 
 void RecordingSession::New()
@@ -160,6 +164,8 @@ void RecordingSession::OptionsClosed(bool accepted, bool timeModeBefore)
 {
     if (accepted || state_.view.TimeMode != timeModeBefore)
         trendView_->FitWindowToChartWidth();
+    if (accepted)
+        alarms_->apply(state_.alarms);
 }
 
 void RecordingSession::ChartPainted(bool firstDisplay)
@@ -265,7 +271,10 @@ void RecordingSession::followLatestSample()
     trendView_->FollowLatestSample();
     if (journal_)
         journal_->sampleAppended();
-    publishing_->sampleAppended(state_.store.SampleCount);
+    const std::int32_t index = state_.store.SampleCount;
+    for (const LimitEvent &event : alarms_->sampleAppended(state_.store.sample(index), index))
+        publishing_->alarm(event);
+    publishing_->sampleAppended(index);
 }
 
 void RecordingSession::setScrollBar(std::int32_t maximum, std::int32_t value) { view_.setScrollBar(maximum, value); }

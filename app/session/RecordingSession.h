@@ -27,6 +27,7 @@
 
 #include <memory>
 
+class AlarmMonitor;
 class SettingsStore;
 
 class RecordingSession : public QObject,
@@ -110,6 +111,7 @@ public:
     RecordCommands &recordCommands() { return *recordCommands_; }
     AcquisitionController &acquisition() { return *acquisition_; }
     WindowPublishing &publishing() { return *publishing_; }
+    AlarmMonitor &alarms() { return *alarms_; }
     const RecoveryJournal *journal() const { return journal_.get(); }
 
 private:
@@ -157,6 +159,7 @@ private:
     std::unique_ptr<AcquisitionController> acquisition_;
     std::unique_ptr<RecoveryJournal> journal_;
     std::unique_ptr<WindowPublishing> publishing_;
+    std::unique_ptr<AlarmMonitor> alarms_;
     std::unique_ptr<StopSignals> stopSignals_;
     QTimer liveRedraw_;
     QElapsedTimer lastLiveRedraw_;

@@ -22,3 +22,6 @@ struct SettingRange {
 constexpr SettingRange XMaxRange{5, true, 300, false};
 // The manual sampling interval in seconds: 0 < v < 600.
 constexpr SettingRange InterValueRange{0, false, 600, false};
+// The hysteresis of the limit alarms, in the display's unit: 0 <= v < 10000
+// (the meter shows four digits).
+constexpr SettingRange HysteresisRange{0, true, 10000, false};

@@ -82,6 +82,14 @@ constexpr Key MqttPasswordFile{"Mqtt", "PasswordFile", ""};
 constexpr Key MqttCaFile{"Mqtt", "CaFile", ""};
 constexpr Key MqttStation{"Mqtt", "Station", ""};
 constexpr Key MqttMeter{"Mqtt", "Meter", ""};
+// Limit alarms of the two displays: an empty limit is none. The hysteresis is
+// absolute, in the display's unit; Sound beeps when an alarm is raised.
+constexpr Key AlarmHigh1{"Alarms", "High1", ""};
+constexpr Key AlarmLow1{"Alarms", "Low1", ""};
+constexpr Key AlarmHigh2{"Alarms", "High2", ""};
+constexpr Key AlarmLow2{"Alarms", "Low2", ""};
+constexpr Key AlarmHysteresis{"Alarms", "Hysteresis", "0"};
+constexpr Key AlarmSound{"Alarms", "Sound", "False"};
 } // namespace Setting
 
 QString ReadSetting(const SettingsStore &store, const Setting::Key &key);

@@ -38,6 +38,15 @@ std::optional<bool> readBoolean(const SettingsStore &settings, const Setting::Ke
     return ParseUserBoolean(ReadSetting(settings, key));
 }
 
+// An empty text is no limit; one that does not convert leaves the limit as it was.
+void loadLimit(const SettingsStore &settings, const Setting::Key &key, std::optional<float> &limit)
+{
+    if (ReadSetting(settings, key).trimmed().isEmpty())
+        limit.reset();
+    else if (const auto value = readSingle(settings, key))
+        limit = *value;
+}
+
 template <typename T, typename Apply>
 void load(const std::optional<T> &value, Apply apply)
 {
@@ -81,6 +90,14 @@ void LoadStoredSettings(const SettingsStore &settings, ProgramState &state, Tren
     load(readBoolean(settings, Setting::DiscardDamagedFrames),
          [&](bool v) { state.acquisition.DiscardDamagedFrames = v; });
     store.RecomputeSampleInterval();
+    LimitSettings &limits = state.alarms.limits;
+    loadLimit(settings, Setting::AlarmHigh1, limits.first.high);
+    loadLimit(settings, Setting::AlarmLow1, limits.first.low);
+    loadLimit(settings, Setting::AlarmHigh2, limits.second.high);
+    loadLimit(settings, Setting::AlarmLow2, limits.second.low);
+    load(readSingle(settings, Setting::AlarmHysteresis),
+         [&](float v) { limits.hysteresis = HysteresisRange.nearest(v); });
+    load(readBoolean(settings, Setting::AlarmSound), [&](bool v) { state.alarms.sound = v; });
 }
 
 std::int16_t LoadStoredPortNumber(const SettingsStore &settings)

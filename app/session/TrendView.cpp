@@ -261,6 +261,7 @@ void TrendView::RedrawChart1()
 {
     const SampleStore &store = state_.store;
     ViewState &view = state_.view;
+    drawLimitLines(chart1_, state_.alarms.limits.first);
     redrawCurve(chart1_, true, view.MarkIndex1, view.FirstLineColor);
     if (store.SampleCount == 0 || !validIndex(view.ViewFirst))
         return;
@@ -287,6 +288,7 @@ void TrendView::RedrawChart1()
 
 void TrendView::RedrawChart2()
 {
+    drawLimitLines(chart2_, state_.alarms.limits.second);
     redrawCurve(chart2_, false, state_.view.MarkIndex2, state_.view.SecondLineColor);
 }
 
@@ -536,6 +538,17 @@ void TrendView::drawCursors(TrendChart &chart)
         const float x = WindowX(index);
         chart.MoveTo(x, chart.TopY());
         chart.DrawLine(x, chart.BottomY(), colours[c]);
+    }
+}
+
+void TrendView::drawLimitLines(TrendChart &chart, const DisplayLimits &limits)
+{
+    // Under the curve, so that the samples stay readable where they cross it.
+    for (const std::optional<float> &limit : {limits.high, limits.low}) {
+        if (!limit)
+            continue;
+        chart.MoveTo(chart.LeftX(), *limit);
+        chart.DrawLine(chart.Rightx(), *limit, AlarmColor);
     }
 }
 

@@ -57,6 +57,9 @@ class TrendView {
     Q_DECLARE_TR_FUNCTIONS(TrendView)
 
 public:
+    // The colour of the limit lines, and of a display's value while it is in alarm.
+    static constexpr OleColor AlarmColor = 0x3040FF;
+
     enum class Direction { Forward, Backward };
 
     TrendView(ProgramState &state, TrendChart &chart1, TrendChart &chart2, TrendViewHost &host);
@@ -121,6 +124,8 @@ private:
     void redrawCurve(TrendChart &chart, bool firstDisplay, std::int32_t markIndex, OleColor color);
     void redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t markIndex, OleColor color);
     void drawCursors(TrendChart &chart);
+    // A line across the chart at each limit alarm set for its display.
+    void drawLimitLines(TrendChart &chart, const DisplayLimits &limits);
     // Steps 2 to 5 of following: the newest sample at 90 % and the bar at the end.
     void placeAtNewest();
     void showZoomedWindow();

@@ -41,6 +41,12 @@ void WindowPublishing::start(const QString &device)
     publisher_.start();
 }
 
+void WindowPublishing::alarm(const LimitEvent &event)
+{
+    if (publishing())
+        publisher_.publishAlarm(event);
+}
+
 void WindowPublishing::sampleAppended(std::int32_t index)
 {
     if (publishing())

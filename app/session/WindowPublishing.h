@@ -3,8 +3,8 @@
 // The main window's publishing to an MQTT broker: switched on in Options, it
 // starts with START, publishes every sample the receive cycle appends, begins
 // again with a recording that New started while recording, and ends with
-// STOP. The settings are read at START. Only ever hands sample indices to the
-// publisher, which does the network on a thread of its own.
+// STOP. The settings are read at START. Only ever hands sample indices and
+// limit events to the publisher, which does the network on a thread of its own.
 
 #include "SamplePublisher.h"
 
@@ -24,6 +24,8 @@ public:
     // START on `device`: publishes from now on when Options says so. A wrong
     // setting is reported through stateText and the recording goes on.
     void start(const QString &device);
+    // A limit event of the newest sample, given before sampleAppended() of that sample.
+    void alarm(const LimitEvent &event);
     // A sample was appended with this index.
     void sampleAppended(std::int32_t index);
     // New emptied the store while recording: the new recording is published from its start.

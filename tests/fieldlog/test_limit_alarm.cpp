@@ -1,6 +1,8 @@
 // LimitAlarm on its own: which crossings are events, the hysteresis that keeps
-// noise around a limit from chattering, and the texts passed on.
+// noise around a limit from chattering, the texts passed on, and what the
+// window keeps of the alarms.
 
+#include "AlarmMonitor.h"
 #include "LimitAlarm.h"
 
 #include <gtest/gtest.h>
@@ -155,4 +157,51 @@ TEST(LimitAlarm, AnEventAsFieldsAndAsALine)
     EXPECT_STREQ(AlarmDirectionName(AlarmDirection::BackBelowHigh), "back-below-high");
     EXPECT_STREQ(AlarmDirectionName(AlarmDirection::BelowLow), "below-low");
     EXPECT_STREQ(AlarmDirectionName(AlarmDirection::BackAboveLow), "back-above-low");
+}
+
+// The window's side: what is in alarm and what the status bar says, START
+// arming every limit again, new limits from Options taking effect at once.
+TEST(AlarmMonitor, KeepsWhatIsInAlarmForTheWindow)
+{
+    AlarmSettings settings;
+    settings.limits.second.low = 200;
+    settings.limits.hysteresis = 5;
+    settings.sound = true;
+    AlarmMonitor monitor;
+    int changes = 0, beeps = 0;
+    QObject::connect(&monitor, &AlarmMonitor::changed, [&] { ++changes; });
+    QObject::connect(&monitor, &AlarmMonitor::soundRequested, [&] { ++beeps; });
+
+    EXPECT_TRUE(monitor.sampleAppended(sampleOf(0, 150), 1).empty()) << "nothing before START";
+    monitor.start(settings);
+    EXPECT_EQ(changes, 0);
+    ASSERT_EQ(monitor.sampleAppended(sampleOf(0, 190.5f), 1).size(), 1u);
+    EXPECT_TRUE(monitor.inAlarm(AlarmDisplay::Second));
+    EXPECT_FALSE(monitor.inAlarm(AlarmDisplay::First));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Alarm: second display below low limit 200 V: 190.5 V"));
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(beeps, 1);
+    EXPECT_TRUE(monitor.sampleAppended(sampleOf(0, 204), 2).empty()) << "within the hysteresis";
+    EXPECT_TRUE(monitor.inAlarm(AlarmDisplay::Second));
+
+    // The same limits again change nothing; new ones arm again at once.
+    monitor.apply(settings);
+    EXPECT_TRUE(monitor.inAlarm(AlarmDisplay::Second));
+    settings.limits.second.low = 180;
+    monitor.apply(settings);
+    EXPECT_FALSE(monitor.inAlarm(AlarmDisplay::Second));
+    EXPECT_TRUE(monitor.statusText().isEmpty());
+    EXPECT_TRUE(monitor.sampleAppended(sampleOf(0, 190), 3).empty()) << "above the new limit";
+
+    ASSERT_EQ(monitor.sampleAppended(sampleOf(0, 170), 4).size(), 1u);
+    ASSERT_EQ(monitor.sampleAppended(sampleOf(0, 186), 5).size(), 1u);
+    EXPECT_FALSE(monitor.inAlarm(AlarmDisplay::Second));
+    EXPECT_EQ(monitor.statusText(), QStringLiteral("Alarm cleared: second display back above low limit 180 V: 186 V"));
+    EXPECT_EQ(beeps, 2) << "a clearing does not beep";
+
+    ASSERT_EQ(monitor.sampleAppended(sampleOf(0, 100), 6).size(), 1u);
+    monitor.stop();
+    EXPECT_FALSE(monitor.inAlarm(AlarmDisplay::Second));
+    EXPECT_TRUE(monitor.statusText().isEmpty());
+    EXPECT_TRUE(monitor.sampleAppended(sampleOf(0, 100), 7).empty());
 }

@@ -102,9 +102,16 @@ const Settings PublishDefaults = {
     {"Mqtt/CaFile", ""},       {"Mqtt/Station", ""},   {"Mqtt/Meter", ""},
 };
 
-Settings withPublishDefaults(Settings settings)
+// The limit alarms as OK stores them when none is set.
+const Settings AlarmDefaults = {
+    {"Alarms/High1", ""}, {"Alarms/Low1", ""},       {"Alarms/High2", ""},
+    {"Alarms/Low2", ""},  {"Alarms/Hysteresis", "0"}, {"Alarms/Sound", "False"},
+};
+
+Settings withSectionDefaults(Settings settings)
 {
     settings.insert(PublishDefaults);
+    settings.insert(AlarmDefaults);
     return settings;
 }
 
@@ -258,7 +265,11 @@ TEST_P(OptionFrmTest, ShowsEveryControlWithItsCaption)
     for (const QGroupBox *group : dialog->findChildren<QGroupBox *>())
         groups << group->title();
     groups.sort();
-    EXPECT_EQ(groups, QStringList({"Coordinate", "First Trend", "Grid", "Interval", "MQTT", "Second Trend"}));
+    EXPECT_EQ(groups,
+              QStringList({"Coordinate", "First Trend", "Grid", "Interval", "Limit alarms", "MQTT", "Second Trend"}));
+    for (const char *caption : {"High", "Low", "First display", "Second display", "Hysteresis:"})
+        EXPECT_TRUE(captions.contains(QLatin1String(caption))) << caption;
+    EXPECT_EQ(control<QCheckBox>("AlarmSound")->text(), QStringLiteral("Beep when an alarm is raised"));
 }
 
 TEST_P(OptionFrmTest, CombosListTheirItemsAndShowValuesOutsideThem)
@@ -308,7 +319,7 @@ TEST_P(OptionFrmTest, OkWithoutChangesRewritesEverySetting)
         click(control<QPushButton>("OK"));
         EXPECT_FALSE(dialog->isVisible());
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
-        EXPECT_EQ(stored(), withPublishDefaults(*row.expected));
+        EXPECT_EQ(stored(), withSectionDefaults(*row.expected));
         EXPECT_TRUE(prompts.messages.isEmpty());
     }
 }
@@ -345,7 +356,9 @@ TEST_P(OptionFrmTest, MqttSectionIsStoredUnderItsOwnKeysAndShownAgain)
     // The settings of before are as they were.
     Settings others = stored();
     others.removeIf([](const auto &item) { return item.key().startsWith(QLatin1String("Mqtt/")); });
-    EXPECT_EQ(others, CustomSettings);
+    Settings customWithAlarms = CustomSettings;
+    customWithAlarms.insert(AlarmDefaults);
+    EXPECT_EQ(others, customWithAlarms);
     const SettingsStore reread(iniPath());
     EXPECT_EQ(ReadSetting(reread, Setting::MqttPublish), QStringLiteral("True"));
     for (const auto &row : typed)
@@ -360,6 +373,52 @@ TEST_P(OptionFrmTest, MqttSectionIsStoredUnderItsOwnKeysAndShownAgain)
     click(control<QPushButton>("Cancel"));
     EXPECT_EQ(ReadSetting(SettingsStore(iniPath()), Setting::MqttPublish), QStringLiteral("True"))
         << "CANCEL stores nothing";
+}
+
+TEST_P(OptionFrmTest, LimitAlarmsAreCheckedStoredUnderTheirOwnKeysAndShownAgain)
+{
+    open();
+    const char *const notALimit = "A limit must be a number, or empty for no limit";
+    typeAndLeave("High1", QStringLiteral("lots"));
+    EXPECT_EQ(prompts.messages, QStringList{QString::fromLatin1(notALimit)});
+    EXPECT_EQ(focused(), box("High1"));
+    prompts.messages.clear();
+    typeAndLeave("High1", QStringLiteral("505"));
+    typeAndLeave("Hysteresis", QStringLiteral("-1"));
+    EXPECT_EQ(prompts.messages,
+              QStringList{QStringLiteral("The hysteresis must be a number, 0 or more and below 10000")});
+    prompts.messages.clear();
+    typeAndLeave("Hysteresis", QStringLiteral("10"));
+    // A low limit above the high one is refused at OK, and nothing is stored.
+    typeAndLeave("Low1", QStringLiteral("600"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    click(control<QPushButton>("OK"));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(prompts.messages,
+              QStringList{QStringLiteral("The low limit must be below the high limit of its display")});
+    EXPECT_EQ(focused(), box("Low1"));
+    EXPECT_FALSE(QFile::exists(iniPath()) && stored().contains(QStringLiteral("Alarms/High1")));
+    prompts.messages.clear();
+    box("Low1")->setText(QStringLiteral("-50"));
+    control<QCheckBox>("AlarmSound")->setChecked(true);
+    click(control<QPushButton>("OK"));
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    const Settings ini = stored();
+    EXPECT_EQ(ini.value(QStringLiteral("Alarms/High1")), QStringLiteral("505"));
+    EXPECT_EQ(ini.value(QStringLiteral("Alarms/Low1")), QStringLiteral("-50"));
+    EXPECT_EQ(ini.value(QStringLiteral("Alarms/High2")), QString());
+    EXPECT_EQ(ini.value(QStringLiteral("Alarms/Hysteresis")), QStringLiteral("10"));
+    EXPECT_EQ(ini.value(QStringLiteral("Alarms/Sound")), QStringLiteral("True"));
+    EXPECT_EQ(state.alarms.limits.first.high, std::optional<float>(505));
+
+    dialog.reset();
+    open();
+    EXPECT_EQ(box("High1")->text(), QStringLiteral("505"));
+    EXPECT_EQ(box("Low1")->text(), QStringLiteral("-50"));
+    EXPECT_TRUE(box("High2")->text().isEmpty());
+    EXPECT_EQ(box("High2")->placeholderText(), QStringLiteral("none"));
+    EXPECT_TRUE(control<QCheckBox>("AlarmSound")->isChecked());
 }
 
 TEST_P(OptionFrmTest, OpensWithTheCurrentValues)
@@ -551,7 +610,7 @@ TEST_P(OptionFrmTest, YBoxesTakeAnyNumberOrASignAlone)
     // Stored as typed; the chart cannot take a sign alone and keeps its range.
     Settings expected = DefaultSettings;
     expected[QStringLiteral("FirstTrend/TopY")] = QStringLiteral("-");
-    EXPECT_EQ(stored(), withPublishDefaults(expected));
+    EXPECT_EQ(stored(), withSectionDefaults(expected));
     EXPECT_EQ(chart1.TopY(), 100.0f);
     EXPECT_EQ(chart1.BottomY(), -100.0f);
 }
@@ -587,7 +646,7 @@ TEST_P(OptionFrmTest, DefaultColorThenCancelChangesNothing)
     for (const char *key : {"FirstTrend/BkColor", "SecondTrend/BkColor", "FirstTrend/LineColor",
                             "SecondTrend/LineColor", "FirstTrend/GridColor", "SecondTrend/GridColor"})
         expected[QLatin1String(key)] = DefaultSettings.value(QLatin1String(key));
-    EXPECT_EQ(stored(), withPublishDefaults(expected));
+    EXPECT_EQ(stored(), withSectionDefaults(expected));
     EXPECT_EQ(chart1.TrendBackColor(), 0x404040u);
     EXPECT_EQ(chart2.TrendBackColor(), 0x404040u);
     EXPECT_EQ(state.view.FirstLineColor, 0x00FF00u);

@@ -1,6 +1,7 @@
 // The Options dialog's rules without the dialog: the checks made when the user
 // leaves a box, the texts shown when it opens, and what OK stores and applies.
 
+#include "AlarmOptions.h"
 #include "FakeChart.h"
 #include "IniFile.h"
 #include "QtPrinters.h"
@@ -65,6 +66,52 @@ TEST(OptionChecks, TableOfTexts)
         else
             EXPECT_EQ(message, std::nullopt);
     }
+}
+
+TEST(OptionChecks, AlarmLimitsAndHysteresis)
+{
+    const char *const limit = "A limit must be a number, or empty for no limit";
+    const char *const hysteresis = "The hysteresis must be a number, 0 or more and below 10000";
+    const CheckRow rows[] = {
+        {"limit empty: no limit", NumberBox::AlarmLimit, "", nullptr},
+        {"limit blanks only", NumberBox::AlarmLimit, "  ", nullptr},
+        {"limit negative", NumberBox::AlarmLimit, "-50.5", nullptr},
+        {"limit letters", NumberBox::AlarmLimit, "high", limit},
+        {"limit sign alone", NumberBox::AlarmLimit, "-", limit},
+        {"limit beyond a single float", NumberBox::AlarmLimit, "1e39", limit},
+        {"hysteresis empty: none", NumberBox::Hysteresis, "", nullptr},
+        {"hysteresis zero", NumberBox::Hysteresis, "0", nullptr},
+        {"hysteresis just under 10000", NumberBox::Hysteresis, "9999.5", nullptr},
+        {"hysteresis 10000", NumberBox::Hysteresis, "10000", hysteresis},
+        {"hysteresis negative", NumberBox::Hysteresis, "-1", hysteresis},
+        {"hysteresis letters", NumberBox::Hysteresis, "ten", hysteresis},
+    };
+    for (const CheckRow &row : rows) {
+        const auto message = CheckNumberBox(row.box, QString::fromLatin1(row.text));
+        if (row.message)
+            EXPECT_EQ(message.value_or(QString()), QString::fromLatin1(row.message)) << row.name;
+        else
+            EXPECT_FALSE(message) << row.name << ": " << qPrintable(message.value_or(QString()));
+    }
+}
+
+TEST(OptionChecks, TheLowLimitMustBeBelowTheHighOneOfItsDisplay)
+{
+    AlarmOptionTexts texts;
+    texts.High1 = QStringLiteral("505");
+    texts.Low1 = QStringLiteral("-50");
+    texts.High2 = QStringLiteral("240");
+    EXPECT_FALSE(CheckAlarmLimits(texts));
+    texts.Low2 = QStringLiteral("240");
+    const auto equal = CheckAlarmLimits(texts);
+    ASSERT_TRUE(equal);
+    EXPECT_EQ(equal->display, 2);
+    EXPECT_EQ(equal->message, QStringLiteral("The low limit must be below the high limit of its display"));
+    texts.Low2.clear();
+    texts.Low1 = QStringLiteral("600");
+    const auto above = CheckAlarmLimits(texts);
+    ASSERT_TRUE(above);
+    EXPECT_EQ(above->display, 1);
 }
 
 TEST(OptionChecks, DecimalCommaOfTheUsersLocale)
@@ -287,3 +334,52 @@ TEST_F(CommitTest, DecimalCommaIsStoredAsTypedAndRead)
 }
 
 } // namespace
+
+// The limits go under [Alarms] as typed and come back as the limits the window
+// checks; an emptied box is no limit any more, a hysteresis out of range is held to it.
+TEST_F(CommitTest, AlarmLimitsAreStoredUnderTheirOwnKeysAndLoaded)
+{
+    AlarmOptionTexts alarms = CurrentAlarmOptions(state.alarms);
+    EXPECT_TRUE(alarms.High1.isEmpty());
+    EXPECT_EQ(alarms.Hysteresis, QStringLiteral("0"));
+    alarms.High1 = QStringLiteral(" 505 ");
+    alarms.Low1 = QStringLiteral("-50");
+    alarms.Low2 = QStringLiteral("207");
+    alarms.Hysteresis = QStringLiteral("10");
+    alarms.Sound = true;
+    StoreAlarmOptions(alarms, *settings);
+    CommitOptions(CurrentOptionTexts(state, chart1, chart2), state, *settings, chart1, chart2);
+
+    const QMap<QString, QString> ini = ReadIniFile(iniPath());
+    EXPECT_EQ(ini.value(QStringLiteral("Alarms/High1")), QStringLiteral("505"));
+    EXPECT_EQ(ini.value(QStringLiteral("Alarms/Low1")), QStringLiteral("-50"));
+    EXPECT_EQ(ini.value(QStringLiteral("Alarms/High2")), QString());
+    EXPECT_EQ(ini.value(QStringLiteral("Alarms/Low2")), QStringLiteral("207"));
+    EXPECT_EQ(ini.value(QStringLiteral("Alarms/Hysteresis")), QStringLiteral("10"));
+    EXPECT_EQ(ini.value(QStringLiteral("Alarms/Sound")), QStringLiteral("True"));
+    // The existing settings keep their keys: only the six new ones are added.
+    EXPECT_EQ(ini.size(), 20 + 6) << qPrintable(QStringList(ini.keys()).join(' '));
+    EXPECT_EQ(state.alarms.limits.first.high, std::optional<float>(505));
+    EXPECT_EQ(state.alarms.limits.first.low, std::optional<float>(-50));
+    EXPECT_FALSE(state.alarms.limits.second.high);
+    EXPECT_EQ(state.alarms.limits.second.low, std::optional<float>(207));
+    EXPECT_EQ(state.alarms.limits.hysteresis, 10.0f);
+    EXPECT_TRUE(state.alarms.sound);
+    EXPECT_EQ(CurrentAlarmOptions(state.alarms).High1, QStringLiteral("505"));
+
+    // Emptied, and edited by hand to what the dialog would refuse.
+    alarms.High1.clear();
+    alarms.Hysteresis.clear();
+    StoreAlarmOptions(alarms, *settings);
+    WriteSetting(*settings, Setting::AlarmLow1, QStringLiteral("abc"));
+    CommitOptions(CurrentOptionTexts(state, chart1, chart2), state, *settings, chart1, chart2);
+    EXPECT_FALSE(state.alarms.limits.first.high);
+    EXPECT_EQ(state.alarms.limits.first.low, std::optional<float>(-50)) << "a text that does not convert changes nothing";
+    EXPECT_EQ(state.alarms.limits.hysteresis, 0.0f);
+    WriteSetting(*settings, Setting::AlarmHysteresis, QStringLiteral("-3"));
+    CommitOptions(CurrentOptionTexts(state, chart1, chart2), state, *settings, chart1, chart2);
+    EXPECT_EQ(state.alarms.limits.hysteresis, 0.0f);
+    WriteSetting(*settings, Setting::AlarmHysteresis, QStringLiteral("1e6"));
+    CommitOptions(CurrentOptionTexts(state, chart1, chart2), state, *settings, chart1, chart2);
+    EXPECT_EQ(state.alarms.limits.hysteresis, 9999.0f);
+}

@@ -94,6 +94,61 @@ TEST(SamplePublisher, AfterAnOutageOnlyTheSamplesWithinTheBacklogAreSentAgain)
               (std::vector<QByteArray>{"offline"}));
 }
 
+// Limit events that came while the broker was away arrive after it is back,
+// each right after the sample that raised it.
+TEST(SamplePublisher, AlarmsMissedInAnOutageFollowTheirSamplesInOrder)
+{
+    MqttBroker broker;
+    ASSERT_TRUE(broker.start()) << qPrintable(broker.log());
+    TopicWatcher watcher(broker, QStringLiteral("ampero/bench/m1/+"));
+    ASSERT_TRUE(watcher.waitSubscribed(20000)) << qPrintable(watcher.diagnostics());
+    ASSERT_TRUE(broker.stop());
+
+    SampleStore store;
+    SamplePublisher publisher;
+    publisher.configure(settingsFor(broker), store);
+    publisher.start();
+    ASSERT_TRUE(WaitUntil([&] { return publisher.state() == PublisherState::Disconnected; }, 20000));
+    LimitSettings limits;
+    limits.first.high = 4.5f;
+    limits.hysteresis = 1;
+    LimitAlarm alarm(limits);
+    const QDateTime now = QDateTime::currentDateTime();
+    const float values[] = {1, 5, 6, 4, 3, 2};
+    std::vector<LimitEvent> events;
+    for (const float value : values) {
+        appendSample(store, now, value);
+        for (const LimitEvent &event : alarm.sampleAppended(store.sample(store.SampleCount), store.SampleCount)) {
+            publisher.publishAlarm(event);
+            events.push_back(event);
+        }
+        publisher.publish(store.SampleCount);
+    }
+    ASSERT_EQ(events.size(), 2u);
+
+    ASSERT_TRUE(broker.start()) << qPrintable(broker.log());
+    ASSERT_TRUE(WaitUntil([&] { return publisher.confirmed() == 6; }, 60000)) << qPrintable(watcher.diagnostics());
+    RunEventsFor(300);
+    // What came on the sample and alarm topics, in order (status and last left out).
+    // The retained copy of the newest sample on .../last may come more than
+    // once (again when the watcher resubscribes), so repeats in a row count once.
+    std::vector<QByteArray> said;
+    for (const QByteArray &payload : watcher.payloads()) {
+        if (JsonObject(payload).contains(QLatin1String("seq")) && (said.empty() || said.back() != payload))
+            said.push_back(payload);
+    }
+    std::vector<QByteArray> expected;
+    for (std::int32_t i = 1; i <= 6; ++i) {
+        expected.push_back(SampleJson(i, store.sample(i)));
+        if (i == 2)
+            expected.push_back(AlarmJson(events[0]));
+        if (i == 5)
+            expected.push_back(AlarmJson(events[1]));
+    }
+    EXPECT_EQ(said, expected) << qPrintable(watcher.diagnostics());
+    publisher.stop();
+}
+
 TEST(SamplePublisher, HomeAssistantHearsOfTheDisplaysAndOfEveryChangeOfUnit)
 {
     MqttBroker broker;

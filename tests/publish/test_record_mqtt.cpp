@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -210,6 +211,52 @@ TEST_F(RecordMqttTest, ABrokerAwayForTenSecondsGetsTheSamplesItMissed)
     EXPECT_EQ(said.back(), "offline");
     EXPECT_NE(std::find(said.begin() + 1, said.end(), QByteArray("online")), said.end())
         << "online again after the restart";
+}
+
+// The ramp climbs to 999.9 A in 100 frames and drops back to 0: above the
+// high limit once and back below it once, with the hysteresis in between.
+// Each of the two events is one line on standard error, one run of the
+// --on-alarm command and one message on .../alarm.
+TEST_F(RecordMqttTest, ARampPastTheHighLimitAndBackIsTwoAlarmsInEveryOutlet)
+{
+    MqttBroker broker;
+    ASSERT_TRUE(broker.start()) << qPrintable(broker.log());
+    TopicWatcher alarms(broker, QStringLiteral("ampero/field/meter/alarm"));
+    ASSERT_TRUE(alarms.waitSubscribed(20000)) << qPrintable(alarms.diagnostics());
+    const QString events = path("events");
+    ASSERT_TRUE(QDir().mkpath(events));
+    QFile script(path("on-alarm.sh"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nenv > \"$1/$AMPERO_ALARM_INDEX-$AMPERO_ALARM_DIRECTION.env\"\n");
+    script.close();
+    ASSERT_TRUE(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+    Simulator meter(path("meter"), {"--rate", "40", "--frames", "120", "--scenario", "ramp"});
+    ASSERT_TRUE(meter.started());
+    startRecording({"--duration", "8", "--high1", "505", "--hysteresis", "10", "--on-alarm",
+                    QStringLiteral("%1 \"%2\"").arg(script.fileName(), events), "--mqtt", broker.url(), "--station",
+                    "field"});
+    finish(60000);
+    const std::vector<Sample> records = recording();
+    ASSERT_EQ(records.size(), 121u) << qPrintable(stderrText());
+
+    const QStringList lines = stderrText().split(QLatin1Char('\n')).filter(QStringLiteral("amperotool record: alarm: "));
+    ASSERT_EQ(lines.size(), 2) << qPrintable(stderrText());
+    EXPECT_TRUE(lines[0].contains(QLatin1String("above high limit 505 A: 509.9 A"))) << qPrintable(lines[0]);
+    EXPECT_TRUE(lines[1].contains(QLatin1String("back below high limit 505 A: 0 A"))) << qPrintable(lines[1]);
+    EXPECT_EQ(QDir(events).entryList(QDir::Files),
+              (QStringList{QStringLiteral("102-back-below-high.env"), QStringLiteral("52-above-high.env")}));
+
+    const LimitEvent raised{AlarmDisplay::First, AlarmLimit::High, AlarmDirection::AboveHigh, records[52].FirstValue,
+                            505, "A", records[52].Stamp, 52};
+    const LimitEvent cleared{AlarmDisplay::First, AlarmLimit::High, AlarmDirection::BackBelowHigh,
+                             records[102].FirstValue, 505, "A", records[102].Stamp, 102};
+    ASSERT_TRUE(WaitUntil([&] { return alarms.payloads().size() >= 2; }, 20000)) << qPrintable(alarms.diagnostics());
+    RunEventsFor(500);
+    EXPECT_EQ(alarms.payloads(), (std::vector<QByteArray>{AlarmJson(raised), AlarmJson(cleared)}));
+    EXPECT_EQ(JsonObject(alarms.payloads().front()).value(QStringLiteral("state")).toString(), QStringLiteral("raised"));
+    // An event, not a state: nothing is retained on the topic.
+    EXPECT_TRUE(RetainedPayloads(broker, QStringLiteral("ampero/field/meter/alarm"), 1, 2000).empty());
 }
 
 TEST_F(RecordMqttTest, WrongCredentialsAreReportedAndRecordingGoesOn)

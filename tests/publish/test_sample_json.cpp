@@ -202,3 +202,40 @@ TEST(PublishSettings, BrokerAddresses)
     EXPECT_TRUE(error->contains(QLatin1String("--mqtt-password-file")));
     EXPECT_FALSE(error->contains(QLatin1String("secret"))) << "the password is not repeated on the screen";
 }
+
+TEST(AlarmJson, CarriesTheEventWithTheIndexAndTimeOfItsSample)
+{
+    struct Row {
+        const char *name;
+        AlarmDisplay display;
+        AlarmLimit limit;
+        AlarmDirection direction;
+        int displayNumber;
+        const char *kind;
+        const char *state;
+    };
+    const Row rows[] = {
+        {"first above high", AlarmDisplay::First, AlarmLimit::High, AlarmDirection::AboveHigh, 1, "high", "raised"},
+        {"first back below high", AlarmDisplay::First, AlarmLimit::High, AlarmDirection::BackBelowHigh, 1, "high",
+         "cleared"},
+        {"second below low", AlarmDisplay::Second, AlarmLimit::Low, AlarmDirection::BelowLow, 2, "low", "raised"},
+        {"second back above low", AlarmDisplay::Second, AlarmLimit::Low, AlarmDirection::BackAboveLow, 2, "low",
+         "cleared"},
+    };
+    for (const Row &row : rows) {
+        const LimitEvent event{row.display, row.limit, row.direction, 230.1f, 505, "V", LocalToOleDate(Noon), 52};
+        const QByteArray payload = AlarmJson(event);
+        const QJsonObject json = parsed(payload);
+        EXPECT_EQ(json.value("seq").toInt(), 52) << row.name;
+        EXPECT_EQ(json.value("display").toInt(), row.displayNumber) << row.name;
+        EXPECT_EQ(json.value("kind").toString(), row.kind) << row.name;
+        EXPECT_EQ(json.value("state").toString(), row.state) << row.name;
+        EXPECT_DOUBLE_EQ(json.value("limit").toDouble(), 505) << row.name;
+        EXPECT_EQ(json.value("unit").toString(), "V") << row.name;
+        // The same shortest text of the single float as in the sample's own message.
+        EXPECT_TRUE(payload.contains("\"value\":230.1,")) << payload.constData();
+        const QDateTime read = QDateTime::fromString(json.value("time").toString(), Qt::ISODateWithMs);
+        EXPECT_EQ(read.toMSecsSinceEpoch(), Noon.toMSecsSinceEpoch()) << row.name;
+        EXPECT_EQ(json.value("time").toString(), parsed(SampleJson(52, sampleAt(Noon))).value("time").toString());
+    }
+}
