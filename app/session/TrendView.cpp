@@ -521,7 +521,7 @@ void TrendView::redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t 
             const std::int32_t end = std::min(next, last + 1) - 1;
             drawTo(i);
             if (end > i) {
-                const RangeSummary r = summary_.range(series, i, end);
+                const RangeExtremes r = summary_.extremes(series, i, end);
                 std::int32_t a = std::min(r.minIndex, r.maxIndex);
                 std::int32_t b = std::max(r.minIndex, r.maxIndex);
                 if (a != i && a != end)
