@@ -154,75 +154,85 @@ double RecordingSummary::firstArea(std::int32_t first, std::int32_t last) const
     return range(SummarySeries::FirstArea, first + 1, last).sum;
 }
 
-std::int32_t RecordingSummary::firstRising(SummarySeries series, std::int32_t from,
-                                           const std::function<bool(double)> &holds) const
+RangeExtremes RecordingSummary::extremes(SummarySeries series, std::int32_t first, std::int32_t last) const
 {
+    RangeExtremes result;
+    first = std::max(first, 1);
+    last = std::min(last, count_);
+    if (last < first)
+        return result;
     const Levels &levels = levels_[seriesSlot(series)];
-    std::int64_t p = std::max(from, 1) - 1;
-    const std::int64_t end = count_;
-    while (p < end) {
-        int level = largestNodeAt(p, end);
-        if (level < 0) {
-            if (holds(value(series, std::int32_t(p + 1))))
-                return std::int32_t(p + 1);
-            ++p;
-            continue;
+    // Ties go to the earlier sample, whatever order the parts come in.
+    bool started = false;
+    auto takeMin = [&](double v, std::int32_t i) {
+        if (!started || v < result.min || (v == result.min && i < result.minIndex)) {
+            result.min = v;
+            result.minIndex = i;
         }
-        std::int64_t node = p / (LeafSize << level);
-        if (!holds(levels[std::size_t(level)][std::size_t(node)].max)) {
-            p += LeafSize << level;
-            continue;
+    };
+    auto takeMax = [&](double v, std::int32_t i) {
+        if (!started || v > result.max || (v == result.max && i < result.maxIndex)) {
+            result.max = v;
+            result.maxIndex = i;
         }
-        // The answer lies in this node: go down to its first block that holds it.
-        while (level > 0) {
-            --level;
-            node *= 2;
-            if (!holds(levels[std::size_t(level)][std::size_t(node)].max))
-                ++node;
+    };
+    auto takeNode = [&](const Node &n) {
+        takeMin(n.min, n.minIndex);
+        takeMax(n.max, n.maxIndex);
+        started = true;
+    };
+    auto scan = [&](std::int32_t a, std::int32_t b) {
+        for (std::int32_t i = a; i <= b; ++i) {
+            const double v = value(series, i);
+            takeMin(v, i);
+            takeMax(v, i);
+            started = true;
         }
-        for (std::int64_t i = node * LeafSize + 1;; ++i) {
-            if (holds(value(series, std::int32_t(i))))
-                return std::int32_t(i);
-        }
+    };
+    const std::int64_t complete = levels.empty() ? 0 : std::int64_t(levels[0].size());
+    const std::int64_t firstBlock = (first - 1) / LeafSize;
+    const std::int64_t lastBlock = (last - 1) / LeafSize;
+    if (firstBlock == lastBlock) {
+        scan(first, last);
+        return result;
     }
-    return 0;
-}
-
-std::int32_t RecordingSummary::lastFalling(SummarySeries series, std::int32_t to,
-                                           const std::function<bool(double)> &holds) const
-{
-    const Levels &levels = levels_[seriesSlot(series)];
-    std::int64_t p = std::min(to, count_); // samples 1..p are still to be looked at
-    while (p > 0) {
-        // The highest node that ends exactly at sample p.
-        int level = -1;
-        for (std::size_t l = 0; l < levels.size(); ++l) {
-            const std::int64_t size = LeafSize << l;
-            if (p % size != 0 || std::size_t(p / size) > levels[l].size())
-                break;
-            level = int(l);
-        }
-        if (level < 0) {
-            if (holds(value(series, std::int32_t(p))))
-                return std::int32_t(p);
-            --p;
-            continue;
-        }
-        std::int64_t node = p / (LeafSize << level) - 1;
-        if (!holds(levels[std::size_t(level)][std::size_t(node)].min)) {
-            p -= LeafSize << level;
-            continue;
-        }
-        while (level > 0) {
-            --level;
-            node = node * 2 + 1;
-            if (!holds(levels[std::size_t(level)][std::size_t(node)].min))
-                --node;
-        }
-        for (std::int64_t i = (node + 1) * LeafSize;; --i) {
-            if (holds(value(series, std::int32_t(i))))
-                return std::int32_t(i);
-        }
+    // The whole blocks between the two ends, as few nodes as cover them.
+    std::int64_t lo = firstBlock + 1;
+    std::int64_t hi = lastBlock - 1;
+    for (std::size_t level = 0; lo <= hi; ++level, lo /= 2, hi /= 2) {
+        if (lo % 2 != 0)
+            takeNode(levels[level][std::size_t(lo++)]);
+        if (hi % 2 == 0 && lo <= hi)
+            takeNode(levels[level][std::size_t(hi--)]);
+        if (lo > hi)
+            break;
     }
-    return 0;
+    // An end block whose own extremes lie inside the range gives them
+    // as they are; one whose extremes lie outside it is read only when the
+    // part inside could still hold a new extreme.
+    auto end = [&](std::int64_t block, std::int32_t a, std::int32_t b, bool before) {
+        if (block >= complete) {
+            scan(a, b);
+            return;
+        }
+        const Node &n = levels[0][std::size_t(block)];
+        const bool minInside = n.minIndex >= a && n.minIndex <= b;
+        const bool maxInside = n.maxIndex >= a && n.maxIndex <= b;
+        // The part's extremes are no better than the block's; an equal
+        // value counts only before what was found.
+        const bool minMatters = !minInside && (!started || n.min < result.min || (before && n.min == result.min));
+        const bool maxMatters = !maxInside && (!started || n.max > result.max || (before && n.max == result.max));
+        if (minMatters || maxMatters) {
+            scan(a, b);
+            return;
+        }
+        if (minInside)
+            takeMin(n.min, n.minIndex);
+        if (maxInside)
+            takeMax(n.max, n.maxIndex);
+        started = true;
+    };
+    end(firstBlock, first, std::int32_t((firstBlock + 1) * LeafSize), true);
+    end(lastBlock, std::int32_t(lastBlock * LeafSize + 1), last, false);
+    return result;
 }

@@ -352,6 +352,7 @@ std::optional<Readout> TrendView::ShowReadout2(float x)
 void TrendView::RecordingReplaced()
 {
     summary_.rebuild();
+    columnGrid_.reset();
     zoom_.clear();
     ClearCursors();
     host_.showFollowing(true);
@@ -462,14 +463,6 @@ void TrendView::redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t 
     const double chartLeft = chart.LeftX();
     const double chartWidth = std::fabs(double(chart.Rightx()) - chartLeft);
     const bool envelope = columns > 0 && chartWidth > 0 && std::int64_t(last - first) + 1 > 2 * std::int64_t(columns);
-    // The chart maps x to pixels from its left bound over its width; a sample's
-    // column is found the same way from the x it is drawn at (as chartX has it).
-    const ZoomWindow zoom = *view.Zoom;
-    const double pixelsPerUnit = columns / std::max(chartWidth, 1e-300);
-    auto pixelColumn = [&](double position) {
-        const float x = float((position - zoom.left) * double(rightx) / zoom.span);
-        return std::floor((double(x) - chartLeft) * pixelsPerUnit);
-    };
     if (!envelope) {
         for (std::int32_t i = first; i <= last; ++i)
             drawTo(i);
@@ -477,26 +470,11 @@ void TrendView::redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t 
         // Per pixel column its first, lowest, highest and last sample: the
         // same pixels as every segment, at a cost that does not grow with
         // the number of samples.
-        for (std::int32_t i = first; i <= last;) {
-            const double column = pixelColumn(zoom_.position(i));
-            std::int32_t next;
-            if (view.TimeMode) {
-                next = summary_.firstRising(SummarySeries::Seconds, i + 1,
-                                            [&](double s) { return pixelColumn(s) > column; });
-                if (next == 0)
-                    next = last + 1;
-            } else {
-                const double boundary = zoom.left + (column + 1) * zoom.span / columns;
-                next = std::int32_t(std::clamp(std::ceil(boundary), double(i + 1), double(last) + 1));
-                while (next > i + 1 && pixelColumn(next - 1) > column)
-                    --next;
-                while (next <= last && pixelColumn(next) <= column)
-                    ++next;
-            }
-            const std::int32_t end = std::min(next, last + 1) - 1;
+        std::int32_t i = first;
+        for (const std::int32_t end : columnEnds(ColumnGrid{first, last, columns, chartLeft, chartWidth, rightx})) {
             drawTo(i);
             if (end > i) {
-                const RangeSummary r = summary_.range(series, i, end);
+                const RangeExtremes r = summary_.extremes(series, i, end);
                 std::int32_t a = std::min(r.minIndex, r.maxIndex);
                 std::int32_t b = std::max(r.minIndex, r.maxIndex);
                 if (a != i && a != end)
@@ -525,6 +503,60 @@ void TrendView::redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t 
         chart.DisplayTime(firstStamp, lastStamp);
     else
         chart.DisplayTime(TimeOfDay(firstStamp), TimeOfDay(lastStamp));
+}
+
+bool TrendView::ColumnGrid::operator==(const ColumnGrid &other) const
+{
+    return first == other.first && last == other.last && columns == other.columns && chartLeft == other.chartLeft &&
+           chartWidth == other.chartWidth && rightx == other.rightx;
+}
+
+const std::vector<std::int32_t> &TrendView::columnEnds(const ColumnGrid &grid)
+{
+    // Both charts split the same window into the same columns: the second
+    // chart, and any repaint of an unchanged window, reuse the split.
+    const ZoomWindow zoom = *state_.view.Zoom;
+    const bool same = columnGrid_ && *columnGrid_ == grid && columnZoom_.left == zoom.left &&
+                      columnZoom_.span == zoom.span && columnZoom_.timeMode == zoom.timeMode &&
+                      columnTimeMode_ == state_.view.TimeMode && columnCount_ == summary_.count();
+    if (same)
+        return columnEnds_;
+    columnGrid_ = grid;
+    columnZoom_ = zoom;
+    columnTimeMode_ = state_.view.TimeMode;
+    columnCount_ = summary_.count();
+    columnEnds_.clear();
+    // The chart maps x to pixels from its left bound over its width; a sample's
+    // column is found the same way from the x it is drawn at (as chartX has it).
+    const double pixelsPerUnit = grid.columns / grid.chartWidth;
+    auto pixelColumn = [&](double position) {
+        const float x = float((position - zoom.left) * double(grid.rightx) / zoom.span);
+        return std::floor((double(x) - grid.chartLeft) * pixelsPerUnit);
+    };
+    for (std::int32_t i = grid.first; i <= grid.last;) {
+        const double column = pixelColumn(zoom_.position(i));
+        std::int32_t next;
+        if (state_.view.TimeMode) {
+            next = summary_.firstRising(SummarySeries::Seconds, i + 1,
+                                        [&](double s) { return pixelColumn(s) > column; });
+            if (next == 0)
+                next = grid.last + 1;
+        } else {
+            // The first sample number right of the column's edge, then the
+            // rounding of chartX settled a sample either way.
+            const double edge = (column + 1) / pixelsPerUnit + grid.chartLeft;
+            const double boundary = zoom.left + edge * zoom.span / double(grid.rightx);
+            next = std::int32_t(std::clamp(std::ceil(boundary), double(i + 1), double(grid.last) + 1));
+            while (next > i + 1 && pixelColumn(next - 1) > column)
+                --next;
+            while (next <= grid.last && pixelColumn(next) <= column)
+                ++next;
+        }
+        const std::int32_t end = std::min(next, grid.last + 1) - 1;
+        columnEnds_.push_back(end);
+        i = end + 1;
+    }
+    return columnEnds_;
 }
 
 void TrendView::drawCursors(TrendChart &chart)

@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class TrendViewHost {
 public:
@@ -121,6 +122,18 @@ public:
     std::optional<CursorFigures> AllAreaMeasurement();
 
 private:
+    // The pixel columns of a zoomed-out chart over samples first..last.
+    struct ColumnGrid {
+        std::int32_t first;
+        std::int32_t last;
+        int columns;
+        double chartLeft;
+        double chartWidth;
+        float rightx;
+        bool operator==(const ColumnGrid &other) const;
+    };
+    // The last sample of each column, in order.
+    const std::vector<std::int32_t> &columnEnds(const ColumnGrid &grid);
     void redrawCurve(TrendChart &chart, bool firstDisplay, std::int32_t markIndex, OleColor color);
     void redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t markIndex, OleColor color);
     void drawCursors(TrendChart &chart);
@@ -140,4 +153,9 @@ private:
     RecordingSummary summary_;
     ChartZoom zoom_;
     std::array<std::int32_t, 2> cursors_{}; // 0: not set
+    std::optional<ColumnGrid> columnGrid_; // what columnEnds_ was split for
+    ZoomWindow columnZoom_;
+    bool columnTimeMode_ = true;
+    std::int32_t columnCount_ = 0;
+    std::vector<std::int32_t> columnEnds_;
 };

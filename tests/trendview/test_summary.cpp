@@ -97,8 +97,16 @@ TEST_P(SummaryOnRandomRecordings, RangesEqualTheDirectComputation)
         std::int32_t a = index(random), b = index(random);
         if (a > b)
             std::swap(a, b);
-        for (SummarySeries series : {SummarySeries::FirstValue, SummarySeries::SecondValue, SummarySeries::Seconds})
-            expectSame(direct(store, series, a, b), summary.range(series, a, b), "random range");
+        for (SummarySeries series : {SummarySeries::FirstValue, SummarySeries::SecondValue, SummarySeries::Seconds}) {
+            const RangeSummary expected = direct(store, series, a, b);
+            expectSame(expected, summary.range(series, a, b), "random range");
+            // The extremes alone read the end blocks only where they matter.
+            const RangeExtremes extremes = summary.extremes(series, a, b);
+            EXPECT_EQ(expected.minIndex, extremes.minIndex) << a << ".." << b;
+            EXPECT_EQ(expected.maxIndex, extremes.maxIndex) << a << ".." << b;
+            EXPECT_EQ(expected.min, extremes.min);
+            EXPECT_EQ(expected.max, extremes.max);
+        }
         EXPECT_NEAR(directArea(store, a, b), summary.firstArea(a, b), 1e-6 * std::max(1.0, directArea(store, a, b)));
     }
     expectSame(direct(store, SummarySeries::FirstValue, 1, count), summary.range(SummarySeries::FirstValue, 1, count),
@@ -170,6 +178,13 @@ TEST(RecordingSummary, EdgeRecordings)
     EXPECT_EQ(equal.maxIndex, 70);
     EXPECT_EQ(equal.min, 9999);
     EXPECT_EQ(equal.max, 9999);
+    // Equal values in the block before the range do not count, those in it do.
+    for (std::int32_t from : {70, 64, 65, 129})
+        for (std::int32_t to : {from, from + 1, 128, 190, 480}) {
+            const RangeExtremes e = summary.extremes(SummarySeries::FirstValue, from, std::max(from, to));
+            EXPECT_EQ(e.minIndex, from);
+            EXPECT_EQ(e.maxIndex, from);
+        }
     EXPECT_DOUBLE_EQ(equal.mean(), 9999);
 
     // A recording that got shorter (New, then fewer samples) is summarised anew.
