@@ -51,6 +51,8 @@ struct PrintPage {
 class PageBrowser {
 public:
     PageBrowser(const ProgramState &state, PrintSelection selection, const PrintCharts &charts);
+    // The browser reads the recording where it is: it must outlive no temporary.
+    PageBrowser(ProgramState &&, PrintSelection, const PrintCharts &) = delete;
 
     PrintSelection Selection() const { return selection_; }
     // Pages the printout has (0: nothing to print).

@@ -63,7 +63,8 @@ TEST(PageBrowser, ListPagesOfFortySamples)
     EXPECT_EQ(w.forward, pages);
     EXPECT_EQ(w.backward, std::vector<Window>(pages.rbegin(), pages.rend()));
 
-    PageBrowser forty(NumberedRecording(40), AllList, PrintCharts());
+    const ProgramState fortySamples = NumberedRecording(40);
+    PageBrowser forty(fortySamples, AllList, PrintCharts());
     EXPECT_EQ(forty.PageCount(), 1);
     EXPECT_FALSE(forty.HasNext());
     EXPECT_FALSE(forty.HasPrevious());
@@ -132,12 +133,12 @@ TEST(PageBrowser, VisibleWindowIsOnePageWithoutPaging)
 
 TEST(PageBrowser, NothingToPrint)
 {
-    EXPECT_EQ(PageBrowser(NumberedRecording(0), AllList, PrintCharts()).PageCount(), 0);
-    EXPECT_EQ(PageBrowser(NumberedRecording(0), {PrintWhat::FirstTrend, PrintRange::VisualArea}, PrintCharts())
-                  .PageCount(),
-              0);
+    const ProgramState empty = NumberedRecording(0);
+    EXPECT_EQ(PageBrowser(empty, AllList, PrintCharts()).PageCount(), 0);
+    EXPECT_EQ(PageBrowser(empty, {PrintWhat::FirstTrend, PrintRange::VisualArea}, PrintCharts()).PageCount(), 0);
     // One sample has no whole-recording trend page, though the preview shows it.
-    const PageBrowser one(NumberedRecording(1), AllFirst, chartsWith(100));
+    const ProgramState oneSample = NumberedRecording(1);
+    const PageBrowser one(oneSample, AllFirst, chartsWith(100));
     EXPECT_EQ(one.PageCount(), 0);
     EXPECT_EQ(window(one.Current()), Window(1, 1));
     EXPECT_FALSE(one.HasNext());
