@@ -24,6 +24,10 @@ struct ToolCommand {
 // Exit code for a command line the command does not understand.
 constexpr int UsageExitCode = 2;
 
+// Says what is wrong with a command's arguments, then its usage, on stderr;
+// returns UsageExitCode.
+int ReportUsageError(const char *command, const QString &message, void (*printCommandUsage)(std::FILE *out));
+
 // Meter frames: a captured serial log as CSV, and a simulated meter on a
 // pseudo-terminal (Decode.cpp, Simulate.cpp).
 int runDecode(const QStringList &arguments);

@@ -110,9 +110,7 @@ namespace {
 
 int usageError(const QString &message)
 {
-    std::fprintf(stderr, "amperotool print: %s\n\n", qPrintable(message));
-    printPrintUsage(stderr);
-    return UsageExitCode;
+    return ReportUsageError("print", message, printPrintUsage);
 }
 
 // Parses the command line; a message when it is not understood.

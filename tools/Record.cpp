@@ -114,9 +114,7 @@ namespace {
 
 int usageError(const QString &message)
 {
-    std::fprintf(stderr, "amperotool record: %s\n\n", qPrintable(message));
-    printRecordUsage(stderr);
-    return UsageExitCode;
+    return ReportUsageError("record", message, printRecordUsage);
 }
 
 std::optional<float> parseLimit(const QString &text)

@@ -81,9 +81,7 @@ namespace {
 
 int usageError(const QString &message)
 {
-    std::fprintf(stderr, "amperotool simulate: %s\n\n", qPrintable(message));
-    printSimulateUsage(stderr);
-    return UsageExitCode;
+    return ReportUsageError("simulate", message, printSimulateUsage);
 }
 
 // Fills options from the command line; an error text when it makes no sense.

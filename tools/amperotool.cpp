@@ -48,6 +48,13 @@ static bool isHelpOption(const QString &argument)
     return argument == QLatin1String("--help") || argument == QLatin1String("-h");
 }
 
+int ReportUsageError(const char *command, const QString &message, void (*printCommandUsage)(std::FILE *out))
+{
+    std::fprintf(stderr, "amperotool %s: %s\n\n", command, qPrintable(message));
+    printCommandUsage(stderr);
+    return UsageExitCode;
+}
+
 static int unknownCommand(const QString &name)
 {
     std::fprintf(stderr, "amperotool: unknown command '%s'\n\n", qPrintable(name));

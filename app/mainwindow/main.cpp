@@ -2,10 +2,9 @@
 
 #include "AmperoIcon.h"
 #include "CommandLine.h"
-#include "MainFrm.h"
 #include "ProgramTranslations.h"
+#include "ProgramWindow.h"
 #include "RecoveryJournal.h"
-#include "SettingsStore.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -63,14 +62,9 @@ int main(int argc, char *argv[])
     // Lets desktops match the window to its menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral(AMPERO_APP_ID));
 
-    SettingsStore settings;
-    ProgramState state;
-    DialogPrompts prompts;
-    MainFrm window(state, settings, prompts);
-    prompts.setParent(&window);
-    window.session().StartUp(RecoveryJournal::DefaultPath());
-    window.show();
+    ProgramWindow program;
+    program.start(RecoveryJournal::DefaultPath());
     if (!commandLine.file.isEmpty())
-        window.session().OpenFile(commandLine.file);
+        program.window.session().OpenFile(commandLine.file);
     return app.exec();
 }

@@ -5,9 +5,7 @@
 // and how much processor time acquisition took.
 // Usage: acquisition_line_rate SECONDS
 
-#include "MainFrm.h"
-#include "MainFrmPrompts.h"
-#include "SettingsStore.h"
+#include "ProgramWindow.h"
 #include "StartupSettings.h"
 
 #include <QApplication>
@@ -40,13 +38,11 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    SettingsStore settings;
-    ProgramState state;
-    DialogPrompts prompts;
-    MainFrm window(state, settings, prompts);
-    prompts.setParent(&window);
+    ProgramWindow program;
+    MainFrm &window = program.window;
+    const ProgramState &state = program.state;
     window.ProbePorts();
-    window.SetPortInUse(LoadStoredPortNumber(settings));
+    window.SetPortInUse(LoadStoredPortNumber(program.settings));
     window.show();
 
     QElapsedTimer wall;

@@ -14,9 +14,7 @@
 //     simulator's noise scenario at 87 frames a second (see LineReplay.h).
 
 #include "LineReplay.h"
-#include "MainFrm.h"
-#include "MainFrmPrompts.h"
-#include "SettingsStore.h"
+#include "ProgramWindow.h"
 #include "RecoveryJournal.h"
 
 #include <QAbstractButton>
@@ -131,13 +129,10 @@ int runSoak(int argc, char *argv[])
     }
 
     // As the program starts.
-    SettingsStore settings;
-    ProgramState state;
-    DialogPrompts prompts;
-    MainFrm window(state, settings, prompts);
-    prompts.setParent(&window);
-    window.session().StartUp(RecoveryJournal::DefaultPath());
-    window.show();
+    ProgramWindow program;
+    program.start(RecoveryJournal::DefaultPath());
+    MainFrm &window = program.window;
+    const ProgramState &state = program.state;
 
     BoxAnswerer answerer;
     app.installEventFilter(&answerer);
