@@ -61,7 +61,7 @@ protected:
         while (sent < last) {
             const std::uint64_t before = blocksRead();
             ASSERT_TRUE(pty->write(ramp.next().bytes));
-            ASSERT_TRUE(WaitUntil([&] { return blocksRead() == before + 1; }, 5000)) << "frame " << sent + 1;
+            ASSERT_TRUE(WaitUntil([&] { return blocksRead() == before + 1; }, 10000)) << "frame " << sent + 1;
             ++sent;
         }
         ASSERT_EQ(state.store.SampleCount, last);

@@ -116,7 +116,7 @@ TEST_F(RecordExitTest, AReaderOfItsMessagesThatWentAwayDoesNotEndIt)
     ::close(pipe[0]);
     ::close(pipe[1]);
     ASSERT_TRUE(started);
-    ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(out); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(out); }, 10000));
     sendValues({"0001", "0002"});
     // "the measurement function changed" to nobody, at the second frame in volts
     sendValues({"0009", "0003"}, UnitV);

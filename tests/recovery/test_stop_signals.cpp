@@ -40,7 +40,7 @@ TEST(StopSignals, EachSignalArrivesOnTheEventLoop)
         received.clear();
         ASSERT_EQ(::raise(number), 0); // without the handler this ends the test program
         EXPECT_TRUE(received.empty()) << "not from within the handler";
-        ASSERT_TRUE(WaitUntil([&] { return !received.empty(); }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return !received.empty(); }, 10000));
         EXPECT_EQ(received, std::vector<int>{number});
     }
     StopSignals second;
