@@ -234,7 +234,7 @@ TEST_F(SerialLinkTest, OneNotificationPer22Bytes)
 
     // A frame in two pieces is one block once the second piece is there.
     ASSERT_TRUE(pty.write(std::vector<std::uint8_t>(b.begin(), b.begin() + 15)));
-    RunEventsFor(150);
+    RunEventsFor(150); // a stretch in which the piece alone must not count as a block
     EXPECT_EQ(received.size(), 4u);
     ASSERT_TRUE(pty.write(std::vector<std::uint8_t>(b.begin() + 15, b.end())));
     ASSERT_TRUE(WaitUntil([&] { return received.size() == 5; }, 10000));
@@ -283,7 +283,7 @@ TEST_F(SerialLinkTest, MoreThan2200BytesWaitingIsAnOverflow)
     ::close(observer);
     ASSERT_EQ(waiting, int(flood.size()));
     ASSERT_TRUE(WaitUntil([&] { return overflows == 1; }, 10000));
-    RunEventsFor(200);
+    RunEventsFor(200); // a stretch in which no second overflow and no block may come
     EXPECT_EQ(overflows, 1);
     EXPECT_EQ(blocks, 0) << "reopening threw the buffered bytes away";
     EXPECT_TRUE(link.isOpen());
@@ -301,7 +301,7 @@ TEST_F(SerialLinkTest, AHungUpDeviceIsLostAtOnce)
     pty.unplug();
     ASSERT_TRUE(WaitUntil([&] { return lost > 0; }, 10000));
     EXPECT_FALSE(link.isOpen());
-    RunEventsFor(300);
+    RunEventsFor(300); // a stretch in which no further loss may be signalled
     EXPECT_EQ(lost, 1) << "closed at the first error, no storm of signals";
 }
 
@@ -351,7 +351,7 @@ TEST_F(SerialLinkTest, FramesBecomeSamplesAndStopStartContinuesTheRecording)
     rig.controller.stop();
     EXPECT_EQ(rig.controller.state(), LinkState::Stopped);
     ASSERT_TRUE(pty.write(ReadingFrame("0009")));
-    RunEventsFor(100);
+    RunEventsFor(100); // a stretch in which the frame must stay unread
     EXPECT_EQ(rig.state.store.SampleCount, 3) << "nothing is read while stopped";
 
     ASSERT_EQ(rig.controller.start(pty.linkPath()), OpenFailure::None);
@@ -458,6 +458,7 @@ TEST_F(SerialLinkTest, StopEndsTheReconnectAttempts)
     rig.controller.stop();
     EXPECT_EQ(rig.controller.state(), LinkState::Stopped);
     pty = std::make_unique<PtyFeeder>(path(QStringLiteral("meter")));
+    // Longer than one reconnect interval: time in which no attempt may come.
     RunEventsFor(AcquisitionController::ReconnectIntervalMs + 500);
     EXPECT_EQ(rig.controller.state(), LinkState::Stopped);
     SerialLink other;
@@ -470,11 +471,11 @@ TEST(QtQuestionTimerTest, RunsOutOnceUnlessStopped)
     int expired = 0;
     timer.start(20, [&] { ++expired; });
     ASSERT_TRUE(WaitUntil([&] { return expired == 1; }, 10000));
-    RunEventsFor(100);
+    RunEventsFor(100); // five more of its intervals, in which it must not run out again
     EXPECT_EQ(expired, 1) << "one shot";
 
     timer.start(50, [&] { ++expired; });
     timer.stop();
-    RunEventsFor(200);
+    RunEventsFor(200); // four times its time, in which it must not run out
     EXPECT_EQ(expired, 1) << "stopped before it ran out";
 }

@@ -118,7 +118,7 @@ TEST_F(WindowAcquisitionTest, AnIntervalOfTwoSecondsAveragesTheFramesOfEachInter
             ASSERT_EQ(state.store.SampleCount, before + 1);
             groups.emplace_back();
         }
-        RunEventsFor(500);
+        RunEventsFor(500); // the meter's pace: how time groups the frames is what is tested
     }
     ASSERT_GE(state.store.SampleCount, 2);
     for (std::int32_t k = 1; k <= state.store.SampleCount; ++k) {
@@ -301,16 +301,16 @@ TEST_F(WindowAcquisitionTest, StopAndStartContinueTheSameRecording)
     makeWindow();
     window->Start->click();
     ASSERT_TRUE(send(meterFrame("0010")));
-    RunEventsFor(600);
+    RunEventsFor(600); // past the half-second interval: time is what ends it
     ASSERT_TRUE(send(meterFrame("0010")));
     ASSERT_EQ(state.store.SampleCount, 1);
     ASSERT_TRUE(send(meterFrame("0020"))); // accumulated, not yet a sample
     window->Stop->click();
     pty->write(meterFrame("0099")); // nobody reads while stopped
-    RunEventsFor(100);
+    RunEventsFor(100); // a stretch in which the frame must stay unread
     window->Start->click();
     ASSERT_TRUE(running());
-    RunEventsFor(600);
+    RunEventsFor(600); // past the interval again
     ASSERT_TRUE(send(meterFrame("0040")));
     ASSERT_EQ(state.store.SampleCount, 2);
     EXPECT_FLOAT_EQ(state.store.sample(2).FirstValue, 30.0f) << "the frame before STOP counts into the next sample";

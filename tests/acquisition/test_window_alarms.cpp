@@ -155,7 +155,7 @@ TEST_F(WindowAlarmTest, ARampPastTheHighLimitAndBackIsShownAtOnceAndPublishedTwi
     const LimitEvent cleared{AlarmDisplay::First, AlarmLimit::High, AlarmDirection::BackBelowHigh,
                              state.store.sample(102).FirstValue, 505, "A", state.store.sample(102).Stamp, 102};
     ASSERT_TRUE(WaitUntil([&] { return alarms.payloads().size() >= 2; }, 20000)) << qPrintable(alarms.diagnostics());
-    RunEventsFor(500);
+    RunEventsFor(500); // a while in which no third alarm may come
     EXPECT_EQ(alarms.payloads(), (std::vector<QByteArray>{AlarmJson(raised), AlarmJson(cleared)}));
 
     window->Stop->click();
