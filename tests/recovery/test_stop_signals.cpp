@@ -61,7 +61,7 @@ TEST(StopSignals, AHangUpIgnoredAtStartStaysIgnoredAndTheHandlersComeBack)
         int received = 0;
         QObject::connect(&stop, &StopSignals::stopRequested, [&](int) { ++received; });
         ASSERT_EQ(::raise(SIGHUP), 0);
-        RunEventsFor(200);
+        RunEventsFor(200); // a stretch in which the ignored hangup must not ask to stop
         EXPECT_EQ(received, 0);
     }
     EXPECT_EQ(handlerOf(SIGTERM), SIG_DFL);
