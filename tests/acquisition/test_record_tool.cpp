@@ -252,9 +252,10 @@ TEST_F(RecordToolTest, RecordsEveryFrameUntilTheDurationHasPassed)
                                 QStringLiteral("--duration"), QStringLiteral("2.5")}));
     EXPECT_EQ(ReadRecording(out).size(), 1u) << "an empty recording is there from the start";
     const std::vector<std::string> values = {"0003", "0001", "0007", "0004", "07.00", "0002"};
-    for (const std::string &value : values) {
-        ASSERT_TRUE(pty.write(ReadingFrame(value)));
-        RunEventsFor(50);
+    // Each frame once the one before is a sample in the file.
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        ASSERT_TRUE(pty.write(ReadingFrame(values[i])));
+        ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == qint64(32 * (i + 2)); }, 10000)) << i;
     }
     ASSERT_TRUE(finish(10000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
@@ -284,7 +285,7 @@ TEST_F(RecordToolTest, TheFileIsKeptUpToDateAndSigtermLeavesItComplete)
     EXPECT_EQ(process.state(), QProcess::Running);
 
     ASSERT_TRUE(pty.write(ReadingFrame("0005")));
-    RunEventsFor(300);
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 6 * 32; }, 10000));
     ::kill(pid_t(process.processId()), SIGTERM);
     ASSERT_TRUE(finish(10000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
@@ -326,7 +327,7 @@ TEST_F(RecordToolTest, WithAnIntervalFramesAreAveraged)
     // Alternating 10 and 20 every 0.1 s: every mean of an interval lies between.
     for (int i = 0; i < 28; ++i) {
         ASSERT_TRUE(pty.write(ReadingFrame(i % 2 ? "0020" : "0010")));
-        RunEventsFor(100);
+        RunEventsFor(100); // the meter's pace: how time groups the frames is what is tested
     }
     ASSERT_TRUE(finish(10000));
     EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
@@ -349,10 +350,17 @@ TEST_F(RecordToolTest, AChangeOfFunctionIsReportedAndRecordingGoesOn)
     const QString out = path(QStringLiteral("change.krd"));
     ASSERT_TRUE(startRecording({QStringLiteral("--port"), pty.linkPath(), QStringLiteral("--out"), out,
                                 QStringLiteral("--duration"), QStringLiteral("2")}));
-    // The first frame in volts may be damage and is dropped; the second asks.
-    for (std::uint8_t unit : {0x08, 0x08, 0x08, 0x04, 0x04, 0x04}) {
-        ASSERT_TRUE(pty.write(ReadingFrame("0012", unit)));
-        RunEventsFor(80);
+    // The first frame in volts may be damage and is dropped; the second asks,
+    // with the port closed. Each frame goes once the one before is a sample
+    // in the file, so none comes while the port is closed.
+    const struct {
+        std::uint8_t unit;
+        int samples; // in the file after the frame
+    } frames[] = {{0x08, 1}, {0x08, 2}, {0x08, 3}, {0x04, 3}, {0x04, 4}, {0x04, 5}};
+    for (const auto &frame : frames) {
+        ASSERT_TRUE(pty.write(ReadingFrame("0012", frame.unit)));
+        ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 32 * (frame.samples + 1); }, 10000))
+            << frame.samples;
     }
     ASSERT_TRUE(finish(10000));
     EXPECT_EQ(process.exitCode(), 0);
@@ -371,7 +379,7 @@ TEST_F(RecordToolTest, APulledAdapterIsWaitedFor)
     ASSERT_TRUE(startRecording({QStringLiteral("--port"), pty->linkPath(), QStringLiteral("--out"), out,
                                 QStringLiteral("--duration"), QStringLiteral("6")}));
     ASSERT_TRUE(pty->write(ReadingFrame("0001")));
-    RunEventsFor(200);
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 2 * 32; }, 10000));
     pty->unplug();
     ASSERT_TRUE(WaitUntil([&] { return stderrText().contains(QLatin1String("went away")); }, 3000));
     pty = std::make_unique<PtyFeeder>(path(QStringLiteral("meter")));

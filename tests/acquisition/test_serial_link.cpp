@@ -224,20 +224,20 @@ TEST_F(SerialLinkTest, OneNotificationPer22Bytes)
 
     const MeterFrame a = ReadingFrame("0001"), b = ReadingFrame("0002"), c = ReadingFrame("0003");
     ASSERT_TRUE(pty.write(a));
-    ASSERT_TRUE(WaitUntil([&] { return received.size() == 1; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return received.size() == 1; }, 10000));
 
     std::vector<std::uint8_t> three;
     for (const MeterFrame &f : {a, b, c})
         three.insert(three.end(), f.begin(), f.end());
     ASSERT_TRUE(pty.write(three));
-    ASSERT_TRUE(WaitUntil([&] { return received.size() == 4; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return received.size() == 4; }, 10000));
 
     // A frame in two pieces is one block once the second piece is there.
     ASSERT_TRUE(pty.write(std::vector<std::uint8_t>(b.begin(), b.begin() + 15)));
-    RunEventsFor(150);
+    RunEventsFor(150); // a stretch in which the piece alone must not count as a block
     EXPECT_EQ(received.size(), 4u);
     ASSERT_TRUE(pty.write(std::vector<std::uint8_t>(b.begin() + 15, b.end())));
-    ASSERT_TRUE(WaitUntil([&] { return received.size() == 5; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return received.size() == 5; }, 10000));
 
     const std::vector<MeterFrame> expected{a, a, b, c, b};
     EXPECT_EQ(received, expected);
@@ -282,13 +282,13 @@ TEST_F(SerialLinkTest, MoreThan2200BytesWaitingIsAnOverflow)
     }
     ::close(observer);
     ASSERT_EQ(waiting, int(flood.size()));
-    ASSERT_TRUE(WaitUntil([&] { return overflows == 1; }, 2000));
-    RunEventsFor(200);
+    ASSERT_TRUE(WaitUntil([&] { return overflows == 1; }, 10000));
+    RunEventsFor(200); // a stretch in which no second overflow and no block may come
     EXPECT_EQ(overflows, 1);
     EXPECT_EQ(blocks, 0) << "reopening threw the buffered bytes away";
     EXPECT_TRUE(link.isOpen());
     ASSERT_TRUE(pty.write(ReadingFrame("0001")));
-    EXPECT_TRUE(WaitUntil([&] { return blocks == 1; }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return blocks == 1; }, 10000));
 }
 
 TEST_F(SerialLinkTest, AHungUpDeviceIsLostAtOnce)
@@ -299,9 +299,9 @@ TEST_F(SerialLinkTest, AHungUpDeviceIsLostAtOnce)
     int lost = 0;
     QObject::connect(&link, &SerialLink::lost, [&] { ++lost; });
     pty.unplug();
-    ASSERT_TRUE(WaitUntil([&] { return lost > 0; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return lost > 0; }, 10000));
     EXPECT_FALSE(link.isOpen());
-    RunEventsFor(300);
+    RunEventsFor(300); // a stretch in which no further loss may be signalled
     EXPECT_EQ(lost, 1) << "closed at the first error, no storm of signals";
 }
 
@@ -345,18 +345,18 @@ TEST_F(SerialLinkTest, FramesBecomeSamplesAndStopStartContinuesTheRecording)
     EXPECT_EQ(rig.controller.state(), LinkState::Running);
     for (const char *value : {"0001", "0002", "0003"})
         ASSERT_TRUE(pty.write(ReadingFrame(value)));
-    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 3; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 3; }, 10000));
     EXPECT_EQ(rig.view.lastFirstText, "0003");
 
     rig.controller.stop();
     EXPECT_EQ(rig.controller.state(), LinkState::Stopped);
     ASSERT_TRUE(pty.write(ReadingFrame("0009")));
-    RunEventsFor(100);
+    RunEventsFor(100); // a stretch in which the frame must stay unread
     EXPECT_EQ(rig.state.store.SampleCount, 3) << "nothing is read while stopped";
 
     ASSERT_EQ(rig.controller.start(pty.linkPath()), OpenFailure::None);
     ASSERT_TRUE(pty.write(ReadingFrame("0004")));
-    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 4; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 4; }, 10000));
     EXPECT_FLOAT_EQ(rig.state.store.sample(4).FirstValue, 4.0f);
     EXPECT_EQ(rig.view.followed, 4);
     EXPECT_EQ(states, (std::vector<LinkState>{LinkState::Running, LinkState::Stopped, LinkState::Running}));
@@ -383,18 +383,18 @@ TEST_F(SerialLinkTest, ABlockOutOfStepResynchronisesOnTheRealPort)
     ControllerRig rig;
     ASSERT_EQ(rig.controller.start(pty.linkPath()), OpenFailure::None);
     ASSERT_TRUE(pty.write(ReadingFrame("0001")));
-    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 1; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 1; }, 10000));
 
     MeterFrame junk = ReadingFrame("0007");
     junk[0] = 0x00;
     ASSERT_TRUE(pty.write(junk));
-    ASSERT_TRUE(WaitUntil([&] { return rig.controller.counters().resyncs == 1; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return rig.controller.counters().resyncs == 1; }, 10000));
     EXPECT_EQ(rig.controller.state(), LinkState::Running);
     EXPECT_EQ(rig.state.store.SampleCount, 1);
     EXPECT_EQ(rig.view.lastFirstText, "0001");
 
     ASSERT_TRUE(pty.write(ReadingFrame("0002")));
-    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 10000));
     EXPECT_FLOAT_EQ(rig.state.store.sample(2).FirstValue, 2.0f);
 }
 
@@ -411,15 +411,15 @@ TEST_F(SerialLinkTest, ThePortIsFreeWhileTheFunctionChangeQuestionWaits)
     ASSERT_EQ(rig.controller.start(pty.linkPath()), OpenFailure::None);
     ASSERT_TRUE(pty.write(ReadingFrame("0001", 0x08)));
     ASSERT_TRUE(pty.write(ReadingFrame("0002", 0x08)));
-    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 10000));
     ASSERT_TRUE(pty.write(ReadingFrame("0229", 0x04))); // one frame alone may be damage
     ASSERT_TRUE(pty.write(ReadingFrame("0230", 0x04)));
-    ASSERT_TRUE(WaitUntil([&] { return rig.view.questions == 1; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return rig.view.questions == 1; }, 10000));
     EXPECT_TRUE(couldOpen);
     EXPECT_EQ(rig.state.store.SampleCount, 1) << "Yes ran New; the frame starts the new recording";
     EXPECT_EQ(rig.controller.state(), LinkState::Running);
     ASSERT_TRUE(pty.write(ReadingFrame("0231", 0x04)));
-    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 10000));
 }
 
 TEST_F(SerialLinkTest, APulledAdapterReconnectsAndTheRecordingGoesOn)
@@ -431,10 +431,10 @@ TEST_F(SerialLinkTest, APulledAdapterReconnectsAndTheRecordingGoesOn)
                      [&](LinkState state) { states.push_back(state); });
     ASSERT_EQ(rig.controller.start(pty->linkPath()), OpenFailure::None);
     ASSERT_TRUE(pty->write(ReadingFrame("0001")));
-    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 1; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 1; }, 10000));
 
     pty->unplug();
-    ASSERT_TRUE(WaitUntil([&] { return rig.controller.state() == LinkState::Reconnecting; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return rig.controller.state() == LinkState::Reconnecting; }, 10000));
     // Attempts while the device is away fail quietly and go on.
     RunEventsFor(AcquisitionController::ReconnectIntervalMs + 300);
     EXPECT_EQ(rig.controller.state(), LinkState::Reconnecting);
@@ -444,7 +444,7 @@ TEST_F(SerialLinkTest, APulledAdapterReconnectsAndTheRecordingGoesOn)
     ASSERT_TRUE(WaitUntil([&] { return rig.controller.state() == LinkState::Running; },
                           AcquisitionController::ReconnectIntervalMs + 1000));
     ASSERT_TRUE(pty->write(ReadingFrame("0002")));
-    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return rig.state.store.SampleCount == 2; }, 10000));
     EXPECT_EQ(states, (std::vector<LinkState>{LinkState::Running, LinkState::Reconnecting, LinkState::Running}));
 }
 
@@ -454,10 +454,11 @@ TEST_F(SerialLinkTest, StopEndsTheReconnectAttempts)
     ControllerRig rig;
     ASSERT_EQ(rig.controller.start(pty->linkPath()), OpenFailure::None);
     pty->unplug();
-    ASSERT_TRUE(WaitUntil([&] { return rig.controller.state() == LinkState::Reconnecting; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return rig.controller.state() == LinkState::Reconnecting; }, 10000));
     rig.controller.stop();
     EXPECT_EQ(rig.controller.state(), LinkState::Stopped);
     pty = std::make_unique<PtyFeeder>(path(QStringLiteral("meter")));
+    // Longer than one reconnect interval: time in which no attempt may come.
     RunEventsFor(AcquisitionController::ReconnectIntervalMs + 500);
     EXPECT_EQ(rig.controller.state(), LinkState::Stopped);
     SerialLink other;
@@ -469,12 +470,12 @@ TEST(QtQuestionTimerTest, RunsOutOnceUnlessStopped)
     QtQuestionTimer timer;
     int expired = 0;
     timer.start(20, [&] { ++expired; });
-    ASSERT_TRUE(WaitUntil([&] { return expired == 1; }, 5000));
-    RunEventsFor(100);
+    ASSERT_TRUE(WaitUntil([&] { return expired == 1; }, 10000));
+    RunEventsFor(100); // five more of its intervals, in which it must not run out again
     EXPECT_EQ(expired, 1) << "one shot";
 
     timer.start(50, [&] { ++expired; });
     timer.stop();
-    RunEventsFor(200);
+    RunEventsFor(200); // four times its time, in which it must not run out
     EXPECT_EQ(expired, 1) << "stopped before it ran out";
 }

@@ -57,7 +57,7 @@ protected:
     bool send(const MeterFrame &frame)
     {
         const std::uint64_t before = blocksRead();
-        return pty->write(frame) && WaitUntil([&] { return blocksRead() == before + 1; }, 3000);
+        return pty->write(frame) && WaitUntil([&] { return blocksRead() == before + 1; }, 10000);
     }
 
     bool running() { return window->acquisition().state() == LinkState::Running; }
@@ -118,7 +118,7 @@ TEST_F(WindowAcquisitionTest, AnIntervalOfTwoSecondsAveragesTheFramesOfEachInter
             ASSERT_EQ(state.store.SampleCount, before + 1);
             groups.emplace_back();
         }
-        RunEventsFor(500);
+        RunEventsFor(500); // the meter's pace: how time groups the frames is what is tested
     }
     ASSERT_GE(state.store.SampleCount, 2);
     for (std::int32_t k = 1; k <= state.store.SampleCount; ++k) {
@@ -186,7 +186,7 @@ TEST_F(WindowAcquisitionTest, ABlockStarting0005ResynchronisesAndChangesNothingE
     MeterFrame junk = meterFrame("0009");
     junk[0] = 0x00;
     ASSERT_TRUE(send(junk));
-    ASSERT_TRUE(WaitUntil([&] { return window->acquisition().counters().resyncs == 1; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return window->acquisition().counters().resyncs == 1; }, 10000));
     EXPECT_TRUE(running());
     EXPECT_EQ(state.store.SampleCount, 1);
     EXPECT_EQ(window->LCD1->Caption(), QStringLiteral("0003"));
@@ -214,7 +214,7 @@ TEST_F(WindowAcquisitionTest, TheFunctionChangeQuestion)
     EXPECT_FALSE(prompts.asked.contains(question)) << "one frame in another unit may be damage";
     ASSERT_TRUE(send(meterFrame("0002", UnitA)));
     EXPECT_EQ(prompts.asked.count(question), 1);
-    ASSERT_TRUE(WaitUntil([&] { return running(); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return running(); }, 10000));
     EXPECT_EQ(state.store.SampleCount, 3);
 
     // Yes runs New: the recording starts again with this frame.
@@ -277,7 +277,7 @@ TEST_F(WindowAcquisitionTest, StartOnAPortHeldByAnotherProgramShowsTheInUseMessa
     holder.start(Tool, {QStringLiteral("record"), QStringLiteral("--port"), busy.linkPath(), QStringLiteral("--out"),
                         dir.filePath(QStringLiteral("holder.krd"))});
     ASSERT_TRUE(holder.waitForStarted(5000));
-    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(dir.filePath(QStringLiteral("holder.krd"))); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(dir.filePath(QStringLiteral("holder.krd"))); }, 10000));
 
     makeWindow();
     window->SetPortInUse(3);
@@ -301,16 +301,16 @@ TEST_F(WindowAcquisitionTest, StopAndStartContinueTheSameRecording)
     makeWindow();
     window->Start->click();
     ASSERT_TRUE(send(meterFrame("0010")));
-    RunEventsFor(600);
+    RunEventsFor(600); // past the half-second interval: time is what ends it
     ASSERT_TRUE(send(meterFrame("0010")));
     ASSERT_EQ(state.store.SampleCount, 1);
     ASSERT_TRUE(send(meterFrame("0020"))); // accumulated, not yet a sample
     window->Stop->click();
     pty->write(meterFrame("0099")); // nobody reads while stopped
-    RunEventsFor(100);
+    RunEventsFor(100); // a stretch in which the frame must stay unread
     window->Start->click();
     ASSERT_TRUE(running());
-    RunEventsFor(600);
+    RunEventsFor(600); // past the interval again
     ASSERT_TRUE(send(meterFrame("0040")));
     ASSERT_EQ(state.store.SampleCount, 2);
     EXPECT_FLOAT_EQ(state.store.sample(2).FirstValue, 30.0f) << "the frame before STOP counts into the next sample";
@@ -322,7 +322,7 @@ TEST_F(WindowAcquisitionTest, APulledPortReconnects)
     window->Start->click();
     ASSERT_TRUE(send(meterFrame("0001")));
     pty->unplug();
-    ASSERT_TRUE(WaitUntil([&] { return window->acquisition().state() == LinkState::Reconnecting; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return window->acquisition().state() == LinkState::Reconnecting; }, 10000));
     const QString status = window->LinkStatus->text();
     EXPECT_TRUE(status.contains(QLatin1String("reconnecting"))) << qPrintable(status);
     EXPECT_FALSE(window->File->isEnabled()) << "still recording";
@@ -437,7 +437,7 @@ TEST_F(WindowAcquisitionTest, AnUnansweredFunctionChangeQuestionCountsAsNo)
     EXPECT_EQ(window->acquisition().counters().unansweredQuestions, 1u);
     ASSERT_EQ(state.store.SampleCount, 3) << "the frame that raised the question is recorded";
     EXPECT_EQ(state.store.sample(3).FirstUnit, UnitV);
-    ASSERT_TRUE(WaitUntil([&] { return running(); }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return running(); }, 10000));
     ASSERT_TRUE(send(meterFrame("0003", UnitV)));
     EXPECT_EQ(state.store.SampleCount, 4);
     state.acquisition.Modified = false;

@@ -61,7 +61,7 @@ protected:
         while (sent < last) {
             const std::uint64_t before = blocksRead();
             ASSERT_TRUE(pty->write(ramp.next().bytes));
-            ASSERT_TRUE(WaitUntil([&] { return blocksRead() == before + 1; }, 5000)) << "frame " << sent + 1;
+            ASSERT_TRUE(WaitUntil([&] { return blocksRead() == before + 1; }, 10000)) << "frame " << sent + 1;
             ++sent;
         }
         ASSERT_EQ(state.store.SampleCount, last);
@@ -155,7 +155,7 @@ TEST_F(WindowAlarmTest, ARampPastTheHighLimitAndBackIsShownAtOnceAndPublishedTwi
     const LimitEvent cleared{AlarmDisplay::First, AlarmLimit::High, AlarmDirection::BackBelowHigh,
                              state.store.sample(102).FirstValue, 505, "A", state.store.sample(102).Stamp, 102};
     ASSERT_TRUE(WaitUntil([&] { return alarms.payloads().size() >= 2; }, 20000)) << qPrintable(alarms.diagnostics());
-    RunEventsFor(500);
+    RunEventsFor(500); // a while in which no third alarm may come
     EXPECT_EQ(alarms.payloads(), (std::vector<QByteArray>{AlarmJson(raised), AlarmJson(cleared)}));
 
     window->Stop->click();

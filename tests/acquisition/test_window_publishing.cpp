@@ -61,7 +61,7 @@ protected:
     bool send(const MeterFrame &frame)
     {
         const std::uint64_t before = blocksRead();
-        return pty->write(frame) && WaitUntil([&] { return blocksRead() == before + 1; }, 5000);
+        return pty->write(frame) && WaitUntil([&] { return blocksRead() == before + 1; }, 10000);
     }
 
     QString status() const { return window->PublishStatus->text(); }

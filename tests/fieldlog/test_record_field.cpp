@@ -77,10 +77,10 @@ TEST_F(FieldRecordTest, EachSampleIsAddedToTheSameFileAsItComes)
     ASSERT_NE(inode, 0u);
     for (int i = 1; i <= 3; ++i)
         ASSERT_TRUE(pty->write(ReadingFrame("000" + std::to_string(i))));
-    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 4 * 32; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 4 * 32; }, 10000));
     for (int i = 4; i <= 6; ++i) {
         ASSERT_TRUE(pty->write(ReadingFrame("000" + std::to_string(i))));
-        ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == (i + 1) * 32; }, 5000)) << i;
+        ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == (i + 1) * 32; }, 10000)) << i;
         EXPECT_EQ(inodeOf(out), inode) << i;
         // The statistics record follows each sample.
         std::vector<Sample> records = ReadRecording(out);
@@ -116,9 +116,10 @@ TEST_F(FieldRecordTest, ARampPastTheHighLimitAndBackRaisesTwoAlarms)
     ramp.scenario = Scenario::Ramp;
     ScenarioGenerator generator(ramp);
     constexpr int Frames = 120;
+    // One frame after the other is in the file, as from the meter.
     for (int i = 0; i < Frames; ++i) {
         ASSERT_TRUE(pty->write(generator.next().bytes));
-        RunEventsFor(5);
+        ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == (i + 2) * 32; }, 10000)) << i;
     }
     ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == (Frames + 1) * 32; }, 10000));
     ASSERT_TRUE(WaitUntil([&] { return QDir(events).entryList(QDir::Files).size() >= 2; }, 10000));
@@ -170,7 +171,7 @@ TEST_F(FieldRecordTest, SplitEveryStartsNewFilesOnTheCommandLine)
     constexpr int Frames = 26;
     for (int i = 1; i <= Frames; ++i) {
         ASSERT_TRUE(pty->write(ReadingFrame(std::to_string(1000 + i))));
-        RunEventsFor(100);
+        RunEventsFor(100); // the frames spread over time, which splits the files
     }
     ASSERT_TRUE(stop());
     EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
@@ -250,7 +251,7 @@ TEST_F(FieldRecordTest, OptionsComeFromAConfigFile)
         << qPrintable(stderrText());
     for (const char *value : {"0010", "0030"})
         ASSERT_TRUE(pty->write(ReadingFrame(value)));
-    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 3 * 32; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 3 * 32; }, 10000));
     ASSERT_TRUE(stop());
     EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
     // The last word was the command line's: 30 is above 20 only.

@@ -5,6 +5,7 @@
 #include "RecordFile.h"
 #include "SettingsStore.h"
 #include "SymbolImage.h"
+#include "Wait.h"
 #include "WindowPlacement.h"
 
 #include <LED.h>
@@ -290,8 +291,9 @@ TEST_F(MainWindowTest, ReadoutPlacementAndThreeSecondTimer)
     EXPECT_EQ(window->GetData[0]->text(), QStringLiteral("3A"));
     EXPECT_FALSE(window->FrmGetData2->isVisible()) << "chart 2's read-out is independent";
 
-    // A second click restarts the three seconds: halfway through them.
-    QTest::qWait(1500);
+    // A second click restarts the three seconds: halfway through them, time
+    // being what is tested.
+    RunEventsFor(1500);
     QElapsedTimer sinceSecondClick;
     sinceSecondClick.start();
     emit chart->MouseUp(1, 0, 3.0f, 0.0f);
@@ -334,7 +336,7 @@ TEST_F(MainWindowTest, LiveSamplesRedrawTheChartsAtMostTenTimesASecond)
     const qint64 burstMs = burst.elapsed();
     EXPECT_LE(paints, 1 + burstMs / 100 + 1);
     EXPECT_EQ(state.view.ViewLast, 200) << "the view follows every sample at once";
-    QTest::qWait(250); // past the 100 ms in which redraws are held back: time is what is tested
+    RunEventsFor(250); // past the 100 ms in which redraws are held back: time is what is tested
     EXPECT_GE(paints, 2) << "the last sample is drawn when the burst is over";
     EXPECT_EQ(window->vMAX->text(), QStringLiteral("200A"));
     // A user's scroll still redraws at once.

@@ -11,6 +11,7 @@
 #include "StartupSettings.h"
 #include "TrendWidgetChart.h"
 #include "UserLocale.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -786,7 +787,11 @@ TEST_P(OptionFrmTest, TwoBadBoxesDoNotBounceTheFocus)
         click(box("txtYMax1"));
         QTest::keyClicks(box("txtYMax1"), QStringLiteral("abc"));
         click(box("txtYMin1"));
-        QTest::qWait(50);
+        // The message and the focus back in the first box (the checks below
+        // tell), then a stretch in which the focus must not bounce into a second message.
+        static_cast<void>(
+            WaitUntil([&] { return !prompts.messages.isEmpty() && focused() == box("txtYMax1"); }, 10000));
+        RunEventsFor(50);
         EXPECT_EQ(prompts.messages, QStringList{NotNumeric});
         EXPECT_EQ(focused(), box("txtYMax1"));
         prompts.whileMessageShows = nullptr;

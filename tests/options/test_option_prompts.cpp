@@ -3,6 +3,7 @@
 #include "FakeChart.h"
 #include "OptionFrm.h"
 #include "QtPrinters.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -111,14 +112,17 @@ TEST(DialogOptionPrompts, RealMessageBoxOverTheDialogDoesNotRepeat)
     yMax->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(yMax, QStringLiteral("bad"));
     QTest::keyClick(yMax, Qt::Key_Tab);
-    QTest::qWait(300);
+    // The box answered and the focus back in the first box (the checks below
+    // tell), then a stretch in which the focus must not bounce into a second box.
+    static_cast<void>(WaitUntil([&] { return !shown.isEmpty() && dialog.focusWidget() == yMax; }, 10000));
+    RunEventsFor(300);
     EXPECT_EQ(shown, QStringList{QStringLiteral("You must input numeric!!!")});
     EXPECT_EQ(dialog.focusWidget(), yMax);
     // The offscreen platform has no window manager to give the activation
     // back: do what it would.
     dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    QTest::qWait(100);
+    RunEventsFor(100); // a stretch in which getting the activation back must not ask again
     EXPECT_EQ(QApplication::focusWidget(), yMax);
     EXPECT_EQ(shown.size(), 1);
     EXPECT_TRUE(dialog.isVisible());

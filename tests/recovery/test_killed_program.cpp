@@ -52,7 +52,7 @@ TEST(KilledProgram, TheRecordingOfAProgramKilledWhileRecordingIsRecoveredAtTheNe
     simulator.start(Tool, {QStringLiteral("simulate"), QStringLiteral("--scenario"), QStringLiteral("ramp"),
                            QStringLiteral("--rate"), QStringLiteral("20"), QStringLiteral("--link"), meter});
     ASSERT_TRUE(simulator.waitForStarted(5000));
-    ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(meter); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(meter); }, 10000));
 
     // Recording until three seconds' worth of samples are in, then killed.
     QProcess recording;
@@ -169,7 +169,7 @@ protected:
         QProcess &simulator = start(Tool, {QStringLiteral("simulate"), QStringLiteral("--scenario"), scenario,
                                            QStringLiteral("--rate"), QStringLiteral("20"), QStringLiteral("--link"), link});
         ASSERT_TRUE(simulator.waitForStarted(5000));
-        ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(link); }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(link); }, 10000));
     }
 
     QProcess &start(const QString &program, const QStringList &arguments)

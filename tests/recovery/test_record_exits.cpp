@@ -38,11 +38,14 @@ protected:
         return RecordingTool::startRecording({QStringLiteral("--port"), pty->linkPath(), QStringLiteral("--out"), out});
     }
 
-    void sendValues(const std::vector<std::string> &values, std::uint8_t unit = UnitA)
+    // Sends each value as a frame and waits until it is a sample in the file,
+    // which takes every sample as it comes.
+    void sendValues(const QString &file, const std::vector<std::string> &values, std::uint8_t unit = UnitA)
     {
         for (const std::string &value : values) {
+            const qint64 before = QFileInfo(file).size();
             ASSERT_TRUE(pty->write(ReadingFrame(value, unit)));
-            RunEventsFor(60);
+            ASSERT_TRUE(WaitUntil([&] { return QFileInfo(file).size() == before + 32; }, 10000)) << value;
         }
     }
 
@@ -76,8 +79,7 @@ TEST_F(RecordExitTest, AClosedTerminalSavesTheLastSamplesAndEndsNormally)
 {
     const QString out = dir.filePath(QStringLiteral("hangup.krd"));
     ASSERT_TRUE(startRecording(out));
-    sendValues({"0001", "0002", "0003", "0004"});
-    RunEventsFor(300);
+    sendValues(out, {"0001", "0002", "0003", "0004"});
     sendSignal(SIGHUP);
     ASSERT_TRUE(finish());
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
@@ -91,12 +93,11 @@ TEST_F(RecordExitTest, UnderNohupAClosedTerminalDoesNotStopIt)
     const QString out = dir.filePath(QStringLiteral("nohup.krd"));
     process.setChildProcessModifier([] { ::signal(SIGHUP, SIG_IGN); });
     ASSERT_TRUE(startRecording(out));
-    sendValues({"0001"});
+    sendValues(out, {"0001"});
     sendSignal(SIGHUP);
-    RunEventsFor(400);
+    RunEventsFor(400); // a stretch in which the hangup must not end it
     ASSERT_EQ(process.state(), QProcess::Running);
-    sendValues({"0002"});
-    RunEventsFor(300);
+    sendValues(out, {"0002"});
     sendSignal(SIGTERM);
     ASSERT_TRUE(finish());
     EXPECT_EQ(process.exitCode(), 0) << qPrintable(stderrText());
@@ -116,11 +117,12 @@ TEST_F(RecordExitTest, AReaderOfItsMessagesThatWentAwayDoesNotEndIt)
     ::close(pipe[0]);
     ::close(pipe[1]);
     ASSERT_TRUE(started);
-    ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(out); }, 5000));
-    sendValues({"0001", "0002"});
-    // "the measurement function changed" to nobody, at the second frame in volts
-    sendValues({"0009", "0003"}, UnitV);
-    RunEventsFor(300);
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(out); }, 10000));
+    sendValues(out, {"0001", "0002"});
+    // "the measurement function changed" to nobody, at the second frame in
+    // volts; the first one alone is dropped as possible damage.
+    ASSERT_TRUE(pty->write(ReadingFrame("0009", UnitV)));
+    sendValues(out, {"0003"}, UnitV);
     ASSERT_EQ(process.state(), QProcess::Running);
     sendSignal(SIGTERM);
     ASSERT_TRUE(finish());
@@ -135,7 +137,7 @@ TEST_F(RecordExitTest, AnOutputFolderThatVanishedIsExitCode5WithNothingLeftBehin
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString out = folder + QStringLiteral("/out.krd");
     ASSERT_TRUE(startRecording(out));
-    sendValues({"0001", "0002"});
+    sendValues(out, {"0001", "0002"});
     ASSERT_TRUE(QDir(folder).removeRecursively());
     sendSignal(SIGTERM);
     ASSERT_TRUE(finish());
@@ -151,8 +153,8 @@ TEST_F(RecordExitTest, AKillLeavesEverySampleWrittenBeforeIt)
 {
     const QString out = dir.filePath(QStringLiteral("killed.krd"));
     ASSERT_TRUE(startRecording(out));
-    sendValues({"0001", "0002", "0003", "0004"});
-    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 5 * 32; }, 5000));
+    sendValues(out, {"0001", "0002", "0003", "0004"});
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo(out).size() == 5 * 32; }, 10000));
     process.kill();
     ASSERT_TRUE(finish());
     EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);

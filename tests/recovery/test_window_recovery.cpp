@@ -262,7 +262,7 @@ protected:
     bool send(const MeterFrame &frame)
     {
         const std::uint64_t before = blocksRead();
-        return pty->write(frame) && WaitUntil([&] { return blocksRead() == before + 1; }, 3000);
+        return pty->write(frame) && WaitUntil([&] { return blocksRead() == before + 1; }, 10000);
     }
 
     void expectJournalOfTheRecording()

@@ -122,7 +122,7 @@ protected:
         return WaitUntil(
             [&] {
                 pty->write(meterFrame("12.34"));
-                RunEventsFor(20);
+                RunEventsFor(20); // the meter's pace: frames go on until the port is open and they count
                 return run.state.store.SampleCount >= count;
             },
             60000);
