@@ -176,6 +176,13 @@ void PlotArea::applyScale(qint32 top, qint32 bottom, qint32 left, qint32 right)
     mapping_ = WorldMapping(scale_, QSizeF(size()));
 }
 
+void PlotArea::applyYRange(double top, double bottom)
+{
+    scale_.top = top;
+    scale_.height = bottom - top;
+    mapping_ = WorldMapping(scale_, QSizeF(size()));
+}
+
 void PlotArea::setBackColor(OleColor colour)
 {
     backColor_ = colour;

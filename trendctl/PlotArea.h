@@ -36,6 +36,8 @@ public:
     void requestFullRepaint();
 
     void applyScale(qint32 top, qint32 bottom, qint32 left, qint32 right);
+    // Puts the world y top..bottom (distinct, finite) from the top edge to the bottom edge.
+    void applyYRange(double top, double bottom);
 
     OleColor backColor() const { return backColor_; }
     void setBackColor(OleColor colour);

@@ -272,6 +272,20 @@ void Trend::setRightx(float value)
     UpdateScaleFromBounds();
 }
 
+void Trend::ShowYRange(double top, double bottom)
+{
+    if (!std::isfinite(top) || !std::isfinite(bottom) || top == bottom)
+        return;
+    shownY_.emplace(top, bottom);
+    UpdateScaleFromBounds();
+}
+
+void Trend::ShowBoundsY()
+{
+    shownY_.reset();
+    UpdateScaleFromBounds();
+}
+
 OleColor Trend::TrendBackColor() const
 {
     return plot_->backColor();
@@ -455,7 +469,16 @@ void Trend::DrawGrid(qint32 rows, qint32 cols, OleColor colour, qint32 style)
 
 void Trend::UpdateScaleFromBounds()
 {
-    UpdateScale(topY_, bottomY_, leftX_, rightX_);
+    if (!shownY_) {
+        UpdateScale(topY_, bottomY_, leftX_, rightX_);
+        return;
+    }
+    plot_->applyScale(topY_, bottomY_, leftX_, rightX_);
+    const auto [top, bottom] = *shownY_;
+    plot_->applyYRange(top, bottom);
+    const QLocale locale;
+    for (int i = 0; i < int(scaleLabels_.size()); ++i)
+        SetLabelText(scaleLabels_[i], ScaleValueText(top - (top - bottom) * 0.25 * i, locale), scaleFont_);
 }
 
 void Trend::DrawGridFromState()

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 
 class QFrame;
 class QLabel;
@@ -51,6 +52,12 @@ public:
     void setLeftX(float);
     float Rightx() const;
     void setRightx(float);
+    // A vertical zoom: the plot and its scale labels show top..bottom while
+    // TopY and BottomY keep the bounds that were set (and are saved). Takes
+    // effect, like the bounds, with the next repaint.
+    void ShowYRange(double top, double bottom);
+    // The plot shows TopY..BottomY again.
+    void ShowBoundsY();
     OleColor TrendBackColor() const;
     void setTrendBackColor(OleColor);
     OleColor FrameBackColor() const;
@@ -124,6 +131,7 @@ private:
     qint32 bottomY_ = TrendDefaults::BottomY;
     qint32 leftX_ = TrendDefaults::LeftX;
     qint32 rightX_ = TrendDefaults::RightX;
+    std::optional<std::pair<double, double>> shownY_; // top, bottom of a vertical zoom
     qint32 gridRows_ = TrendDefaults::GridRows;
     qint32 gridCols_ = TrendDefaults::GridCols;
     qint32 gridStyle_ = TrendDefaults::GridStyle;

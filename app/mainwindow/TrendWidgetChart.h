@@ -27,6 +27,8 @@ public:
     void setTopY(float value) override { widget_.setTopY(value); }
     float BottomY() const override { return widget_.BottomY(); }
     void setBottomY(float value) override { widget_.setBottomY(value); }
+    void ShowYRange(double top, double bottom) override { widget_.ShowYRange(top, bottom); }
+    void ShowBoundsY() override { widget_.ShowBoundsY(); }
     float LeftX() const override { return widget_.LeftX(); }
     float Rightx() const override { return widget_.Rightx(); }
     void setRightx(float value) override { widget_.setRightx(value); }

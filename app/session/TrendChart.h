@@ -28,6 +28,15 @@ public:
     virtual void setTopY(float value) = 0;
     virtual float BottomY() const = 0;
     virtual void setBottomY(float value) = 0;
+    // A vertical zoom of the chart on screen; TopY and BottomY stay as set.
+    // A chart that is only settings (printing, fuzzing) shows nothing to zoom.
+    virtual void ShowYRange(double top, double bottom)
+    {
+        (void)top;
+        (void)bottom;
+    }
+    // Back to TopY..BottomY.
+    virtual void ShowBoundsY() {}
     virtual float LeftX() const = 0;
     virtual float Rightx() const = 0;
     virtual void setRightx(float value) = 0;

@@ -399,6 +399,7 @@ void TrendView::FitAll()
 {
     summary_.sync();
     zoom_.fitAll(chart1_.Rightx());
+    clearVerticalZoom();
     showZoomedWindow();
 }
 
@@ -419,11 +420,45 @@ void TrendView::ShowEnd()
 void TrendView::BackToLive()
 {
     zoom_.clear();
+    const bool zoomedVertically = clearVerticalZoom();
     host_.showFollowing(true);
-    if (state_.store.SampleCount == 0)
+    if (state_.store.SampleCount == 0) {
+        if (zoomedVertically)
+            RefreshCharts();
         return;
+    }
     placeAtNewest();
     RefreshCharts();
+}
+
+void TrendView::ZoomYAt(bool firstDisplay, double y, double factor)
+{
+    TrendChart &chart = firstDisplay ? chart1_ : chart2_;
+    std::optional<YRange> &shown = shownY_[firstDisplay ? 0 : 1];
+    shown = ZoomYRange(ShownY(firstDisplay), y, factor);
+    chart.ShowYRange(shown->top, shown->bottom);
+    chart.Refresh();
+}
+
+void TrendView::ResetVerticalZoom()
+{
+    if (clearVerticalZoom())
+        RefreshCharts();
+}
+
+bool TrendView::clearVerticalZoom()
+{
+    const bool zoomed = shownY_[0] || shownY_[1];
+    shownY_ = {};
+    chart1_.ShowBoundsY();
+    chart2_.ShowBoundsY();
+    return zoomed;
+}
+
+YRange TrendView::ShownY(bool firstDisplay) const
+{
+    const TrendChart &chart = firstDisplay ? chart1_ : chart2_;
+    return shownY_[firstDisplay ? 0 : 1].value_or(YRange{chart.TopY(), chart.BottomY()});
 }
 
 float TrendView::WindowX(std::int32_t index) const
@@ -568,8 +603,9 @@ void TrendView::drawCursors(TrendChart &chart)
         if (index < state_.view.ViewFirst || index > state_.view.ViewLast || !validIndex(index))
             continue;
         const float x = WindowX(index);
-        chart.MoveTo(x, chart.TopY());
-        chart.DrawLine(x, chart.BottomY(), colours[c]);
+        const YRange shown = ShownY(&chart == &chart1_);
+        chart.MoveTo(x, float(shown.top));
+        chart.DrawLine(x, float(shown.bottom), colours[c]);
     }
 }
 
