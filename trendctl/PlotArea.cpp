@@ -221,6 +221,78 @@ void PlotArea::lineTo(float x, float y, OleColor colour)
     scheduleUpdate();
 }
 
+void PlotArea::linesTo(const QPointF *points, int count, OleColor colour)
+{
+    if (count <= 0)
+        return;
+    if (fillColumn(points, count, colour)) {
+        penX_ = float(points[count - 1].x());
+        penY_ = float(points[count - 1].y());
+        return;
+    }
+    for (int i = 0; i < count; ++i)
+        lineTo(float(points[i].x()), float(points[i].y()), colour);
+}
+
+bool PlotArea::fillColumn(const QPointF *points, int count, OleColor colour)
+{
+    // A one-pixel line steeper than 45 degrees lights one pixel in each row
+    // from the row its upper end lies in to the row its lower end lies in
+    // (the square caps reach half a pixel past the ends), in the column it
+    // runs through. Steep lines that keep to one pixel column therefore
+    // light a run of that column: one rectangle instead of a stroke per
+    // line. Where a cap reaches a corner into the next column, that corner
+    // pixel is the only difference. Flatter lines, under a pixel high in a
+    // column, are stroked as before.
+    if (penWidth_ != 1)
+        return false;
+    const double ratio = image_.devicePixelRatio();
+    const auto at = [&](double x, double y) { return QPointF(mapping_.pixelX(x), mapping_.pixelY(y)); };
+    const QPointF start = at(penX_, penY_);
+    const double column = std::floor(start.x() * ratio);
+    if (!WithinPixelLimit(column) || !WithinPixelLimit(start.y() * ratio))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        const QPointF p = at(points[i].x(), points[i].y());
+        if (std::floor(p.x() * ratio) != column || !WithinPixelLimit(p.y() * ratio))
+            return false;
+    }
+    if (!openImagePainter())
+        return false;
+    // The rasteriser's 26.6 fixed point of device pixels decides which lines are steep.
+    const auto fixed = [ratio](double v) { return qint64(v * ratio * 64); };
+    double runTop = 0, runBottom = -1; // device rows; none while runTop > runBottom
+    const auto fillRun = [&] {
+        const double top = std::max(runTop, 0.0);
+        const double bottom = std::min(runBottom, double(image_.height() - 1));
+        if (column >= 0 && column < image_.width() && top <= bottom)
+            painter_.fillRect(QRectF(column / ratio, top / ratio, 1 / ratio, (bottom - top + 1) / ratio),
+                              toQColor(colour));
+    };
+    QPointF from = start;
+    for (int i = 0; i < count; ++i) {
+        const QPointF to = at(points[i].x(), points[i].y());
+        if (std::abs(fixed(to.x()) - fixed(from.x())) < std::abs(fixed(to.y()) - fixed(from.y()))) {
+            const double top = std::floor(std::min(from.y(), to.y()) * ratio);
+            const double bottom = std::floor(std::max(from.y(), to.y()) * ratio);
+            const bool run = runTop <= runBottom;
+            const bool joins = run && top <= runBottom + 1 && bottom >= runTop - 1;
+            if (run && !joins)
+                fillRun();
+            runTop = joins ? std::min(runTop, top) : top;
+            runBottom = joins ? std::max(runBottom, bottom) : bottom;
+        } else {
+            useCurvePen(colour);
+            painter_.drawLine(QLineF(from, to));
+        }
+        from = to;
+    }
+    if (runTop <= runBottom)
+        fillRun();
+    scheduleUpdate();
+    return true;
+}
+
 void PlotArea::circle(float x, float y, float r, OleColor colour)
 {
     penX_ = x;

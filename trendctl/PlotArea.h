@@ -47,6 +47,7 @@ public:
 
     void moveTo(float x, float y);
     void lineTo(float x, float y, OleColor colour);
+    void linesTo(const QPointF *points, int count, OleColor colour);
     void circle(float x, float y, float r, OleColor colour);
     float penX() const { return penX_; }
     float penY() const { return penY_; }
@@ -91,6 +92,10 @@ private:
     void ensureImage();
     void clearImage();
     void useCurvePen(OleColor colour);
+    // Fills what one-pixel lines from the pen through the points light when
+    // they keep to one device pixel column; false, with nothing drawn, when
+    // they do not or the pen is wider.
+    bool fillColumn(const QPointF *points, int count, OleColor colour);
     void scheduleUpdate();
 
     std::function<void()> fullRepaintSequence_;

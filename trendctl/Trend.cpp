@@ -178,6 +178,11 @@ void Trend::DrawLine(float x, float y, OleColor LineColor)
     plot_->lineTo(x, y, LineColor);
 }
 
+void Trend::DrawLines(const QPointF *points, int count, OleColor LineColor)
+{
+    plot_->linesTo(points, count, LineColor);
+}
+
 void Trend::DrawCircle(float x, float y, float r, OleColor color)
 {
     plot_->circle(x, y, r, color);

@@ -12,6 +12,7 @@
 #include <PropertyBag.h>
 
 #include <QFont>
+#include <QPointF>
 #include <QString>
 #include <QWidget>
 
@@ -36,6 +37,10 @@ public:
     void Refresh();
     void MoveTo(float x, float y);
     void DrawLine(float x, float y, OleColor LineColor);
+    // Lines from the pen through the points, as DrawLine draws them one by
+    // one; the pen ends on the last. Where the pen is one pixel wide and the
+    // lines keep to one pixel column of the plot, the column is filled at once.
+    void DrawLines(const QPointF *points, int count, OleColor LineColor);
     void DrawCircle(float x, float y, float r, OleColor color);
     std::optional<float> GetCurrentX() const; // nullopt = failure reported to the caller
     std::optional<float> GetCurrentY() const;

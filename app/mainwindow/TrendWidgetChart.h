@@ -17,6 +17,10 @@ public:
     void Cls() override { widget_.Cls(); }
     void MoveTo(float x, float y) override { widget_.MoveTo(x, y); }
     void DrawLine(float x, float y, OleColor lineColor) override { widget_.DrawLine(x, y, lineColor); }
+    void DrawLines(const QPointF *points, int count, OleColor lineColor) override
+    {
+        widget_.DrawLines(points, count, lineColor);
+    }
     void DrawCircle(float x, float y, float r, OleColor color) override { widget_.DrawCircle(x, y, r, color); }
     std::optional<float> GetCurrentX() const override { return widget_.GetCurrentX(); }
     std::optional<float> GetCurrentY() const override { return widget_.GetCurrentY(); }

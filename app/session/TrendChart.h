@@ -5,6 +5,7 @@
 
 #include <OleColor.h>
 
+#include <QPointF>
 #include <QtGlobal>
 
 #include <optional>
@@ -17,6 +18,13 @@ public:
     virtual void Cls() = 0;
     virtual void MoveTo(float x, float y) = 0;
     virtual void DrawLine(float x, float y, OleColor lineColor) = 0;
+    // Lines from the pen through the points, as DrawLine draws them one by
+    // one. A chart may fill lines that keep to one pixel column at once.
+    virtual void DrawLines(const QPointF *points, int count, OleColor lineColor)
+    {
+        for (int i = 0; i < count; ++i)
+            DrawLine(float(points[i].x()), float(points[i].y()), lineColor);
+    }
     virtual void DrawCircle(float x, float y, float r, OleColor color) = 0;
     virtual std::optional<float> GetCurrentX() const = 0;
     virtual std::optional<float> GetCurrentY() const = 0;

@@ -484,13 +484,13 @@ void TrendView::redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t 
         return;
     const SummarySeries series = firstDisplay ? SummarySeries::FirstValue : SummarySeries::SecondValue;
     bool started = false;
+    auto pointAt = [&](std::int32_t i) { return QPointF(zoom_.chartX(i, rightx), float(summary_.value(series, i))); };
     auto drawTo = [&](std::int32_t i) {
-        const float x = zoom_.chartX(i, rightx);
-        const float y = float(summary_.value(series, i));
+        const QPointF p = pointAt(i);
         if (started) {
-            chart.DrawLine(x, y, color);
+            chart.DrawLine(float(p.x()), float(p.y()), color);
         } else {
-            chart.MoveTo(x, y);
+            chart.MoveTo(float(p.x()), float(p.y()));
             started = true;
         }
     };
@@ -504,19 +504,23 @@ void TrendView::redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t 
     } else {
         // Per pixel column its first, lowest, highest and last sample: the
         // same pixels as every segment, at a cost that does not grow with
-        // the number of samples.
+        // the number of samples. The lines inside a column go to the chart
+        // together, so that it can fill the column at once.
         std::int32_t i = first;
+        std::array<QPointF, 3> inColumn;
         for (const std::int32_t end : columnEnds(ColumnGrid{first, last, columns, chartLeft, chartWidth, rightx})) {
             drawTo(i);
             if (end > i) {
                 const RangeExtremes r = summary_.extremes(series, i, end);
                 std::int32_t a = std::min(r.minIndex, r.maxIndex);
                 std::int32_t b = std::max(r.minIndex, r.maxIndex);
+                int count = 0;
                 if (a != i && a != end)
-                    drawTo(a);
+                    inColumn[std::size_t(count++)] = pointAt(a);
                 if (b != a && b != i && b != end)
-                    drawTo(b);
-                drawTo(end);
+                    inColumn[std::size_t(count++)] = pointAt(b);
+                inColumn[std::size_t(count++)] = pointAt(end);
+                chart.DrawLines(inColumn.data(), count, color);
             }
             i = end + 1;
         }
