@@ -14,6 +14,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace Sweepgraph {
 
@@ -206,6 +207,7 @@ void PlotArea::moveTo(float x, float y)
 void PlotArea::lineTo(float x, float y, OleColor colour)
 {
     QLineF line(mapping_.pixelX(penX_), mapping_.pixelY(penY_), mapping_.pixelX(x), mapping_.pixelY(y));
+    lastRun_.reset();
     penX_ = x;
     penY_ = y;
     if (!openImagePainter())
@@ -243,14 +245,19 @@ bool PlotArea::fillColumn(const QPointF *points, int count, OleColor colour)
     // light a run of that column: one rectangle instead of a stroke per
     // line. Where a cap reaches a corner into the next column, that corner
     // pixel is the only difference. Flatter lines, under a pixel high in a
-    // column, are stroked as before.
-    if (penWidth_ != 1)
+    // column, are stroked as before. The first line may come from the
+    // column to the left; it is stroked unless both columns' runs already
+    // light every row it passes.
+    if (penWidth_ != 1 || count <= 0)
         return false;
     const double ratio = image_.devicePixelRatio();
     const auto at = [&](double x, double y) { return QPointF(mapping_.pixelX(x), mapping_.pixelY(y)); };
     const QPointF start = at(penX_, penY_);
-    const double column = std::floor(start.x() * ratio);
-    if (!WithinPixelLimit(column) || !WithinPixelLimit(start.y() * ratio))
+    const QPointF firstPoint = at(points[0].x(), points[0].y());
+    const double column = std::floor(firstPoint.x() * ratio);
+    const double penColumn = std::floor(start.x() * ratio);
+    if (!WithinPixelLimit(column) || !WithinPixelLimit(start.y() * ratio) ||
+        (penColumn != column && penColumn != column - 1))
         return false;
     for (int i = 0; i < count; ++i) {
         const QPointF p = at(points[i].x(), points[i].y());
@@ -261,12 +268,21 @@ bool PlotArea::fillColumn(const QPointF *points, int count, OleColor colour)
         return false;
     // The rasteriser's 26.6 fixed point of device pixels decides which lines are steep.
     const auto fixed = [ratio](double v) { return qint64(v * ratio * 64); };
+    const auto steep = [&](QPointF from, QPointF to) {
+        return std::abs(fixed(to.x()) - fixed(from.x())) < std::abs(fixed(to.y()) - fixed(from.y()));
+    };
+    const auto rows = [ratio](QPointF from, QPointF to) {
+        return std::make_pair(std::floor(std::min(from.y(), to.y()) * ratio),
+                              std::floor(std::max(from.y(), to.y()) * ratio));
+    };
     double runTop = 0, runBottom = -1; // device rows; none while runTop > runBottom
+    int runs = 0;
     // The colour is opaque and nothing is clipped, so the run's pixels are
     // set straight in the image: through the painter each row of a run one
     // pixel wide is a span of its own, several times the cost.
     const QRgb pixel = toQColor(colour).rgba();
     const auto fillRun = [&] {
+        ++runs;
         const int top = int(std::max(runTop, 0.0));
         const int bottom = int(std::min(runBottom, double(image_.height() - 1)));
         if (column < 0 || column >= image_.width())
@@ -276,12 +292,12 @@ bool PlotArea::fillColumn(const QPointF *points, int count, OleColor colour)
         for (int y = top; y <= bottom; ++y, line += stride)
             *reinterpret_cast<QRgb *>(line) = pixel;
     };
-    QPointF from = start;
-    for (int i = 0; i < count; ++i) {
+    const bool bridging = penColumn != column;
+    QPointF from = bridging ? firstPoint : start;
+    for (int i = bridging ? 1 : 0; i < count; ++i) {
         const QPointF to = at(points[i].x(), points[i].y());
-        if (std::abs(fixed(to.x()) - fixed(from.x())) < std::abs(fixed(to.y()) - fixed(from.y()))) {
-            const double top = std::floor(std::min(from.y(), to.y()) * ratio);
-            const double bottom = std::floor(std::max(from.y(), to.y()) * ratio);
+        if (steep(from, to)) {
+            const auto [top, bottom] = rows(from, to);
             const bool run = runTop <= runBottom;
             const bool joins = run && top <= runBottom + 1 && bottom >= runTop - 1;
             if (run && !joins)
@@ -296,12 +312,27 @@ bool PlotArea::fillColumn(const QPointF *points, int count, OleColor colour)
     }
     if (runTop <= runBottom)
         fillRun();
+    if (bridging) {
+        const std::pair<double, double> passed = rows(start, firstPoint);
+        const auto within = [&](const ColumnRun &r) { return r.top <= passed.first && passed.second <= r.bottom; };
+        const bool covered = steep(start, firstPoint) && lastRun_ && lastRun_->column == penColumn &&
+                             lastRun_->colour == colour && runs == 1 && within(*lastRun_) &&
+                             within(ColumnRun{column, runTop, runBottom, colour});
+        if (!covered) {
+            useCurvePen(colour);
+            painter_.drawLine(QLineF(start, firstPoint));
+        }
+    }
+    lastRun_.reset();
+    if (runs == 1)
+        lastRun_ = ColumnRun{column, runTop, runBottom, colour};
     scheduleUpdate();
     return true;
 }
 
 void PlotArea::circle(float x, float y, float r, OleColor colour)
 {
+    lastRun_.reset();
     penX_ = x;
     penY_ = y;
     const QPointF centre(mapping_.pixelX(x), mapping_.pixelY(y));
@@ -458,6 +489,7 @@ void PlotArea::ensureImage()
         return;
     closeImagePainter();
     image_ = QImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    lastRun_.reset();
     image_.setDevicePixelRatio(ratio);
     image_.fill(toQColor(backColor_));
     fullRepaintPending_ = true;
@@ -466,6 +498,7 @@ void PlotArea::ensureImage()
 
 void PlotArea::clearImage()
 {
+    lastRun_.reset();
     ensureImage();
     closeImagePainter();
     image_.fill(toQColor(backColor_));

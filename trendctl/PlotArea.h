@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 namespace Sweepgraph {
 
@@ -93,8 +94,9 @@ private:
     void clearImage();
     void useCurvePen(OleColor colour);
     // Fills what one-pixel lines from the pen through the points light when
-    // they keep to one device pixel column; false, with nothing drawn, when
-    // they do not or the pen is wider.
+    // they keep to one device pixel column, the first line perhaps coming
+    // from the column to the left; false, with nothing drawn, when they do
+    // not or the pen is wider.
     bool fillColumn(const QPointF *points, int count, OleColor colour);
     void scheduleUpdate();
 
@@ -110,6 +112,15 @@ private:
     qint16 penWidth_ = 1;
     float penX_ = 0;
     float penY_ = 0;
+
+    // The run the last lines filled, while nothing was drawn after it.
+    struct ColumnRun {
+        double column;
+        double top; // device rows
+        double bottom;
+        OleColor colour;
+    };
+    std::optional<ColumnRun> lastRun_;
 
     QImage image_;
     QPainter painter_;

@@ -39,7 +39,8 @@ public:
     void DrawLine(float x, float y, OleColor LineColor);
     // Lines from the pen through the points, as DrawLine draws them one by
     // one; the pen ends on the last. Where the pen is one pixel wide and the
-    // lines keep to one pixel column of the plot, the column is filled at once.
+    // lines keep to one pixel column of the plot (the first may come from
+    // the column to the left), the column is filled at once.
     void DrawLines(const QPointF *points, int count, OleColor LineColor);
     void DrawCircle(float x, float y, float r, OleColor color);
     std::optional<float> GetCurrentX() const; // nullopt = failure reported to the caller

@@ -504,17 +504,22 @@ void TrendView::redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t 
     } else {
         // Per pixel column its first, lowest, highest and last sample: the
         // same pixels as every segment, at a cost that does not grow with
-        // the number of samples. The lines inside a column go to the chart
-        // together, so that it can fill the column at once.
+        // the number of samples. The lines into and inside a column go to
+        // the chart together, so that it can fill the column at once.
         std::int32_t i = first;
-        std::array<QPointF, 3> inColumn;
+        std::array<QPointF, 4> inColumn;
         for (const std::int32_t end : columnEnds(ColumnGrid{first, last, columns, chartLeft, chartWidth, rightx})) {
-            drawTo(i);
-            if (end > i) {
+            if (end == i) {
+                drawTo(i);
+            } else {
                 const RangeExtremes r = summary_.extremes(series, i, end);
                 std::int32_t a = std::min(r.minIndex, r.maxIndex);
                 std::int32_t b = std::max(r.minIndex, r.maxIndex);
                 int count = 0;
+                if (started)
+                    inColumn[std::size_t(count++)] = pointAt(i);
+                else
+                    drawTo(i);
                 if (a != i && a != end)
                     inColumn[std::size_t(count++)] = pointAt(a);
                 if (b != a && b != i && b != end)
