@@ -525,6 +525,10 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Zurück zu live</translation>
     </message>
     <message>
+        <source>Reset &amp;Vertical Zoom</source>
+        <translation>Senkrechten Zoom &amp;zurücksetzen</translation>
+    </message>
+    <message>
         <source>Cursor &amp;A at the Marked Sample</source>
         <translation>Cursor &amp;A auf den markierten Messwert</translation>
     </message>

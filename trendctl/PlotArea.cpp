@@ -14,6 +14,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace Sweepgraph {
 
@@ -176,6 +177,13 @@ void PlotArea::applyScale(qint32 top, qint32 bottom, qint32 left, qint32 right)
     mapping_ = WorldMapping(scale_, QSizeF(size()));
 }
 
+void PlotArea::applyYRange(double top, double bottom)
+{
+    scale_.top = top;
+    scale_.height = bottom - top;
+    mapping_ = WorldMapping(scale_, QSizeF(size()));
+}
+
 void PlotArea::setBackColor(OleColor colour)
 {
     backColor_ = colour;
@@ -199,6 +207,7 @@ void PlotArea::moveTo(float x, float y)
 void PlotArea::lineTo(float x, float y, OleColor colour)
 {
     QLineF line(mapping_.pixelX(penX_), mapping_.pixelY(penY_), mapping_.pixelX(x), mapping_.pixelY(y));
+    lastRun_.reset();
     penX_ = x;
     penY_ = y;
     if (!openImagePainter())
@@ -214,8 +223,116 @@ void PlotArea::lineTo(float x, float y, OleColor colour)
     scheduleUpdate();
 }
 
+void PlotArea::linesTo(const QPointF *points, int count, OleColor colour)
+{
+    if (count <= 0)
+        return;
+    if (fillColumn(points, count, colour)) {
+        penX_ = float(points[count - 1].x());
+        penY_ = float(points[count - 1].y());
+        return;
+    }
+    for (int i = 0; i < count; ++i)
+        lineTo(float(points[i].x()), float(points[i].y()), colour);
+}
+
+bool PlotArea::fillColumn(const QPointF *points, int count, OleColor colour)
+{
+    // A one-pixel line steeper than 45 degrees lights one pixel in each row
+    // from the row its upper end lies in to the row its lower end lies in
+    // (the square caps reach half a pixel past the ends), in the column it
+    // runs through. Steep lines that keep to one pixel column therefore
+    // light a run of that column: one rectangle instead of a stroke per
+    // line. Where a cap reaches a corner into the next column, that corner
+    // pixel is the only difference. Flatter lines, under a pixel high in a
+    // column, are stroked as before. The first line may come from the
+    // column to the left; it is stroked unless both columns' runs already
+    // light every row it passes.
+    if (penWidth_ != 1 || count <= 0)
+        return false;
+    const double ratio = image_.devicePixelRatio();
+    const auto at = [&](double x, double y) { return QPointF(mapping_.pixelX(x), mapping_.pixelY(y)); };
+    const QPointF start = at(penX_, penY_);
+    const QPointF firstPoint = at(points[0].x(), points[0].y());
+    const double column = std::floor(firstPoint.x() * ratio);
+    const double penColumn = std::floor(start.x() * ratio);
+    if (!WithinPixelLimit(column) || !WithinPixelLimit(start.y() * ratio) ||
+        (penColumn != column && penColumn != column - 1))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        const QPointF p = at(points[i].x(), points[i].y());
+        if (std::floor(p.x() * ratio) != column || !WithinPixelLimit(p.y() * ratio))
+            return false;
+    }
+    if (!openImagePainter())
+        return false;
+    // The rasteriser's 26.6 fixed point of device pixels decides which lines are steep.
+    const auto fixed = [ratio](double v) { return qint64(v * ratio * 64); };
+    const auto steep = [&](QPointF from, QPointF to) {
+        return std::abs(fixed(to.x()) - fixed(from.x())) < std::abs(fixed(to.y()) - fixed(from.y()));
+    };
+    const auto rows = [ratio](QPointF from, QPointF to) {
+        return std::make_pair(std::floor(std::min(from.y(), to.y()) * ratio),
+                              std::floor(std::max(from.y(), to.y()) * ratio));
+    };
+    double runTop = 0, runBottom = -1; // device rows; none while runTop > runBottom
+    int runs = 0;
+    // The colour is opaque and nothing is clipped, so the run's pixels are
+    // set straight in the image: through the painter each row of a run one
+    // pixel wide is a span of its own, several times the cost.
+    const QRgb pixel = toQColor(colour).rgba();
+    const auto fillRun = [&] {
+        ++runs;
+        const int top = int(std::max(runTop, 0.0));
+        const int bottom = int(std::min(runBottom, double(image_.height() - 1)));
+        if (column < 0 || column >= image_.width())
+            return;
+        const qsizetype stride = image_.bytesPerLine();
+        uchar *line = image_.bits() + qsizetype(top) * stride + qsizetype(column) * qsizetype(sizeof(QRgb));
+        for (int y = top; y <= bottom; ++y, line += stride)
+            *reinterpret_cast<QRgb *>(line) = pixel;
+    };
+    const bool bridging = penColumn != column;
+    QPointF from = bridging ? firstPoint : start;
+    for (int i = bridging ? 1 : 0; i < count; ++i) {
+        const QPointF to = at(points[i].x(), points[i].y());
+        if (steep(from, to)) {
+            const auto [top, bottom] = rows(from, to);
+            const bool run = runTop <= runBottom;
+            const bool joins = run && top <= runBottom + 1 && bottom >= runTop - 1;
+            if (run && !joins)
+                fillRun();
+            runTop = joins ? std::min(runTop, top) : top;
+            runBottom = joins ? std::max(runBottom, bottom) : bottom;
+        } else {
+            useCurvePen(colour);
+            painter_.drawLine(QLineF(from, to));
+        }
+        from = to;
+    }
+    if (runTop <= runBottom)
+        fillRun();
+    if (bridging) {
+        const std::pair<double, double> passed = rows(start, firstPoint);
+        const auto within = [&](const ColumnRun &r) { return r.top <= passed.first && passed.second <= r.bottom; };
+        const bool covered = steep(start, firstPoint) && lastRun_ && lastRun_->column == penColumn &&
+                             lastRun_->colour == colour && runs == 1 && within(*lastRun_) &&
+                             within(ColumnRun{column, runTop, runBottom, colour});
+        if (!covered) {
+            useCurvePen(colour);
+            painter_.drawLine(QLineF(start, firstPoint));
+        }
+    }
+    lastRun_.reset();
+    if (runs == 1)
+        lastRun_ = ColumnRun{column, runTop, runBottom, colour};
+    scheduleUpdate();
+    return true;
+}
+
 void PlotArea::circle(float x, float y, float r, OleColor colour)
 {
+    lastRun_.reset();
     penX_ = x;
     penY_ = y;
     const QPointF centre(mapping_.pixelX(x), mapping_.pixelY(y));
@@ -372,6 +489,7 @@ void PlotArea::ensureImage()
         return;
     closeImagePainter();
     image_ = QImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    lastRun_.reset();
     image_.setDevicePixelRatio(ratio);
     image_.fill(toQColor(backColor_));
     fullRepaintPending_ = true;
@@ -380,6 +498,7 @@ void PlotArea::ensureImage()
 
 void PlotArea::clearImage()
 {
+    lastRun_.reset();
     ensureImage();
     closeImagePainter();
     image_.fill(toQColor(backColor_));

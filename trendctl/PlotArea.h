@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 namespace Sweepgraph {
 
@@ -36,6 +37,8 @@ public:
     void requestFullRepaint();
 
     void applyScale(qint32 top, qint32 bottom, qint32 left, qint32 right);
+    // Puts the world y top..bottom (distinct, finite) from the top edge to the bottom edge.
+    void applyYRange(double top, double bottom);
 
     OleColor backColor() const { return backColor_; }
     void setBackColor(OleColor colour);
@@ -45,6 +48,7 @@ public:
 
     void moveTo(float x, float y);
     void lineTo(float x, float y, OleColor colour);
+    void linesTo(const QPointF *points, int count, OleColor colour);
     void circle(float x, float y, float r, OleColor colour);
     float penX() const { return penX_; }
     float penY() const { return penY_; }
@@ -89,6 +93,11 @@ private:
     void ensureImage();
     void clearImage();
     void useCurvePen(OleColor colour);
+    // Fills what one-pixel lines from the pen through the points light when
+    // they keep to one device pixel column, the first line perhaps coming
+    // from the column to the left; false, with nothing drawn, when they do
+    // not or the pen is wider.
+    bool fillColumn(const QPointF *points, int count, OleColor colour);
     void scheduleUpdate();
 
     std::function<void()> fullRepaintSequence_;
@@ -103,6 +112,15 @@ private:
     qint16 penWidth_ = 1;
     float penX_ = 0;
     float penY_ = 0;
+
+    // The run the last lines filled, while nothing was drawn after it.
+    struct ColumnRun {
+        double column;
+        double top; // device rows
+        double bottom;
+        OleColor colour;
+    };
+    std::optional<ColumnRun> lastRun_;
 
     QImage image_;
     QPainter painter_;

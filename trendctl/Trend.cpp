@@ -178,6 +178,11 @@ void Trend::DrawLine(float x, float y, OleColor LineColor)
     plot_->lineTo(x, y, LineColor);
 }
 
+void Trend::DrawLines(const QPointF *points, int count, OleColor LineColor)
+{
+    plot_->linesTo(points, count, LineColor);
+}
+
 void Trend::DrawCircle(float x, float y, float r, OleColor color)
 {
     plot_->circle(x, y, r, color);
@@ -269,6 +274,20 @@ float Trend::Rightx() const
 void Trend::setRightx(float value)
 {
     rightX_ = RoundBound(value).value_or(rightX_);
+    UpdateScaleFromBounds();
+}
+
+void Trend::ShowYRange(double top, double bottom)
+{
+    if (!std::isfinite(top) || !std::isfinite(bottom) || top == bottom)
+        return;
+    shownY_.emplace(top, bottom);
+    UpdateScaleFromBounds();
+}
+
+void Trend::ShowBoundsY()
+{
+    shownY_.reset();
     UpdateScaleFromBounds();
 }
 
@@ -455,7 +474,16 @@ void Trend::DrawGrid(qint32 rows, qint32 cols, OleColor colour, qint32 style)
 
 void Trend::UpdateScaleFromBounds()
 {
-    UpdateScale(topY_, bottomY_, leftX_, rightX_);
+    if (!shownY_) {
+        UpdateScale(topY_, bottomY_, leftX_, rightX_);
+        return;
+    }
+    plot_->applyScale(topY_, bottomY_, leftX_, rightX_);
+    const auto [top, bottom] = *shownY_;
+    plot_->applyYRange(top, bottom);
+    const QLocale locale;
+    for (int i = 0; i < int(scaleLabels_.size()); ++i)
+        SetLabelText(scaleLabels_[i], ScaleValueText(top - (top - bottom) * 0.25 * i, locale), scaleFont_);
 }
 
 void Trend::DrawGridFromState()

@@ -12,11 +12,13 @@
 #include <PropertyBag.h>
 
 #include <QFont>
+#include <QPointF>
 #include <QString>
 #include <QWidget>
 
 #include <array>
 #include <optional>
+#include <utility>
 
 class QFrame;
 class QLabel;
@@ -35,6 +37,11 @@ public:
     void Refresh();
     void MoveTo(float x, float y);
     void DrawLine(float x, float y, OleColor LineColor);
+    // Lines from the pen through the points, as DrawLine draws them one by
+    // one; the pen ends on the last. Where the pen is one pixel wide and the
+    // lines keep to one pixel column of the plot (the first may come from
+    // the column to the left), the column is filled at once.
+    void DrawLines(const QPointF *points, int count, OleColor LineColor);
     void DrawCircle(float x, float y, float r, OleColor color);
     std::optional<float> GetCurrentX() const; // nullopt = failure reported to the caller
     std::optional<float> GetCurrentY() const;
@@ -51,6 +58,12 @@ public:
     void setLeftX(float);
     float Rightx() const;
     void setRightx(float);
+    // A vertical zoom: the plot and its scale labels show top..bottom while
+    // TopY and BottomY keep the bounds that were set (and are saved). Takes
+    // effect, like the bounds, with the next repaint.
+    void ShowYRange(double top, double bottom);
+    // The plot shows TopY..BottomY again.
+    void ShowBoundsY();
     OleColor TrendBackColor() const;
     void setTrendBackColor(OleColor);
     OleColor FrameBackColor() const;
@@ -124,6 +137,7 @@ private:
     qint32 bottomY_ = TrendDefaults::BottomY;
     qint32 leftX_ = TrendDefaults::LeftX;
     qint32 rightX_ = TrendDefaults::RightX;
+    std::optional<std::pair<double, double>> shownY_; // top, bottom of a vertical zoom
     qint32 gridRows_ = TrendDefaults::GridRows;
     qint32 gridCols_ = TrendDefaults::GridCols;
     qint32 gridStyle_ = TrendDefaults::GridStyle;

@@ -122,8 +122,8 @@ public:
     // View menu: zoom, pan and the measurement cursors.
     QMenu *View = nullptr;
     QAction *ZoomIn = nullptr, *ZoomOut = nullptr, *PanLeft = nullptr, *PanRight = nullptr, *GoToStart = nullptr,
-            *GoToEnd = nullptr, *FitAll = nullptr, *BackToLive = nullptr, *SetCursorA = nullptr,
-            *SetCursorB = nullptr, *ClearCursors = nullptr;
+            *GoToEnd = nullptr, *FitAll = nullptr, *BackToLive = nullptr, *ResetVerticalZoom = nullptr,
+            *SetCursorA = nullptr, *SetCursorB = nullptr, *ClearCursors = nullptr;
     QLabel *FollowStatus = nullptr; // shown while the charts do not follow the newest sample
     QDockWidget *CursorDock = nullptr;
     QTableWidget *CursorTable = nullptr;
@@ -162,7 +162,7 @@ private:
     // True when the release ended a pan, a rubber band or placed a cursor,
     // so that it reads nothing out.
     bool chartMouseUp(qint16 shift, float x);
-    void chartWheel(qint16 delta, qint16 shift, float x);
+    void chartWheel(bool firstDisplay, qint16 delta, qint16 shift, float x, float y);
     void placeRubberBand(Sweepgraph::Trend *chart, float from, float to);
     QString allAreaDetails();
 

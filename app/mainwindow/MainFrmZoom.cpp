@@ -62,6 +62,8 @@ void MainFrm::buildViewMenu()
     add(FitAll, QStringLiteral("FitAll"), tr("Fit all"), {Qt::Key_F}, [this] { trendView_->FitAll(); });
     add(BackToLive, QStringLiteral("BackToLive"), tr("Back to live"), {Qt::Key_L},
         [this] { trendView_->BackToLive(); });
+    add(ResetVerticalZoom, QStringLiteral("ResetVerticalZoom"), tr("Reset &Vertical Zoom"), {},
+        [this] { trendView_->ResetVerticalZoom(); });
     View->addSeparator();
     // From the menu a cursor goes to the sample last clicked on chart 1.
     add(SetCursorA, QStringLiteral("SetCursorA"), tr("Cursor &A at the Marked Sample"), {},
@@ -109,8 +111,9 @@ void MainFrm::connectChartGestures(Sweepgraph::Trend *chart, int number)
         else
             showReadout(2, trendView_->ShowReadout2(x));
     });
-    connect(chart, &Sweepgraph::Trend::MouseWheel, this,
-            [this](qint16 delta, qint16 shift, float x, float) { chartWheel(delta, shift, x); });
+    connect(chart, &Sweepgraph::Trend::MouseWheel, this, [this, number](qint16 delta, qint16 shift, float x, float y) {
+        chartWheel(number == 1, delta, shift, x, y);
+    });
 }
 
 void MainFrm::chartMouseDown(Sweepgraph::Trend *chart, qint16 button, qint16 shift, float x)
@@ -168,12 +171,15 @@ bool MainFrm::chartMouseUp(qint16 shift, float x)
     return false;
 }
 
-void MainFrm::chartWheel(qint16 delta, qint16 shift, float x)
+void MainFrm::chartWheel(bool firstDisplay, qint16 delta, qint16 shift, float x, float y)
 {
-    // Modified turns are left to the platform (a y zoom may take Ctrl later).
-    if (shift != 0)
-        return;
-    trendView_->ZoomAt(x, std::pow(ZoomStep, delta / 120.0));
+    const double factor = std::pow(ZoomStep, delta / 120.0);
+    // Ctrl zooms the y axis of this chart alone; other modified turns are
+    // left to the platform.
+    if (shift == CtrlKey)
+        trendView_->ZoomYAt(firstDisplay, y, factor);
+    else if (shift == 0)
+        trendView_->ZoomAt(x, factor);
 }
 
 void MainFrm::placeRubberBand(Sweepgraph::Trend *chart, float from, float to)

@@ -17,6 +17,10 @@ public:
     void Cls() override { widget_.Cls(); }
     void MoveTo(float x, float y) override { widget_.MoveTo(x, y); }
     void DrawLine(float x, float y, OleColor lineColor) override { widget_.DrawLine(x, y, lineColor); }
+    void DrawLines(const QPointF *points, int count, OleColor lineColor) override
+    {
+        widget_.DrawLines(points, count, lineColor);
+    }
     void DrawCircle(float x, float y, float r, OleColor color) override { widget_.DrawCircle(x, y, r, color); }
     std::optional<float> GetCurrentX() const override { return widget_.GetCurrentX(); }
     std::optional<float> GetCurrentY() const override { return widget_.GetCurrentY(); }
@@ -27,6 +31,8 @@ public:
     void setTopY(float value) override { widget_.setTopY(value); }
     float BottomY() const override { return widget_.BottomY(); }
     void setBottomY(float value) override { widget_.setBottomY(value); }
+    void ShowYRange(double top, double bottom) override { widget_.ShowYRange(top, bottom); }
+    void ShowBoundsY() override { widget_.ShowBoundsY(); }
     float LeftX() const override { return widget_.LeftX(); }
     float Rightx() const override { return widget_.Rightx(); }
     void setRightx(float value) override { widget_.setRightx(value); }

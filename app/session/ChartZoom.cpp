@@ -3,6 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+YRange ZoomYRange(const YRange &range, double y, double factor)
+{
+    const double span = std::fabs(range.top - range.bottom);
+    if (!(factor > 0) || !std::isfinite(y) || !(span > 0) || !std::isfinite(span))
+        return range;
+    const double narrowest = std::min(MinimumYSpan, span);
+    const double widest = std::max(MaximumYSpan, span);
+    const double scale = std::clamp(span / factor, narrowest, widest) / span;
+    return YRange{y + (range.top - y) * scale, y + (range.bottom - y) * scale};
+}
+
 double ChartZoom::position(std::int32_t index) const
 {
     if (state_.view.TimeMode)

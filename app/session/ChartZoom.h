@@ -10,6 +10,22 @@
 
 #include <cstdint>
 
+// The values a chart shows at its top and at its bottom edge.
+struct YRange {
+    double top = 0;
+    double bottom = 0;
+};
+
+// The narrowest and the widest y range a vertical zoom shows: the scale
+// labels still differ in their two decimals, and the range still fits the
+// 32-bit bounds of the chart's own scale.
+constexpr double MinimumYSpan = 0.04;
+constexpr double MaximumYSpan = 4e9;
+
+// The range zoomed by factor (above 1 in, below 1 out) so that value y stays
+// at its height on the chart. The span stops at its narrowest and widest.
+YRange ZoomYRange(const YRange &range, double y, double factor);
+
 class ChartZoom {
 public:
     // The narrowest window: two sample numbers, or two seconds.

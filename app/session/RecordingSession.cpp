@@ -162,6 +162,9 @@ void RecordingSession::OpenFile(const QString &path)
 
 void RecordingSession::OptionsClosed(bool accepted, bool timeModeBefore)
 {
+    // The charts show the y bounds just set, not a zoom of the old ones.
+    if (accepted)
+        trendView_->ResetVerticalZoom();
     if (accepted || state_.view.TimeMode != timeModeBefore)
         trendView_->FitWindowToChartWidth();
     if (accepted)

@@ -222,13 +222,31 @@ RangeExtremes RecordingSummary::extremes(SummarySeries series, std::int32_t firs
         // value counts only before what was found.
         const bool minMatters = !minInside && (!started || n.min < result.min || (before && n.min == result.min));
         const bool maxMatters = !maxInside && (!started || n.max > result.max || (before && n.max == result.max));
-        if (minMatters || maxMatters) {
-            scan(a, b);
-            return;
+        // Where the part holds the block's extreme value, the first sample
+        // equal to it is the part's extreme and ends the search for it.
+        double partMin = 0, partMax = 0;
+        std::int32_t partMinIndex = 0, partMaxIndex = 0;
+        bool minFound = !minMatters, maxFound = !maxMatters;
+        for (std::int32_t i = a; i <= b && !(minFound && maxFound); ++i) {
+            const double v = value(series, i);
+            if (!minFound && (partMinIndex == 0 || v < partMin)) {
+                partMin = v;
+                partMinIndex = i;
+                minFound = v == n.min;
+            }
+            if (!maxFound && (partMaxIndex == 0 || v > partMax)) {
+                partMax = v;
+                partMaxIndex = i;
+                maxFound = v == n.max;
+            }
         }
-        if (minInside)
+        if (minMatters)
+            takeMin(partMin, partMinIndex);
+        else if (minInside)
             takeMin(n.min, n.minIndex);
-        if (maxInside)
+        if (maxMatters)
+            takeMax(partMax, partMaxIndex);
+        else if (maxInside)
             takeMax(n.max, n.maxIndex);
         started = true;
     };

@@ -5,6 +5,7 @@
 
 #include <OleColor.h>
 
+#include <QPointF>
 #include <QtGlobal>
 
 #include <optional>
@@ -17,6 +18,13 @@ public:
     virtual void Cls() = 0;
     virtual void MoveTo(float x, float y) = 0;
     virtual void DrawLine(float x, float y, OleColor lineColor) = 0;
+    // Lines from the pen through the points, as DrawLine draws them one by
+    // one. A chart may fill lines that keep to one pixel column at once.
+    virtual void DrawLines(const QPointF *points, int count, OleColor lineColor)
+    {
+        for (int i = 0; i < count; ++i)
+            DrawLine(float(points[i].x()), float(points[i].y()), lineColor);
+    }
     virtual void DrawCircle(float x, float y, float r, OleColor color) = 0;
     virtual std::optional<float> GetCurrentX() const = 0;
     virtual std::optional<float> GetCurrentY() const = 0;
@@ -28,6 +36,15 @@ public:
     virtual void setTopY(float value) = 0;
     virtual float BottomY() const = 0;
     virtual void setBottomY(float value) = 0;
+    // A vertical zoom of the chart on screen; TopY and BottomY stay as set.
+    // A chart that is only settings (printing, fuzzing) shows nothing to zoom.
+    virtual void ShowYRange(double top, double bottom)
+    {
+        (void)top;
+        (void)bottom;
+    }
+    // Back to TopY..BottomY.
+    virtual void ShowBoundsY() {}
     virtual float LeftX() const = 0;
     virtual float Rightx() const = 0;
     virtual void setRightx(float value) = 0;

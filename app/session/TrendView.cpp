@@ -399,6 +399,7 @@ void TrendView::FitAll()
 {
     summary_.sync();
     zoom_.fitAll(chart1_.Rightx());
+    clearVerticalZoom();
     showZoomedWindow();
 }
 
@@ -419,11 +420,45 @@ void TrendView::ShowEnd()
 void TrendView::BackToLive()
 {
     zoom_.clear();
+    const bool zoomedVertically = clearVerticalZoom();
     host_.showFollowing(true);
-    if (state_.store.SampleCount == 0)
+    if (state_.store.SampleCount == 0) {
+        if (zoomedVertically)
+            RefreshCharts();
         return;
+    }
     placeAtNewest();
     RefreshCharts();
+}
+
+void TrendView::ZoomYAt(bool firstDisplay, double y, double factor)
+{
+    TrendChart &chart = firstDisplay ? chart1_ : chart2_;
+    std::optional<YRange> &shown = shownY_[firstDisplay ? 0 : 1];
+    shown = ZoomYRange(ShownY(firstDisplay), y, factor);
+    chart.ShowYRange(shown->top, shown->bottom);
+    chart.Refresh();
+}
+
+void TrendView::ResetVerticalZoom()
+{
+    if (clearVerticalZoom())
+        RefreshCharts();
+}
+
+bool TrendView::clearVerticalZoom()
+{
+    const bool zoomed = shownY_[0] || shownY_[1];
+    shownY_ = {};
+    chart1_.ShowBoundsY();
+    chart2_.ShowBoundsY();
+    return zoomed;
+}
+
+YRange TrendView::ShownY(bool firstDisplay) const
+{
+    const TrendChart &chart = firstDisplay ? chart1_ : chart2_;
+    return shownY_[firstDisplay ? 0 : 1].value_or(YRange{chart.TopY(), chart.BottomY()});
 }
 
 float TrendView::WindowX(std::int32_t index) const
@@ -449,13 +484,13 @@ void TrendView::redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t 
         return;
     const SummarySeries series = firstDisplay ? SummarySeries::FirstValue : SummarySeries::SecondValue;
     bool started = false;
+    auto pointAt = [&](std::int32_t i) { return QPointF(zoom_.chartX(i, rightx), float(summary_.value(series, i))); };
     auto drawTo = [&](std::int32_t i) {
-        const float x = zoom_.chartX(i, rightx);
-        const float y = float(summary_.value(series, i));
+        const QPointF p = pointAt(i);
         if (started) {
-            chart.DrawLine(x, y, color);
+            chart.DrawLine(float(p.x()), float(p.y()), color);
         } else {
-            chart.MoveTo(x, y);
+            chart.MoveTo(float(p.x()), float(p.y()));
             started = true;
         }
     };
@@ -469,19 +504,28 @@ void TrendView::redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t 
     } else {
         // Per pixel column its first, lowest, highest and last sample: the
         // same pixels as every segment, at a cost that does not grow with
-        // the number of samples.
+        // the number of samples. The lines into and inside a column go to
+        // the chart together, so that it can fill the column at once.
         std::int32_t i = first;
+        std::array<QPointF, 4> inColumn;
         for (const std::int32_t end : columnEnds(ColumnGrid{first, last, columns, chartLeft, chartWidth, rightx})) {
-            drawTo(i);
-            if (end > i) {
+            if (end == i) {
+                drawTo(i);
+            } else {
                 const RangeExtremes r = summary_.extremes(series, i, end);
                 std::int32_t a = std::min(r.minIndex, r.maxIndex);
                 std::int32_t b = std::max(r.minIndex, r.maxIndex);
+                int count = 0;
+                if (started)
+                    inColumn[std::size_t(count++)] = pointAt(i);
+                else
+                    drawTo(i);
                 if (a != i && a != end)
-                    drawTo(a);
+                    inColumn[std::size_t(count++)] = pointAt(a);
                 if (b != a && b != i && b != end)
-                    drawTo(b);
-                drawTo(end);
+                    inColumn[std::size_t(count++)] = pointAt(b);
+                inColumn[std::size_t(count++)] = pointAt(end);
+                chart.DrawLines(inColumn.data(), count, color);
             }
             i = end + 1;
         }
@@ -568,8 +612,9 @@ void TrendView::drawCursors(TrendChart &chart)
         if (index < state_.view.ViewFirst || index > state_.view.ViewLast || !validIndex(index))
             continue;
         const float x = WindowX(index);
-        chart.MoveTo(x, chart.TopY());
-        chart.DrawLine(x, chart.BottomY(), colours[c]);
+        const YRange shown = ShownY(&chart == &chart1_);
+        chart.MoveTo(x, float(shown.top));
+        chart.DrawLine(x, float(shown.bottom), colours[c]);
     }
 }
 

@@ -106,6 +106,14 @@ public:
     // The window follows the newest sample at 90 % of the width again.
     void BackToLive();
     bool Following() const { return zoom_.following(); }
+    // Zooms one chart's y axis by factor (above 1 in) so that value y stays
+    // at its height. The y bounds set in Options are left as they are.
+    void ZoomYAt(bool firstDisplay, double y, double factor);
+    // Both charts show the y bounds set in Options again; Fit all and Back
+    // to live do this too.
+    void ResetVerticalZoom();
+    // The y range a chart shows.
+    YRange ShownY(bool firstDisplay) const;
     // The chart x of a sample in the window on screen.
     float WindowX(std::int32_t index) const;
     // The sample a click at chart x selects.
@@ -137,6 +145,8 @@ private:
     void redrawCurve(TrendChart &chart, bool firstDisplay, std::int32_t markIndex, OleColor color);
     void redrawZoomed(TrendChart &chart, bool firstDisplay, std::int32_t markIndex, OleColor color);
     void drawCursors(TrendChart &chart);
+    // True when a chart was zoomed vertically; the charts are not redrawn.
+    bool clearVerticalZoom();
     // A line across the chart at each limit alarm set for its display.
     void drawLimitLines(TrendChart &chart, const DisplayLimits &limits);
     // Steps 2 to 5 of following: the newest sample at 90 % and the bar at the end.
@@ -153,6 +163,7 @@ private:
     RecordingSummary summary_;
     ChartZoom zoom_;
     std::array<std::int32_t, 2> cursors_{}; // 0: not set
+    std::array<std::optional<YRange>, 2> shownY_; // a vertical zoom of chart 1, chart 2
     std::optional<ColumnGrid> columnGrid_; // what columnEnds_ was split for
     ZoomWindow columnZoom_;
     bool columnTimeMode_ = true;

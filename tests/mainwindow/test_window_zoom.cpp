@@ -3,7 +3,9 @@
 #include "MainFrm.h"
 #include "OffscreenWindow.h"
 #include "OleDate.h"
+#include "OptionSettings.h"
 #include "SettingsStore.h"
+#include "TrendWidgetChart.h"
 
 #include <Trend.h>
 
@@ -85,6 +87,54 @@ TEST_F(WindowZoomTest, TheWheelZoomsBothChartsAroundThePointer)
     // Four notches out: 1.25^4 times as wide, around the pointer.
     EXPECT_NEAR(window->trendView().WindowX(960), 50, 0.5);
     EXPECT_NEAR(960 - state.view.ViewFirst, 50 * 2.44, 1.5);
+}
+
+TEST_F(WindowZoomTest, CtrlAndTheWheelZoomTheYAxisOfThatChartAlone)
+{
+    appendSamples(1000);
+    QWidget *plot = window->Sweepgraph2->findChild<QWidget *>(QStringLiteral("P02"));
+    ASSERT_TRUE(plot);
+    const std::int32_t first = state.view.ViewFirst;
+    // The pointer a quarter down the lower chart, at 50 of 100..-100.
+    const QPointF at(plot->width() / 2.0, plot->height() / 4.0);
+    auto turn = [&](int notches) {
+        QWheelEvent wheel(at, plot->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(plot, &wheel);
+    };
+    turn(1);
+    // One notch in: 160 high, 50 still a quarter down.
+    EXPECT_NEAR(window->trendView().ShownY(false).top, 90, 1e-3);
+    EXPECT_NEAR(window->trendView().ShownY(false).bottom, -70, 1e-3);
+    EXPECT_EQ(window->Sweepgraph2->scaleLabelText(0), QStringLiteral("90"));
+    EXPECT_EQ(window->Sweepgraph2->scaleLabelText(2), QStringLiteral("10"));
+    EXPECT_EQ(window->Sweepgraph2->scaleLabelText(4), QStringLiteral("-70"));
+    // The upper chart, the x window and the bounds Options shows are untouched.
+    EXPECT_DOUBLE_EQ(window->trendView().ShownY(true).top, 100);
+    EXPECT_DOUBLE_EQ(window->trendView().ShownY(true).bottom, -100);
+    EXPECT_EQ(window->Sweepgraph1->scaleLabelText(0), QStringLiteral("100"));
+    EXPECT_EQ(window->Sweepgraph1->scaleLabelText(4), QStringLiteral("-100"));
+    EXPECT_TRUE(window->trendView().Following());
+    EXPECT_EQ(state.view.ViewFirst, first);
+    EXPECT_EQ(window->Sweepgraph2->TopY(), 100);
+    EXPECT_EQ(window->Sweepgraph2->BottomY(), -100);
+    const TrendWidgetChart chart1(*window->Sweepgraph1), chart2(*window->Sweepgraph2);
+    const OptionTexts texts = CurrentOptionTexts(state, chart1, chart2);
+    EXPECT_EQ(texts.txtYMax2, QStringLiteral("100"));
+    EXPECT_EQ(texts.txtYMin2, QStringLiteral("-100"));
+
+    // Three notches in, three out: the bounds again, the pointer at the same value.
+    turn(3);
+    turn(-4);
+    EXPECT_NEAR(window->trendView().ShownY(false).top, 100, 1e-3);
+    EXPECT_NEAR(window->trendView().ShownY(false).bottom, -100, 1e-3);
+
+    turn(2);
+    ASSERT_NE(window->Sweepgraph2->scaleLabelText(0), QStringLiteral("100"));
+    ASSERT_TRUE(window->ResetVerticalZoom);
+    window->ResetVerticalZoom->trigger();
+    EXPECT_EQ(window->Sweepgraph2->scaleLabelText(0), QStringLiteral("100"));
+    EXPECT_EQ(window->Sweepgraph2->scaleLabelText(4), QStringLiteral("-100"));
 }
 
 TEST_F(WindowZoomTest, AltAndCtrlClicksSetTheCursorsAndTheTableShowsTheEnergy)

@@ -5,6 +5,8 @@
 #include "TrendChart.h"
 
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 struct DrawnPoint {
@@ -65,6 +67,8 @@ public:
     void setTopY(float v) override { topY = v; }
     float BottomY() const override { return bottomY; }
     void setBottomY(float v) override { bottomY = v; }
+    void ShowYRange(double top, double bottom) override { shownY = {top, bottom}; }
+    void ShowBoundsY() override { shownY.reset(); }
     float LeftX() const override { return 0; }
     float Rightx() const override { return rightx; }
     void setRightx(float v) override { rightx = v; }
@@ -86,4 +90,5 @@ public:
     OleColor back = 0xFF0000, grid = 0;
     qint32 rows = 8, cols = 10, width = 2;
     int pixelWidth = 0;
+    std::optional<std::pair<double, double>> shownY; // a vertical zoom: top, bottom
 };

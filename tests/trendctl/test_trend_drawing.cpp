@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 using namespace TrendTest;
@@ -368,3 +369,86 @@ TEST(TrendDrawing, ResizeReplacesThePictureAndAsksTheHostToDrawAgain)
     EXPECT_EQ(paints, 1);
     EXPECT_EQ(CountInRow(image, 100, Rgb(Red)), 400);
 }
+
+// Lines that keep to one pixel column, drawn together and one by one.
+class ColumnLines : public ::testing::TestWithParam<int> {};
+
+TEST_P(ColumnLines, LightWhatTheyLightOneByOne)
+{
+    const int width = GetParam();
+    auto together = MakeChart(); // 8 pixels to a unit across, 2 down
+    auto oneByOne = MakeChart();
+    QRandomGenerator random(width);
+    // Pairs of neighbouring pixel columns with a gap of three between pairs,
+    // so that a corner a cap reaches into the next column belongs to one
+    // pair alone. The line into the second column of a pair comes from the
+    // first, inside its run or beyond it. Some runs are under a pixel high.
+    struct Pair {
+        int pixel;
+        std::vector<QPointF> points; // the pen's place, three in the column, four in the next
+    };
+    std::vector<Pair> pairs;
+    for (int pixel = 2; pixel + 1 < 800; pixel += 5) {
+        Pair pair{pixel, {}};
+        const double spread = pixel % 20 == 2 ? 0.8 : 200;
+        double middle = random.bounded(160.0) - 80;
+        for (int k = 0; k < 8; ++k) {
+            if (k == 4 && pixel % 3 == 0)
+                middle = random.bounded(160.0) - 80;
+            pair.points.emplace_back((pixel + k / 4 + random.bounded(1.0)) / 8.0,
+                                     middle + (random.bounded(1.0) - 0.5) * spread);
+        }
+        pairs.push_back(pair);
+    }
+    for (auto *chart : {together.get(), oneByOne.get()}) {
+        chart->setGridStyle(5);
+        chart->setLineWidth(width);
+    }
+    for (const Pair &pair : pairs) {
+        together->MoveTo(float(pair.points[0].x()), float(pair.points[0].y()));
+        together->DrawLines(pair.points.data() + 1, 3, White);
+        together->DrawLines(pair.points.data() + 4, 4, White);
+        oneByOne->MoveTo(float(pair.points[0].x()), float(pair.points[0].y()));
+        for (int k = 1; k < 8; ++k)
+            oneByOne->DrawLine(float(pair.points[k].x()), float(pair.points[k].y()), White);
+    }
+    EXPECT_EQ(together->GetCurrentY(), oneByOne->GetCurrentY());
+    const QImage filled = PlotPixels(*together);
+    const QImage stroked = PlotPixels(*oneByOne);
+    const QRgb curve = Rgb(White);
+    const int curvePixels = CountInImage(stroked, curve);
+    EXPECT_GT(curvePixels, 20000);
+    if (width > 1) {
+        // Wider pens stroke every line as before.
+        EXPECT_EQ(filled, stroked);
+        return;
+    }
+    // Each column is lit in the same rows; a pixel differs only at a corner
+    // of pixels both light, where a square cap reaches into the next column.
+    int differing = 0;
+    for (int y = 0; y < filled.height(); ++y)
+        for (int x = 0; x < filled.width(); ++x) {
+            if (filled.pixel(x, y) == stroked.pixel(x, y))
+                continue;
+            ++differing;
+            bool besideBoth = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    besideBoth = besideBoth || (filled.valid(x + dx, y + dy) && filled.pixel(x + dx, y + dy) == curve &&
+                                                stroked.pixel(x + dx, y + dy) == curve);
+            EXPECT_TRUE(besideBoth) << "pixel " << x << ", " << y;
+        }
+    for (const Pair &pair : pairs)
+        for (int y = 0; y < filled.height(); ++y) {
+            bool lit = false, litAlone = false;
+            for (int x = pair.pixel - 1; x <= pair.pixel + 2; ++x) {
+                lit = lit || filled.pixel(x, y) == curve;
+                litAlone = litAlone || stroked.pixel(x, y) == curve;
+            }
+            ASSERT_EQ(lit, litAlone) << "columns " << pair.pixel << " and next, row " << y;
+        }
+    EXPECT_LE(differing, curvePixels / 200);
+}
+
+INSTANTIATE_TEST_SUITE_P(PenWidths, ColumnLines, ::testing::Values(1, 2),
+                         [](const auto &instance) { return "Width" + std::to_string(instance.param); });

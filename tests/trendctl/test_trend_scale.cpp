@@ -2,6 +2,8 @@
 
 #include "TrendTestSupport.h"
 
+#include <PropertyBag.h>
+
 #include <QDate>
 #include <QLocale>
 
@@ -203,6 +205,39 @@ TEST(TrendScale, ZeroExtentKeepsThePreviousOneButRelabels)
     chart->MoveTo(0, -50);
     chart->DrawLine(100, -50, Red);
     EXPECT_EQ(CountInRow(PlotPixels(*chart), 200, Rgb(Red)), 800);
+}
+
+TEST(TrendScale, AShownYRangeMovesCurveAndLabelsButNotTheBounds)
+{
+    auto chart = MakeChart(); // plot 800 by 400, bounds 100..-100
+    chart->setGridStyle(5);
+    chart->setLineWidth(1);
+    chart->ShowYRange(50, 10);
+    chart->Refresh();
+    EXPECT_EQ(ScaleLabels(*chart), QStringList({QStringLiteral("50"), QStringLiteral("40"), QStringLiteral("30"),
+                                                QStringLiteral("20"), QStringLiteral("10")}));
+    // 40 lies a quarter down the plot.
+    chart->MoveTo(0, 40);
+    chart->DrawLine(100, 40, Red);
+    EXPECT_EQ(CountInRow(PlotPixels(*chart), 100, Rgb(Red)), 800);
+    // The bounds, and so what is saved, stay.
+    EXPECT_EQ(chart->TopY(), 100.0f);
+    EXPECT_EQ(chart->BottomY(), -100.0f);
+    PropertyBag written;
+    chart->WriteProperties(written);
+    EXPECT_FALSE(written.contains(QStringLiteral("TopY")));
+    EXPECT_FALSE(written.contains(QStringLiteral("BottomY")));
+    // A range without height is not shown.
+    chart->ShowYRange(5, 5);
+    EXPECT_EQ(chart->scaleLabelText(0), QStringLiteral("50"));
+
+    chart->ShowBoundsY();
+    chart->Refresh();
+    EXPECT_EQ(chart->scaleLabelText(0), QStringLiteral("100"));
+    EXPECT_EQ(chart->scaleLabelText(4), QStringLiteral("-100"));
+    chart->MoveTo(0, 50);
+    chart->DrawLine(100, 50, Red);
+    EXPECT_EQ(CountInRow(PlotPixels(*chart), 100, Rgb(Red)), 800);
 }
 
 struct TimeRow {

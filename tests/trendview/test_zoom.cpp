@@ -8,6 +8,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -253,6 +254,107 @@ TEST_F(ZoomTest, TimeLabelsCarryTheDateOnceTheWindowSpansDays)
     view.ZoomAt(0, 100);
     EXPECT_DOUBLE_EQ(chart1.firstTime, TimeOfDay(firstStamp));
     EXPECT_LT(chart1.secondTime, 1.0);
+}
+
+// Where value y sits between the top (0) and the bottom edge (1).
+double heightOf(const YRange &range, double y)
+{
+    return (y - range.top) / (range.bottom - range.top);
+}
+
+TEST(VerticalZoom, TheValueUnderThePointerKeepsItsHeight)
+{
+    const YRange bounds{100, -100};
+    for (double y : {50.0, -100.0, 0.0, 99.5, 12.25}) {
+        for (double factor : {1.25, 1 / 1.25, 4.0, 0.1}) {
+            SCOPED_TRACE(testing::Message() << "y " << y << ", factor " << factor);
+            const YRange zoomed = ZoomYRange(bounds, y, factor);
+            EXPECT_NEAR(heightOf(zoomed, y), heightOf(bounds, y), 1e-12);
+            EXPECT_NEAR(zoomed.top - zoomed.bottom, 200 / factor, 1e-9);
+        }
+    }
+    // One notch in at 50 of 100..-100: a quarter down, 160 high.
+    const YRange notch = ZoomYRange(bounds, 50, 1.25);
+    EXPECT_DOUBLE_EQ(notch.top, 90);
+    EXPECT_DOUBLE_EQ(notch.bottom, -70);
+}
+
+TEST(VerticalZoom, InAndOutByTheSameFactorReturnsTheRange)
+{
+    const YRange bounds{20, 0};
+    YRange range = bounds;
+    for (double y : {3.0, 17.5, 8.0})
+        range = ZoomYRange(range, y, 1.25);
+    EXPECT_LT(range.top - range.bottom, 20 / 1.9);
+    for (double y : {8.0, 17.5, 3.0})
+        range = ZoomYRange(range, y, 1 / 1.25);
+    EXPECT_NEAR(range.top, bounds.top, 1e-12);
+    EXPECT_NEAR(range.bottom, bounds.bottom, 1e-12);
+}
+
+TEST(VerticalZoom, TheSpanStopsAtItsNarrowestAndWidest)
+{
+    const YRange narrow = ZoomYRange(YRange{1, 0}, 0.5, 1e6);
+    EXPECT_NEAR(narrow.top - narrow.bottom, MinimumYSpan, 1e-12);
+    EXPECT_DOUBLE_EQ(heightOf(narrow, 0.5), 0.5);
+    const YRange wide = ZoomYRange(YRange{100, -100}, 0, 1e-12);
+    EXPECT_DOUBLE_EQ(wide.top - wide.bottom, MaximumYSpan);
+    // Nothing to zoom about: the range stays.
+    const YRange flat = ZoomYRange(YRange{5, 5}, 5, 2);
+    EXPECT_EQ(flat.top, 5);
+    EXPECT_EQ(flat.bottom, 5);
+    const YRange same = ZoomYRange(YRange{100, -100}, std::nan(""), 2);
+    EXPECT_EQ(same.top, 100);
+    EXPECT_EQ(same.bottom, -100);
+}
+
+TEST_F(ZoomTest, AVerticalZoomIsOneChartsAndLeavesItsBoundsAlone)
+{
+    state.view.TimeMode = false;
+    appendMany(300, 1);
+    view.SetCursorAt(0, 250);
+    view.ZoomYAt(false, 50, 2);
+    ASSERT_TRUE(chart2.shownY);
+    EXPECT_DOUBLE_EQ(chart2.shownY->first, 75);
+    EXPECT_DOUBLE_EQ(chart2.shownY->second, -25);
+    EXPECT_DOUBLE_EQ(view.ShownY(false).top, 75);
+    // The bounds Options set and saves stay; the other chart is not zoomed.
+    EXPECT_EQ(chart2.topY, 100);
+    EXPECT_EQ(chart2.bottomY, -100);
+    EXPECT_FALSE(chart1.shownY);
+    EXPECT_DOUBLE_EQ(view.ShownY(true).top, 100);
+    // The cursor line runs across the range shown.
+    ASSERT_FALSE(chart2.lines.empty());
+    EXPECT_FLOAT_EQ(chart2.moves.back().y, 75);
+    EXPECT_FLOAT_EQ(chart2.lines.back().y, -25);
+    EXPECT_FLOAT_EQ(chart1.lines.back().y, -100);
+
+    view.ZoomYAt(false, 0, 0.5);
+    EXPECT_DOUBLE_EQ(view.ShownY(false).top, 150);
+    EXPECT_DOUBLE_EQ(view.ShownY(false).bottom, -50);
+
+    view.FitAll();
+    EXPECT_FALSE(chart2.shownY);
+    EXPECT_DOUBLE_EQ(view.ShownY(false).top, 100);
+    EXPECT_DOUBLE_EQ(view.ShownY(false).bottom, -100);
+
+    view.ZoomYAt(true, 0, 4);
+    view.BackToLive();
+    EXPECT_FALSE(chart1.shownY);
+    EXPECT_DOUBLE_EQ(view.ShownY(true).top, 100);
+
+    // Reset restores the bounds as they are now, redrawing once.
+    view.ZoomYAt(true, 0, 4);
+    chart1.topY = 20;
+    chart1.bottomY = 0;
+    const int refreshes = chart1.refreshes;
+    view.ResetVerticalZoom();
+    EXPECT_FALSE(chart1.shownY);
+    EXPECT_EQ(chart1.refreshes, refreshes + 1);
+    EXPECT_DOUBLE_EQ(view.ShownY(true).top, 20);
+    EXPECT_DOUBLE_EQ(view.ShownY(true).bottom, 0);
+    view.ResetVerticalZoom();
+    EXPECT_EQ(chart1.refreshes, refreshes + 1) << "nothing zoomed, nothing redrawn";
 }
 
 } // namespace
