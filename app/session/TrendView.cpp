@@ -354,6 +354,7 @@ void TrendView::RecordingReplaced()
     summary_.rebuild();
     columnGrid_.reset();
     zoom_.clear();
+    clearVerticalZoom();
     ClearCursors();
     host_.showFollowing(true);
 }

@@ -355,6 +355,11 @@ TEST_F(ZoomTest, AVerticalZoomIsOneChartsAndLeavesItsBoundsAlone)
     EXPECT_DOUBLE_EQ(view.ShownY(true).bottom, 0);
     view.ResetVerticalZoom();
     EXPECT_EQ(chart1.refreshes, refreshes + 1) << "nothing zoomed, nothing redrawn";
+    // A new or opened recording starts at the bounds too.
+    view.ZoomYAt(false, 0, 4);
+    view.RecordingReplaced();
+    EXPECT_FALSE(chart2.shownY);
+    EXPECT_DOUBLE_EQ(view.ShownY(false).top, 100);
 }
 
 } // namespace
