@@ -109,8 +109,9 @@ void MainFrm::buildMenus()
     PrintSetup->setObjectName(QStringLiteral("PrintSetup"));
     Print = File->addAction(tr("Print..."), this, [this] {
         PrintFrm dialog(
-            state_, [this] { return PrintCharts{ReadPrintChart(*chart1_), ReadPrintChart(*chart2_)}; }, *printer_,
-            PrintPrompts::system(), this);
+            state_,
+            [this] { return SettingsPrintCharts(session_->chartSettings1(), session_->chartSettings2()); },
+            *printer_, PrintPrompts::system(), this);
         dialog.exec();
         // Whole-recording trend pages leave the view on the last page printed.
         session_->RefreshCharts();
