@@ -2,8 +2,9 @@
 
 // A trend chart without a window: it keeps the properties the settings give
 // it, starting from a new chart's defaults, and has nothing to draw on.
-// amperotool print sets it up from the settings, and the session keeps in it
-// what the window's charts were given.
+// amperotool print sets it up from the settings, the session keeps in it
+// what the window's charts were given, and the fake charts of the tests and
+// the fuzz targets record or drop what is drawn on top of it.
 
 #include "TrendChart.h"
 
@@ -25,11 +26,17 @@ struct ChartProperties {
 
 class ChartSettings : public TrendChart, public ChartProperties {
 public:
-    ChartSettings() = default;
-    // Holding what the chart holds now.
+    // How a bound that is set is kept: as the chart widget keeps it, the
+    // nearest whole number (one it cannot hold leaves the bound as it was),
+    // or exactly as given.
+    enum class Bounds { Whole, AsGiven };
+
+    explicit ChartSettings(Bounds bounds = Bounds::Whole) : bounds_(bounds) {}
+    // Holding what the chart holds now, its bounds kept as the chart widget keeps them.
     explicit ChartSettings(const TrendChart &chart)
         : ChartProperties{chart.TopY(),     chart.BottomY(),  chart.Rightx(),   chart.TrendBackColor(),
-                          chart.GridColor(), chart.GridRows(), chart.GridCols(), chart.LineWidth()}
+                          chart.GridColor(), chart.GridRows(), chart.GridCols(), chart.LineWidth()},
+          bounds_(Bounds::Whole)
     {
     }
 
@@ -70,13 +77,14 @@ protected:
     }
 
 private:
-    // Kept as the chart widget keeps them: the nearest whole number; a value
-    // beyond what the chart can hold keeps the previous one.
-    static void setBound(float &bound, float value)
+    void setBound(float &bound, float value) const
     {
-        if (const auto whole = Sweepgraph::RoundBound(value))
+        if (bounds_ == Bounds::AsGiven)
+            bound = value;
+        else if (const auto whole = Sweepgraph::RoundBound(value))
             bound = float(*whole);
     }
 
+    Bounds bounds_;
     float penX_ = 0, penY_ = 0;
 };
