@@ -9,13 +9,13 @@
 // implements the one and forwards the user's actions here.
 
 #include "AcquisitionController.h"
+#include "ChartSettings.h"
 #include "ProgramState.h"
 #include "RecordCommands.h"
 #include "RecoveryJournal.h"
 #include "SessionPrompts.h"
 #include "SessionView.h"
 #include "StopSignals.h"
-#include "ChartSettings.h"
 #include "TrendChart.h"
 #include "TrendView.h"
 #include "WindowPlacement.h"
