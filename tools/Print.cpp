@@ -3,6 +3,7 @@
 // The charts are set up from the settings store as the program would load
 // them, and the visible window is the one Open shows.
 
+#include "ChartSettings.h"
 #include "Commands.h"
 #include "Printout.h"
 #include "ProgramState.h"
@@ -11,8 +12,6 @@
 #include "SettingsStore.h"
 #include "StartupSettings.h"
 #include "TrendView.h"
-
-#include <TrendProperties.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,63 +22,8 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
-#include <utility>
 
 namespace {
-
-// A chart without a window: it keeps the properties the settings give it,
-// holding its four bounds as whole numbers like the chart widget, and has
-// nothing to draw on.
-class ChartSettings final : public TrendChart {
-public:
-    void Refresh() override {}
-    void Cls() override {}
-    void MoveTo(float x, float y) override { pen_ = {x, y}; }
-    void DrawLine(float x, float y, OleColor) override { pen_ = {x, y}; }
-    void DrawCircle(float x, float y, float, OleColor) override { pen_ = {x, y}; }
-    std::optional<float> GetCurrentX() const override { return pen_.first; }
-    std::optional<float> GetCurrentY() const override { return pen_.second; }
-    void DisplayTime(double, double) override {}
-    int PlotPixelWidth() const override { return 0; }
-
-    float TopY() const override { return topY_; }
-    void setTopY(float value) override { setBound(topY_, value); }
-    float BottomY() const override { return bottomY_; }
-    void setBottomY(float value) override { setBound(bottomY_, value); }
-    float LeftX() const override { return Sweepgraph::TrendDefaults::LeftX; }
-    float Rightx() const override { return rightx_; }
-    void setRightx(float value) override { setBound(rightx_, value); }
-    OleColor TrendBackColor() const override { return backColor_; }
-    void setTrendBackColor(OleColor value) override { backColor_ = value; }
-    qint32 GridRows() const override { return gridRows_; }
-    void setGridRows(qint32 value) override { gridRows_ = value; }
-    qint32 GridCols() const override { return gridCols_; }
-    void setGridCols(qint32 value) override { gridCols_ = value; }
-    qint32 GridStyle() const override { return Sweepgraph::TrendDefaults::GridStyle; }
-    OleColor GridColor() const override { return gridColor_; }
-    void setGridColor(OleColor value) override { gridColor_ = value; }
-    qint32 LineWidth() const override { return lineWidth_; }
-    void setLineWidth(qint32 value) override { lineWidth_ = value; }
-
-private:
-    // Kept as the chart widget keeps them: a value beyond what the chart can
-    // hold keeps the previous one.
-    static void setBound(float &bound, float value)
-    {
-        if (const auto whole = Sweepgraph::RoundBound(value))
-            bound = float(*whole);
-    }
-
-    std::pair<float, float> pen_{0, 0};
-    float topY_ = Sweepgraph::TrendDefaults::TopY;
-    float bottomY_ = Sweepgraph::TrendDefaults::BottomY;
-    float rightx_ = Sweepgraph::TrendDefaults::RightX;
-    OleColor backColor_ = Sweepgraph::TrendDefaults::TrendBackColor;
-    qint32 gridRows_ = Sweepgraph::TrendDefaults::GridRows;
-    qint32 gridCols_ = Sweepgraph::TrendDefaults::GridCols;
-    OleColor gridColor_ = Sweepgraph::TrendDefaults::GridColor;
-    qint32 lineWidth_ = Sweepgraph::TrendDefaults::LineWidth;
-};
 
 // The statistics labels go nowhere; the pages read them from the program state.
 class NoWindow final : public TrendViewHost {
@@ -199,7 +143,7 @@ int runPrint(const QStringList &arguments)
     trendView.ShowAllAreaStatistics(MeanPattern::Loaded);
     trendView.RedrawChart1();
 
-    const PrintCharts charts{ReadPrintChart(chart1), ReadPrintChart(chart2)};
+    const PrintCharts charts = SettingsPrintCharts(chart1, chart2);
     QPrinter printer(QPrinter::HighResolution);
     PrintToPdfFile(printer, options.out);
     switch (PrintOnPrinter(printer, state, options.selection, charts)) {

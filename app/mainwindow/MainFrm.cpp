@@ -4,11 +4,11 @@
 #include "AmperoIcon.h"
 #include "HelpFrm.h"
 #include "OptionFrm.h"
-#include "frmAbout.h"
+#include "OptionPrompts.h"
 #include "PrintFrm.h"
 #include "PrintPrompts.h"
-#include "OptionPrompts.h"
-#include "SymbolImage.h"
+#include "ReadoutFrame.h"
+#include "frmAbout.h"
 
 #include <LED.h>
 #include <PropertyBag.h>
@@ -27,32 +27,11 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTime>
-#include <QTimer>
 #include <QToolTip>
 
 namespace {
 
-// The meter mirror's colours: bright segments on a dark panel.
-const QColor PanelColor(0x14, 0x1A, 0x16);
-const QColor SegmentColor(0x6C, 0xF0, 0x5A);
-constexpr OleColor SegmentOle = 0x5AF06C;
-constexpr OleColor PanelOle = 0x161A14;
-
-constexpr int ReadoutMilliseconds = 3000;
-
-// Property bags saved with the window's layout, one per widget.
-PropertyBag ledBag(const QString &caption, int cells, int segWidth)
-{
-    PropertyBag bag;
-    bag.WriteProperty(QStringLiteral("BackColor"), PanelOle, 0xFFFFFF);
-    bag.WriteProperty(QStringLiteral("ForeColor"), SegmentOle, 0);
-    bag.WriteProperty(QStringLiteral("Caption"), caption, QStringLiteral("88888"));
-    bag.WriteProperty(QStringLiteral("SegWidth"), segWidth, 8);
-    bag.WriteProperty(QStringLiteral("Interval"), 1, 2);
-    bag.WriteProperty(QStringLiteral("CharCounter"), cells, 5);
-    return bag;
-}
-
+// The charts' property bags, saved with the window's layout.
 PropertyBag trendBag(int rows, int cols, OleColor frameColor)
 {
     PropertyBag bag;
@@ -63,30 +42,6 @@ PropertyBag trendBag(int rows, int cols, OleColor frameColor)
     bag.WriteProperty(QStringLiteral("LineWidth"), 1, 2);
     bag.WriteProperty(QStringLiteral("BorderStyle"), 0, 1);
     return bag;
-}
-
-QLabel *panelLabel(QWidget *parent, const QString &text, qreal pointSize, Qt::Alignment alignment)
-{
-    auto *label = new QLabel(text, parent);
-    QFont font = label->font();
-    font.setBold(true);
-    font.setPointSizeF(pointSize);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, SegmentColor);
-    label->setPalette(palette);
-    return label;
-}
-
-QFrame *filledBar(QWidget *parent, const QColor &color)
-{
-    auto *bar = new QFrame(parent);
-    bar->setAutoFillBackground(true);
-    QPalette palette = bar->palette();
-    palette.setColor(QPalette::Window, color);
-    bar->setPalette(palette);
-    return bar;
 }
 
 } // namespace
@@ -103,11 +58,10 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, SessionPrompts &p
 
     buildMenus();
     buildViewMenu();
-    buildReadingFrame(central_);
+    buildMeterPanel(central_, layout_);
     buildCharts(central_);
-    buildStatistics(central_);
-    buildReadouts(central_);
-    setToolTips();
+    buildStatisticsPanel(central_, layout_);
+    buildReadouts();
     buildCursorTable();
     Frame3->installEventFilter(this);
     setAccessibility();
@@ -128,12 +82,9 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, SessionPrompts &p
     connectChartGestures(Sweepgraph2, 2);
     connect(HScroll1, &QScrollBar::valueChanged, this, [this](int value) { trendView_->ScrollBarChanged(value); });
 
-    // The LED widgets take their stroke reference from the width they have when
-    // their bags are read, so lay the controls out at the design size first.
+    // The displays read their bags at the design size.
     layout_.apply(MainWindowSize::DesignClient);
-    LCD1->ReadProperties(ledBag(QStringLiteral("8.8.8.8"), 4, 3));
-    LCD2->ReadProperties(ledBag(QStringLiteral("88:88"), 4, 2));
-    LCD3->ReadProperties(ledBag(QStringLiteral("00"), 2, 2));
+    readDisplayProperties();
 
     chartLabelPointSize_ = Sweepgraph1->LabelFontSize();
     central_->setMinimumSize(ClientSizeAt(MainWindowSize::MinimumScale));
@@ -158,8 +109,9 @@ void MainFrm::buildMenus()
     PrintSetup->setObjectName(QStringLiteral("PrintSetup"));
     Print = File->addAction(tr("Print..."), this, [this] {
         PrintFrm dialog(
-            state_, [this] { return PrintCharts{ReadPrintChart(*chart1_), ReadPrintChart(*chart2_)}; }, *printer_,
-            PrintPrompts::system(), this);
+            state_,
+            [this] { return SettingsPrintCharts(session_->chartSettings1(), session_->chartSettings2()); },
+            *printer_, PrintPrompts::system(), this);
         dialog.exec();
         // Whole-recording trend pages leave the view on the last page printed.
         session_->RefreshCharts();
@@ -221,101 +173,6 @@ void MainFrm::buildMenus()
     statusBar()->addWidget(FrameStatus);
 }
 
-void MainFrm::buildReadingFrame(QWidget *central)
-{
-    Frame1 = new QGroupBox(tr("READING"), central);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    layout_.add(Frame1, QRectF(10, 4, 330, 382));
-
-    auto *panel = new QFrame(Frame1);
-    panel->setObjectName(QStringLiteral("ReadingPanel"));
-    panel->setFrameShape(QFrame::StyledPanel);
-    panel->setFrameShadow(QFrame::Sunken);
-    panel->setAutoFillBackground(true);
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, PanelColor);
-    panel->setPalette(palette);
-    layout_.add(panel, QRectF(8, 24, 314, 350));
-
-    // Symbols across the top, in the meter's order.
-    const SymbolImage::Kind kinds[SymbolCount] = {
-        SymbolImage::Kind::Hold,   SymbolImage::Kind::HighVoltage,    SymbolImage::Kind::Phase1,
-        SymbolImage::Kind::Phase2, SymbolImage::Kind::Phase3,         SymbolImage::Kind::Sum,
-        SymbolImage::Kind::ThreePhaseWatt, SymbolImage::Kind::CircledP, SymbolImage::Kind::Battery,
-        SymbolImage::Kind::Watt};
-    for (int i = 0; i < SymbolCount; ++i) {
-        auto *symbol = new SymbolImage(kinds[i], SegmentColor, panel);
-        symbol->setObjectName(QStringLiteral("P01_%1").arg(i));
-        P01[std::size_t(i)] = symbol;
-        layout_.add(symbol, QRectF(6 + i * 30.4, 8, 26, 22));
-    }
-
-    L01[0] = panelLabel(panel, QString(), 11, Qt::AlignLeft | Qt::AlignVCenter);   // AC / DC
-    L01[1] = panelLabel(panel, QString(), 9, Qt::AlignLeft | Qt::AlignVCenter);    // PF, FREQ, MAX, Time, MIN
-    L01[2] = panelLabel(panel, QString(), 9, Qt::AlignCenter);                     // MR / MEM
-    L01[3] = panelLabel(panel, QString(), 15, Qt::AlignLeft | Qt::AlignVCenter);   // first unit
-    L01[4] = panelLabel(panel, QString(), 11, Qt::AlignLeft | Qt::AlignVCenter);   // second unit
-    for (int i = 0; i < 5; ++i)
-        L01[std::size_t(i)]->setObjectName(QStringLiteral("L01_%1").arg(i));
-    layout_.add(L01[0], QRectF(6, 40, 44, 22));
-    layout_.add(L01[1], QRectF(6, 156, 56, 20));
-    layout_.add(L01[2], QRectF(250, 214, 58, 20));
-    layout_.add(L01[3], QRectF(256, 112, 56, 30));
-    layout_.add(L01[4], QRectF(194, 204, 54, 26));
-
-    L02 = filledBar(panel, SegmentColor);
-    L02->setObjectName(QStringLiteral("L02"));
-    layout_.add(L02, QRectF(12, 88, 24, 6));
-    L03 = filledBar(panel, SegmentColor);
-    L03->setObjectName(QStringLiteral("L03"));
-    layout_.add(L03, QRectF(12, 190, 20, 5));
-
-    LCD1 = new LEDCtl1::LED(panel);
-    LCD1->setObjectName(QStringLiteral("LCD1"));
-    layout_.add(LCD1, QRectF(40, 36, 214, 110));
-    LCD2 = new LEDCtl1::LED(panel);
-    LCD2->setObjectName(QStringLiteral("LCD2"));
-    layout_.add(LCD2, QRectF(40, 152, 152, 80));
-    LCD3 = new LEDCtl1::LED(panel);
-    LCD3->setObjectName(QStringLiteral("LCD3"));
-    layout_.add(LCD3, QRectF(252, 158, 56, 52));
-
-    // The bar graph: segment 0 is always lit, 1..40 follow the meter; a tick
-    // under every segment, a longer one every fifth.
-    const qreal left = 8, step = 7.1, top = 262;
-    for (int i = 0; i <= BarSegments; ++i) {
-        QFrame *segment = filledBar(panel, SegmentColor);
-        segment->setObjectName(QStringLiteral("L0_%1").arg(i));
-        L0[std::size_t(i)] = segment;
-        layout_.add(segment, QRectF(left + i * step, top, step - 2, 22));
-        QFrame *tick = filledBar(panel, SegmentColor);
-        tick->setObjectName(QStringLiteral("L0_%1").arg(i + 41));
-        L0[std::size_t(i + 41)] = tick;
-        const qreal tickHeight = i % 5 == 0 ? 9 : 5;
-        layout_.add(tick, QRectF(left + i * step + (step - 2) / 2 - 0.75, top + 26, 1.5, tickHeight));
-    }
-    L41 = new SymbolImage(SymbolImage::Kind::BarArrow, SegmentColor, panel);
-    L41->setObjectName(QStringLiteral("L41"));
-    layout_.add(L41, QRectF(left + 41 * step + 2, top + 1, 10, 20));
-
-    Start = new QPushButton(tr("START"), central);
-    Stop = new QPushButton(tr("STOP"), central);
-    // One of the two is always down, as showRunning sets them. Not
-    // auto-exclusive: Qt makes such a pair a single stop for the Tab key.
-    for (QPushButton *button : {Start, Stop}) {
-        button->setCheckable(true);
-        QFont font = button->font();
-        font.setBold(true);
-        font.setPointSizeF(12);
-        button->setFont(font);
-    }
-    Start->setObjectName(QStringLiteral("Start"));
-    Stop->setObjectName(QStringLiteral("Stop"));
-    Stop->setChecked(true);
-    layout_.add(Start, QRectF(10, 392, 160, 42));
-    layout_.add(Stop, QRectF(180, 392, 160, 42));
-}
-
 void MainFrm::buildCharts(QWidget *central)
 {
     const OleColor frameColor = toOleColor(palette().color(QPalette::Window));
@@ -332,120 +189,24 @@ void MainFrm::buildCharts(QWidget *central)
     HScroll1->setRange(0, 0);
     HScroll1->setPageStep(10);
     layout_.add(HScroll1, QRectF(350 + 850.0 / 15, 658, 640 - 850.0 / 15, 18));
-}
-
-void MainFrm::buildStatistics(QWidget *central)
-{
-    auto build = [this, central](QGroupBox *&frame, const QString &name, const QString &caption, qreal top,
-                                 std::array<QLabel **, 6> labels, const QString &prefix) {
-        frame = new QGroupBox(caption, central);
-        frame->setObjectName(name);
-        layout_.add(frame, QRectF(10, top, 330, 118));
-        const QString titles[3] = {tr("MAX:"), tr("MIN:"), tr("AVG:")};
-        const QString names[6] = {prefix + QStringLiteral("MAX"), prefix + QStringLiteral("MAXDate"),
-                                  prefix + QStringLiteral("MIN"), prefix + QStringLiteral("MINDate"),
-                                  prefix + QStringLiteral("AVG"), prefix + QStringLiteral("AVGDate")};
-        // What a screen reader calls each field, the group's caption first.
-        const QString spoken[6] = {tr("%1 maximum").arg(caption), tr("%1 time of the maximum").arg(caption),
-                                   tr("%1 minimum").arg(caption), tr("%1 time of the minimum").arg(caption),
-                                   tr("%1 average").arg(caption), tr("%1 time of the last sample").arg(caption)};
-        for (int row = 0; row < 3; ++row) {
-            auto *title = new QLabel(titles[row], frame);
-            layout_.add(title, QRectF(10, 26 + row * 29, 42, 24));
-            for (int column = 0; column < 2; ++column) {
-                auto *label = new QLabel(frame);
-                label->setObjectName(names[row * 2 + column]);
-                label->setAccessibleName(spoken[row * 2 + column]);
-                if (column == 0)
-                    title->setBuddy(label);
-                label->setFrameShape(QFrame::StyledPanel);
-                label->setFrameShadow(QFrame::Sunken);
-                label->setAlignment(column == 0 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);
-                if (column == 0) {
-                    QFont font = label->font();
-                    font.setBold(true);
-                    label->setFont(font);
-                }
-                *labels[std::size_t(row * 2 + column)] = label;
-                layout_.add(label, column == 0 ? QRectF(54, 26 + row * 29, 104, 24)
-                                               : QRectF(164, 26 + row * 29, 156, 24));
-            }
-        }
-    };
-    build(Frame3, QStringLiteral("Frame3"), tr("ALL AREA"), 440,
-          {&aMAX, &aMAXDate, &aMIN, &aMINDate, &aAVG, &aAVGDate}, QStringLiteral("a"));
-    build(Frame2, QStringLiteral("Frame2"), tr("VISUAL AREA"), 560,
-          {&vMAX, &vMAXDate, &vMIN, &vMINDate, &vAVG, &vAVGDate}, QStringLiteral("v"));
-}
-
-void MainFrm::buildReadouts(QWidget *central)
-{
-    auto build = [this, central](QFrame *&frame, const QString &name, QLabel *&value, QLabel *&time) {
-        frame = new QFrame(central);
-        frame->setObjectName(name);
-        frame->setFrameShape(QFrame::Box);
-        frame->setAutoFillBackground(true);
-        QPalette palette = frame->palette();
-        palette.setColor(QPalette::Window, palette.color(QPalette::ToolTipBase));
-        palette.setColor(QPalette::WindowText, palette.color(QPalette::ToolTipText));
-        frame->setPalette(palette);
-        value = new QLabel(QStringLiteral("AC 100.0kWh"), frame);
-        time = new QLabel(QStringLiteral("2002/06/07 10:37:00"), frame);
-        // Its size and text scale with the window; it is placed where it is shown.
-        layout_.add(frame, QRectF(0, 0, 180, 46));
-        layout_.add(value, QRectF(6, 3, 168, 20));
-        layout_.add(time, QRectF(6, 23, 168, 20));
-        frame->hide();
-    };
-    build(FrmGetData1, QStringLiteral("FrmGetData1"), GetData[0], GetData[1]);
-    build(FrmGetData2, QStringLiteral("FrmGetData2"), GetData[3], GetData[2]);
-    for (int i = 0; i < 4; ++i)
-        GetData[std::size_t(i)]->setObjectName(QStringLiteral("GetData_%1").arg(i));
-
-    Timer2 = new QTimer(this);
-    Timer3 = new QTimer(this);
-    for (QTimer *timer : {Timer2, Timer3}) {
-        timer->setInterval(ReadoutMilliseconds);
-        timer->setSingleShot(true);
-        timer->setTimerType(Qt::PreciseTimer);
-    }
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer3->setObjectName(QStringLiteral("Timer3"));
-    connect(Timer2, &QTimer::timeout, FrmGetData1, &QWidget::hide);
-    connect(Timer3, &QTimer::timeout, FrmGetData2, &QWidget::hide);
-}
-
-void MainFrm::setToolTips()
-{
-    LCD1->setToolTip(tr("First display: the meter's upper reading"));
-    LCD2->setToolTip(tr("Second display: the meter's lower reading"));
-    LCD3->setToolTip(tr("Memory location of the meter (MR: recalled, MEM: stored)"));
-    Start->setToolTip(tr("Open the serial port and record the meter's readings"));
-    Stop->setToolTip(tr("Stop recording and close the serial port"));
     Sweepgraph1->setToolTip(tr("First display over time; click to read a sample's value and time"));
     Sweepgraph2->setToolTip(tr("Second display over time; click to read a sample's value and time"));
     HScroll1->setToolTip(tr("Move both charts through the recording"));
-    aMAX->setToolTip(tr("Largest first-display value of the whole recording"));
-    aMAXDate->setToolTip(tr("When the largest value of the whole recording was taken"));
-    aMIN->setToolTip(tr("Smallest first-display value of the whole recording"));
-    aMINDate->setToolTip(tr("When the smallest value of the whole recording was taken"));
-    aAVG->setToolTip(tr("Average of the first display over the whole recording"));
-    aAVGDate->setToolTip(tr("When the newest sample was taken"));
-    vMAX->setToolTip(tr("Largest first-display value the charts show"));
-    vMAXDate->setToolTip(tr("When the largest value the charts show was taken"));
-    vMIN->setToolTip(tr("Smallest first-display value the charts show"));
-    vMINDate->setToolTip(tr("When the smallest value the charts show was taken"));
-    vAVG->setToolTip(tr("Average of the first display over the samples the charts show"));
-    vAVGDate->setToolTip(tr("When the last sample the charts show was taken"));
-    FrmGetData1->setToolTip(tr("The sample clicked on the upper chart: value and time"));
-    FrmGetData2->setToolTip(tr("The sample clicked on the lower chart: value and time"));
+}
+
+void MainFrm::buildReadouts()
+{
+    readout1_ = std::make_unique<ReadoutFrame>(1, central_, this, layout_);
+    readout2_ = std::make_unique<ReadoutFrame>(2, central_, this, layout_);
+    FrmGetData1 = readout1_->frame;
+    FrmGetData2 = readout2_->frame;
+    GetData = {readout1_->value, readout1_->time, readout2_->time, readout2_->value};
+    Timer2 = readout1_->timer;
+    Timer3 = readout2_->timer;
 }
 
 void MainFrm::setAccessibility()
 {
-    LCD1->setAccessibleName(tr("First display"));
-    LCD2->setAccessibleName(tr("Second display"));
-    LCD3->setAccessibleName(tr("Memory location"));
     // The keyboard reaches the buttons, then the charts, then the scroll bar.
     HScroll1->setFocusPolicy(Qt::StrongFocus);
     setTabOrder(Start, Stop);
@@ -511,34 +272,17 @@ void MainFrm::showQuestionUnanswered()
 
 void MainFrm::resetMeterDisplay()
 {
-    LCD1->setCaption(QStringLiteral("8.8.8.8"));
-    LCD2->setCaption(QStringLiteral("88:88"));
-    LCD3->setCaption(QStringLiteral("00"));
-    for (QFrame *segment : L0)
-        segment->setVisible(true);
-    L41->setVisible(true);
+    resetMeterPanel();
 }
 
 void MainFrm::ShowHoldSymbol(bool lit)
 {
-    P01[SymbolHold]->setVisible(lit);
+    lightHoldSymbol(lit);
 }
 
 void MainFrm::ApplyDecodedFrame(const DecodedFrame &frame)
 {
-    const DisplayElements &d = frame.display;
-    for (int i = 0; i < 5; ++i)
-        L01[std::size_t(i)]->setText(QString::fromStdString(d.L01[std::size_t(i)]));
-    for (int i = 0; i < SymbolCount; ++i)
-        P01[std::size_t(i)]->setVisible(d.P01[std::size_t(i)]);
-    L02->setVisible(d.L02);
-    L03->setVisible(d.L03);
-    LCD1->setCaption(QString::fromStdString(d.LCD1));
-    LCD2->setCaption(QString::fromStdString(d.LCD2));
-    LCD3->setCaption(QString::fromStdString(d.LCD3));
-    L41->setVisible(d.L41);
-    for (int s = 1; s <= BarSegments; ++s)
-        L0[std::size_t(s)]->setVisible(d.L0[std::size_t(s)]);
+    showMeterFrame(frame);
 }
 
 void MainFrm::showPortInUse(std::int16_t portNumber)
@@ -584,8 +328,8 @@ void MainFrm::followClientSize(QSize clientSize)
     // The charts' scale and time labels scale with all other text.
     for (Sweepgraph::Trend *chart : {Sweepgraph1, Sweepgraph2})
         chart->setLabelFontSize(chartLabelPointSize_ * layout_.fontScale());
-    placeReadout(FrmGetData1, Sweepgraph1, readoutRightHalf_[0]);
-    placeReadout(FrmGetData2, Sweepgraph2, readoutRightHalf_[1]);
+    readout1_->place(Sweepgraph1->geometry());
+    readout2_->place(Sweepgraph2->geometry());
 }
 
 void MainFrm::placeWindow()
@@ -605,34 +349,14 @@ void MainFrm::placeWindow()
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-void MainFrm::placeReadout(QFrame *frame, const Sweepgraph::Trend *chart, bool rightHalf)
-{
-    const QRect area = chart->geometry();
-    if (rightHalf)
-        frame->move(area.topLeft());
-    else
-        frame->move(area.left() + area.width() - frame->width(), area.top() + area.height() - frame->height());
-}
-
 void MainFrm::showReadout(int chart, const std::optional<Readout> &readout)
 {
     if (!readout)
         return;
-    QFrame *frame = chart == 1 ? FrmGetData1 : FrmGetData2;
-    QTimer *timer = chart == 1 ? Timer2 : Timer3;
-    timer->stop();
-    readoutRightHalf_[std::size_t(chart - 1)] = readout->rightHalf;
-    placeReadout(frame, chart == 1 ? Sweepgraph1 : Sweepgraph2, readout->rightHalf);
-    if (chart == 1) {
-        showFittedText(GetData[0], readout->valueText);
-        showFittedText(GetData[1], readout->timeText);
-    } else {
-        showFittedText(GetData[3], readout->valueText);
-        showFittedText(GetData[2], readout->timeText);
-    }
-    timer->start();
-    frame->show();
-    frame->raise();
+    if (chart == 1)
+        readout1_->show(*readout, Sweepgraph1->geometry());
+    else
+        readout2_->show(*readout, Sweepgraph2->geometry());
 }
 
 void MainFrm::setScrollBar(std::int32_t maximum, std::int32_t value)
@@ -644,26 +368,7 @@ void MainFrm::setScrollBar(std::int32_t maximum, std::int32_t value)
 
 void MainFrm::showStatistics(const StatisticsLabels &labels)
 {
-    showFittedText(aMAX, labels.aMAX);
-    showFittedText(aMAXDate, labels.aMAXDate);
-    showFittedText(aMIN, labels.aMIN);
-    showFittedText(aMINDate, labels.aMINDate);
-    showFittedText(aAVG, labels.aAVG);
-    showFittedText(aAVGDate, labels.aAVGDate);
-    showFittedText(vMAX, labels.vMAX);
-    showFittedText(vMAXDate, labels.vMAXDate);
-    showFittedText(vMIN, labels.vMIN);
-    showFittedText(vMINDate, labels.vMINDate);
-    showFittedText(vAVG, labels.vAVG);
-    showFittedText(vAVGDate, labels.vAVGDate);
-}
-
-void MainFrm::showFittedText(QLabel *label, const QString &text)
-{
-    if (label->text() == text)
-        return;
-    label->setText(text);
-    layout_.fitText(label);
+    showStatisticsLabels(labels);
 }
 
 void MainFrm::buildStatusLabels()
@@ -695,8 +400,7 @@ void MainFrm::buildAlarms()
 
 void MainFrm::showAlarms()
 {
-    LCD1->setForeColor(alarms().inAlarm(AlarmDisplay::First) ? TrendView::AlarmColor : SegmentOle);
-    LCD2->setForeColor(alarms().inAlarm(AlarmDisplay::Second) ? TrendView::AlarmColor : SegmentOle);
+    showDisplayAlarms(alarms().inAlarm(AlarmDisplay::First), alarms().inAlarm(AlarmDisplay::Second));
     const bool inAlarm = alarms().inAlarm(AlarmDisplay::First) || alarms().inAlarm(AlarmDisplay::Second);
     AlarmStatus->setText(alarms().statusText());
     AlarmStatus->setStyleSheet(inAlarm ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());

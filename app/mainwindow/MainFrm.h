@@ -6,9 +6,11 @@
 // commands and every decision live in its RecordingSession.
 
 #include "MainFrmPrompts.h"
+#include "MeterPanel.h"
 #include "ProportionalLayout.h"
 #include "RecordingSession.h"
 #include "SessionView.h"
+#include "StatisticsPanel.h"
 #include "TrendWidgetChart.h"
 
 #include <QMainWindow>
@@ -17,6 +19,7 @@
 #include <memory>
 
 class HelpFrm;
+class ReadoutFrame;
 class frmAbout;
 class QAction;
 class QDockWidget;
@@ -39,7 +42,7 @@ namespace Sweepgraph {
 class Trend;
 }
 
-class MainFrm : public QMainWindow, private SessionView {
+class MainFrm : public QMainWindow, public MeterPanel, public StatisticsPanel, private SessionView {
     Q_OBJECT
 
 public:
@@ -74,28 +77,11 @@ public:
     RecordCommands &recordCommands() { return session_->recordCommands(); }
     AlarmMonitor &alarms() { return session_->alarms(); }
 
-    // Controls under their design-time names.
-    LEDCtl1::LED *LCD1 = nullptr;
-    LEDCtl1::LED *LCD2 = nullptr;
-    LEDCtl1::LED *LCD3 = nullptr;
-    std::array<QLabel *, 5> L01{};
-    QFrame *L02 = nullptr;
-    QFrame *L03 = nullptr;
-    std::array<SymbolImage *, SymbolCount> P01{};
-    std::array<QFrame *, 82> L0{}; // 0..40 bar segments, 41..81 tick marks
-    SymbolImage *L41 = nullptr;
-    QGroupBox *Frame1 = nullptr;
-    QPushButton *Start = nullptr;
-    QPushButton *Stop = nullptr;
+    // Controls under their design-time names; those of the meter mirror and
+    // the statistics are the panels'.
     Sweepgraph::Trend *Sweepgraph1 = nullptr;
     Sweepgraph::Trend *Sweepgraph2 = nullptr;
     QScrollBar *HScroll1 = nullptr;
-    QGroupBox *Frame2 = nullptr; // VISUAL AREA
-    QGroupBox *Frame3 = nullptr; // ALL AREA
-    QLabel *aMAX = nullptr, *aMAXDate = nullptr, *aMIN = nullptr, *aMINDate = nullptr, *aAVG = nullptr,
-           *aAVGDate = nullptr;
-    QLabel *vMAX = nullptr, *vMAXDate = nullptr, *vMIN = nullptr, *vMINDate = nullptr, *vAVG = nullptr,
-           *vAVGDate = nullptr;
     QFrame *FrmGetData1 = nullptr;
     QFrame *FrmGetData2 = nullptr;
     std::array<QLabel *, 4> GetData{};
@@ -134,23 +120,16 @@ protected:
 
 private:
     void buildMenus();
-    void buildReadingFrame(QWidget *central);
     void buildCharts(QWidget *central);
-    void buildStatistics(QWidget *central);
-    void buildReadouts(QWidget *central);
-    void setToolTips();
-    // Names for assistive technology and the keyboard's way through the window.
+    void buildReadouts();
+    // The keyboard's way through the window.
     void setAccessibility();
-    void placeReadout(QFrame *frame, const Sweepgraph::Trend *chart, bool rightHalf);
     // Opens where the session says.
     void placeWindow();
     void followClientSize(QSize clientSize);
-    // Dates and values are never cut: a text too long for its label is set smaller.
-    void showFittedText(QLabel *label, const QString &text);
     void showReadout(int chart, const std::optional<Readout> &readout);
     void buildStatusLabels();
     void buildAlarms();
-    // A display in alarm shows its value in the alarm colour.
     void showAlarms();
 
     // Zoom, pan and cursors (MainFrmZoom.cpp).
@@ -190,7 +169,8 @@ private:
     QWidget *central_ = nullptr;
     ProportionalLayout layout_;
     double chartLabelPointSize_ = 0; // the charts' label font at the design size
-    std::array<bool, 2> readoutRightHalf_{}; // where each read-out was last placed
+    std::unique_ptr<ReadoutFrame> readout1_;
+    std::unique_ptr<ReadoutFrame> readout2_;
     std::unique_ptr<QPrinter> printer_; // shared by Print Setup... and Print...
     HelpFrm *helpFrm_ = nullptr;        // created on first use, reloaded at every opening
     frmAbout *aboutFrm_ = nullptr;

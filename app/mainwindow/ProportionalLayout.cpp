@@ -132,6 +132,14 @@ void ProportionalLayout::fitText(QLabel *label)
     }
 }
 
+void ProportionalLayout::setFittedText(QLabel *label, const QString &text)
+{
+    if (label->text() == text)
+        return;
+    label->setText(text);
+    fitText(label);
+}
+
 void ProportionalLayout::applyFont(const Entry &entry)
 {
     if (entry.basePointSize <= 0)

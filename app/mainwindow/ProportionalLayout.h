@@ -29,6 +29,8 @@ public:
     // A registered label takes its scaled font again, smaller where its text
     // would not fit at that size: a cut date or number would be misread.
     void fitText(QLabel *label);
+    // Sets a registered label's text and fits it: dates and values are never cut.
+    void setFittedText(QLabel *label, const QString &text);
 
 private:
     struct Entry {

@@ -6,40 +6,40 @@ void FrameScanner::append(const std::uint8_t *data, std::size_t size)
 {
     // Drop what has been used so the buffer only ever holds the undecided tail
     // and the new bytes.
-    if (m_position > 0) {
-        m_buffer.erase(m_buffer.begin(), m_buffer.begin() + std::ptrdiff_t(m_position));
-        m_bufferStart += m_position;
-        m_position = 0;
+    if (position_ > 0) {
+        buffer_.erase(buffer_.begin(), buffer_.begin() + std::ptrdiff_t(position_));
+        bufferStart_ += position_;
+        position_ = 0;
     }
-    m_buffer.insert(m_buffer.end(), data, data + size);
+    buffer_.insert(buffer_.end(), data, data + size);
 }
 
 bool FrameScanner::next(MeterFrame &frame)
 {
-    const std::uint8_t *bytes = m_buffer.data();
-    const std::size_t size = m_buffer.size();
-    std::size_t p = m_position;
+    const std::uint8_t *bytes = buffer_.data();
+    const std::size_t size = buffer_.size();
+    std::size_t p = position_;
     // Whole frames can be decided on the spot.
     while (size - p >= MeterFrameSize) {
         if (bytes[p] == MeterSyncByte && bytes[p + 1] == MeterSyncByte) {
             std::copy(bytes + p, bytes + p + MeterFrameSize, frame.begin());
-            m_frameOffset = m_bufferStart + p;
-            ++m_frameCount;
-            m_position = p + MeterFrameSize;
+            frameOffset_ = bufferStart_ + p;
+            ++frameCount_;
+            position_ = p + MeterFrameSize;
             return true;
         }
         ++p;
-        ++m_skipped;
+        ++skipped_;
     }
     // Near the end only a start that more bytes could complete is kept.
     while (p < size) {
-        const bool canStart = !m_finished && bytes[p] == MeterSyncByte &&
+        const bool canStart = !finished_ && bytes[p] == MeterSyncByte &&
                               (p + 1 == size || bytes[p + 1] == MeterSyncByte);
         if (canStart)
             break;
         ++p;
-        ++m_skipped;
+        ++skipped_;
     }
-    m_position = p;
+    position_ = p;
     return false;
 }

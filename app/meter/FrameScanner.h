@@ -22,21 +22,21 @@ public:
     bool next(MeterFrame &frame);
 
     // Stream offset of the first byte of the frame last taken by next().
-    std::uint64_t frameOffset() const { return m_frameOffset; }
-    std::uint64_t frameCount() const { return m_frameCount; }
-    std::uint64_t skippedBytes() const { return m_skipped; }
-    std::size_t heldBackBytes() const { return m_buffer.size() - m_position; }
+    std::uint64_t frameOffset() const { return frameOffset_; }
+    std::uint64_t frameCount() const { return frameCount_; }
+    std::uint64_t skippedBytes() const { return skipped_; }
+    std::size_t heldBackBytes() const { return buffer_.size() - position_; }
 
     // No more bytes will come: next() still hands out the whole frames, and what
     // is left after them is a partial frame that counts as skipped.
-    void finish() { m_finished = true; }
+    void finish() { finished_ = true; }
 
 private:
-    std::vector<std::uint8_t> m_buffer;
-    std::size_t m_position = 0;     // first byte of m_buffer not yet taken or skipped
-    std::uint64_t m_bufferStart = 0; // stream offset of m_buffer[0]
-    std::uint64_t m_frameOffset = 0;
-    std::uint64_t m_frameCount = 0;
-    std::uint64_t m_skipped = 0;
-    bool m_finished = false;
+    std::vector<std::uint8_t> buffer_;
+    std::size_t position_ = 0;     // first byte of buffer_ not yet taken or skipped
+    std::uint64_t bufferStart_ = 0; // stream offset of buffer_[0]
+    std::uint64_t frameOffset_ = 0;
+    std::uint64_t frameCount_ = 0;
+    std::uint64_t skipped_ = 0;
+    bool finished_ = false;
 };

@@ -1,9 +1,9 @@
 #pragma once
 
-// What a trend page reads of its chart, copied from the chart at the moment
-// the page is drawn. The defaults are those of a newly created chart.
+// What a trend page reads of its chart, copied from the chart's settings at the
+// moment the printout starts. The defaults are those of a newly created chart.
 
-#include "TrendChart.h"
+#include "ChartSettings.h"
 
 #include <TrendProperties.h>
 
@@ -20,12 +20,6 @@ struct PrintChart {
     qint32 LineWidth = Sweepgraph::TrendDefaults::LineWidth;
 };
 
-inline PrintChart ReadPrintChart(const TrendChart &chart)
-{
-    return PrintChart{chart.LeftX(), chart.Rightx(), chart.TopY(), chart.BottomY(),
-                      chart.GridRows(), chart.GridCols(), chart.GridStyle(), chart.LineWidth()};
-}
-
 // The chart a trend page copies, and the sample field it plots.
 enum class ChartNumber { First, Second };
 
@@ -36,3 +30,13 @@ struct PrintCharts {
 
     const PrintChart &of(ChartNumber chart) const { return chart == ChartNumber::First ? first : second; }
 };
+
+// What the trend pages copy of the two charts: the scales and grids the settings gave them.
+inline PrintCharts SettingsPrintCharts(const ChartSettings &first, const ChartSettings &second)
+{
+    const auto copy = [](const ChartSettings &chart) {
+        return PrintChart{chart.LeftX(),    chart.Rightx(),   chart.TopY(),      chart.BottomY(),
+                          chart.GridRows(), chart.GridCols(), chart.GridStyle(), chart.LineWidth()};
+    };
+    return PrintCharts{copy(first), copy(second)};
+}

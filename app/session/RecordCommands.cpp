@@ -33,7 +33,7 @@ QString CaptionFor(const QString &recordFileName)
 }
 
 RecordCommands::RecordCommands(ProgramState &programState, RecordCommandsView &commandsView)
-    : state(programState), view(commandsView)
+    : state_(programState), view_(commandsView)
 {
 }
 
@@ -41,8 +41,8 @@ QString RecordCommands::dialogFolder() const
 {
     // A dialog given a folder that does not exist takes its last part for the
     // file name ("Documents" on a fresh home or a localised desktop).
-    if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir())
-        return lastFolder;
+    if (!lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir())
+        return lastFolder_;
     // The program's own folder is not writable once installed.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!documents.isEmpty() && QFileInfo(documents).isDir())
@@ -52,30 +52,30 @@ QString RecordCommands::dialogFolder() const
 
 void RecordCommands::rememberFolder(const QString &path)
 {
-    lastFolder = QFileInfo(path).absolutePath();
+    lastFolder_ = QFileInfo(path).absolutePath();
 }
 
 void RecordCommands::rememberFile(const QString &path)
 {
     rememberFolder(path);
     const QFileInfo info(path);
-    knownFile = FileStamp{path, info.size(), info.lastModified()};
+    knownFile_ = FileStamp{path, info.size(), info.lastModified()};
 }
 
 bool RecordCommands::changedSinceRemembered(const QString &path) const
 {
-    if (!knownFile || knownFile->path != path)
+    if (!knownFile_ || knownFile_->path != path)
         return false;
     // A file that is gone loses nothing when it is written again.
     const QFileInfo info(path);
-    return info.exists() && (info.size() != knownFile->size || info.lastModified() != knownFile->modified);
+    return info.exists() && (info.size() != knownFile_->size || info.lastModified() != knownFile_->modified);
 }
 
 bool RecordCommands::offerToSave(const QString &question)
 {
-    if (!state.acquisition.Modified)
+    if (!state_.acquisition.Modified)
         return true;
-    switch (view.askYesNoCancel(question)) {
+    switch (view_.askYesNoCancel(question)) {
     case RecordCommandsView::Answer::Cancel:
         return false;
     case RecordCommandsView::Answer::No:
@@ -95,7 +95,7 @@ QString RecordCommands::completeChosenName(const QString &chosen, const QString 
         return chosen;
     const QString completed = chosen + QLatin1Char('.') + extension;
     // The dialog confirmed the name as typed, not the one with the extension.
-    if (QFileInfo::exists(completed) && !view.confirmOverwrite(completed))
+    if (QFileInfo::exists(completed) && !view_.confirmOverwrite(completed))
         return QString();
     return completed;
 }
@@ -104,15 +104,15 @@ bool RecordCommands::New()
 {
     if (!offerToSave(tr("Save File Before Create New File?")))
         return false;
-    ResetRecording(state.store, state.acquisition);
+    ResetRecording(state_.store, state_.acquisition);
     // An empty recording carries no statistics of the previous one.
-    state.store.statistics() = Sample();
-    state.view.ViewFirst = 1;
-    state.view.ViewLast = 1;
-    state.RecordFileName.clear();
-    state.statistics.clear();
-    view.setCaption(CaptionFor(state.RecordFileName));
-    view.clearRecordingView();
+    state_.store.statistics() = Sample();
+    state_.view.ViewFirst = 1;
+    state_.view.ViewLast = 1;
+    state_.RecordFileName.clear();
+    state_.statistics.clear();
+    view_.setCaption(CaptionFor(state_.RecordFileName));
+    view_.clearRecordingView();
     return true;
 }
 
@@ -120,7 +120,7 @@ bool RecordCommands::Open()
 {
     if (!offerToSave(reloadQuestion()))
         return false;
-    const QString path = view.chooseOpenFile(dialogFolder());
+    const QString path = view_.chooseOpenFile(dialogFolder());
     if (path.isEmpty())
         return false;
     return openChosenFile(path);
@@ -139,13 +139,13 @@ bool RecordCommands::openChosenFile(const QString &path)
     std::vector<Sample> records;
     const RecordFileResult read = ReadRecordFile(path, records);
     if (!read.ok) {
-        view.showError(tr("Cannot open the file \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), read.error));
+        view_.showError(tr("Cannot open the file \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), read.error));
         return false;
     }
 
-    state.store.Load(std::move(records));
-    state.acquisition.Modified = false;
-    state.RecordFileName = path;
+    state_.store.Load(std::move(records));
+    state_.acquisition.Modified = false;
+    state_.RecordFileName = path;
     rememberFile(path);
     ShowLoadedRecording();
     return true;
@@ -153,70 +153,70 @@ bool RecordCommands::openChosenFile(const QString &path)
 
 void RecordCommands::ShowLoadedRecording()
 {
-    view.setCaption(CaptionFor(state.RecordFileName));
-    state.view.ViewLast = state.store.SampleCount;
-    const std::int32_t start = LoadWindowStart(state.store, view.chartRightx(), state.view.TimeMode);
-    state.view.ViewFirst = start + 1;
-    view.showLoadedRecording(start);
+    view_.setCaption(CaptionFor(state_.RecordFileName));
+    state_.view.ViewLast = state_.store.SampleCount;
+    const std::int32_t start = LoadWindowStart(state_.store, view_.chartRightx(), state_.view.TimeMode);
+    state_.view.ViewFirst = start + 1;
+    view_.showLoadedRecording(start);
 }
 
 SaveResult RecordCommands::Save()
 {
-    if (state.RecordFileName.isEmpty())
+    if (state_.RecordFileName.isEmpty())
         return SaveAs();
     // For instance `amperotool record` writing the same file meanwhile.
-    if (changedSinceRemembered(state.RecordFileName) &&
-        !view.confirmReplace(tr("The file \"%1\" has been changed by another program since it was "
+    if (changedSinceRemembered(state_.RecordFileName) &&
+        !view_.confirmReplace(tr("The file \"%1\" has been changed by another program since it was "
                                                 "opened or last saved.\nReplace it with this recording?")
-                                 .arg(QDir::toNativeSeparators(state.RecordFileName))))
+                                 .arg(QDir::toNativeSeparators(state_.RecordFileName))))
         return SaveResult::Cancelled;
-    const RecordFileResult written = WriteRecordFile(state.RecordFileName, state.store);
+    const RecordFileResult written = WriteRecordFile(state_.RecordFileName, state_.store);
     if (!written.ok) {
-        view.showError(saveFailedText(state.RecordFileName, written.error));
+        view_.showError(saveFailedText(state_.RecordFileName, written.error));
         return SaveResult::Failed;
     }
-    state.acquisition.Modified = false;
-    rememberFile(state.RecordFileName);
+    state_.acquisition.Modified = false;
+    rememberFile(state_.RecordFileName);
     return SaveResult::Saved;
 }
 
 SaveResult RecordCommands::SaveAs()
 {
-    const QString suggested = state.RecordFileName.isEmpty() ? QString() : QFileInfo(state.RecordFileName).fileName();
-    const QString chosen = view.chooseSaveFile(dialogFolder(), suggested);
+    const QString suggested = state_.RecordFileName.isEmpty() ? QString() : QFileInfo(state_.RecordFileName).fileName();
+    const QString chosen = view_.chooseSaveFile(dialogFolder(), suggested);
     if (chosen.isEmpty())
         return SaveResult::Cancelled;
     const QString path = completeChosenName(chosen, QStringLiteral("KRD"));
     if (path.isEmpty())
         return SaveResult::Cancelled;
 
-    const RecordFileResult written = WriteRecordFile(path, state.store);
+    const RecordFileResult written = WriteRecordFile(path, state_.store);
     if (!written.ok) {
-        view.showError(saveFailedText(path, written.error));
+        view_.showError(saveFailedText(path, written.error));
         return SaveResult::Failed;
     }
-    state.RecordFileName = path;
-    state.acquisition.Modified = false;
+    state_.RecordFileName = path;
+    state_.acquisition.Modified = false;
     rememberFile(path);
-    view.setCaption(CaptionFor(state.RecordFileName));
+    view_.setCaption(CaptionFor(state_.RecordFileName));
     return SaveResult::Saved;
 }
 
 bool RecordCommands::ExportCsv()
 {
-    const QString suggested = state.RecordFileName.isEmpty()
+    const QString suggested = state_.RecordFileName.isEmpty()
                                   ? QString()
-                                  : QFileInfo(state.RecordFileName).completeBaseName() + QStringLiteral(".csv");
-    const QString chosen = view.chooseCsvFile(dialogFolder(), suggested);
+                                  : QFileInfo(state_.RecordFileName).completeBaseName() + QStringLiteral(".csv");
+    const QString chosen = view_.chooseCsvFile(dialogFolder(), suggested);
     if (chosen.isEmpty())
         return false;
     const QString path = completeChosenName(chosen, QStringLiteral("csv"));
     if (path.isEmpty())
         return false;
 
-    const RecordFileResult written = WriteCsvFile(path, state.store);
+    const RecordFileResult written = WriteCsvFile(path, state_.store);
     if (!written.ok) {
-        view.showError(tr("Cannot export the recording to \"%1\":\n%2.")
+        view_.showError(tr("Cannot export the recording to \"%1\":\n%2.")
                            .arg(QDir::toNativeSeparators(path), written.error));
         return false;
     }

@@ -98,8 +98,8 @@ private:
     QString completeChosenName(const QString &chosen, const QString &extension);
     void rememberFolder(const QString &path);
 
-    ProgramState &state;
-    RecordCommandsView &view;
-    QString lastFolder;
-    std::optional<FileStamp> knownFile;
+    ProgramState &state_;
+    RecordCommandsView &view_;
+    QString lastFolder_;
+    std::optional<FileStamp> knownFile_;
 };

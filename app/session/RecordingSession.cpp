@@ -10,7 +10,7 @@
 RecordingSession::RecordingSession(ProgramState &state, SettingsStore &settings, SessionPrompts &prompts,
                                    SessionView &view, TrendChart &chart1, TrendChart &chart2, QObject *parent)
     : QObject(parent), state_(state), settings_(settings), prompts_(prompts), view_(view), chart1_(chart1),
-      chart2_(chart2)
+      chart2_(chart2), chartSettings1_(chart1), chartSettings2_(chart2)
 {
     trendView_ = std::make_unique<TrendView>(state_, chart1_, chart2_, static_cast<TrendViewHost &>(*this));
     recordCommands_ = std::make_unique<RecordCommands>(state_, static_cast<RecordCommandsView &>(*this));
@@ -40,6 +40,7 @@ void RecordingSession::LoadStep()
     // Nothing is modified yet, so New asks nothing.
     recordCommands_->New();
     LoadStoredSettings(settings_, state_, chart1_, chart2_);
+    LoadStoredChartSettings(settings_, chartSettings1_, chartSettings2_);
     std::array<QString, PortCount> devices;
     for (int i = 0; i < PortCount; ++i)
         devices[std::size_t(i)] = PortDevicePath(settings_, i + 1);
@@ -167,8 +168,11 @@ void RecordingSession::OptionsClosed(bool accepted, bool timeModeBefore)
         trendView_->ResetVerticalZoom();
     if (accepted || state_.view.TimeMode != timeModeBefore)
         trendView_->FitWindowToChartWidth();
-    if (accepted)
+    if (accepted) {
+        // The dialog has stored its settings and applied them to the charts.
+        LoadStoredChartSettings(settings_, chartSettings1_, chartSettings2_);
         alarms_->apply(state_.alarms);
+    }
 }
 
 void RecordingSession::ChartPainted(bool firstDisplay)

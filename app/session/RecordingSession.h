@@ -9,6 +9,7 @@
 // implements the one and forwards the user's actions here.
 
 #include "AcquisitionController.h"
+#include "ChartSettings.h"
 #include "ProgramState.h"
 #include "RecordCommands.h"
 #include "RecoveryJournal.h"
@@ -113,6 +114,9 @@ public:
     WindowPublishing &publishing() { return *publishing_; }
     AlarmMonitor &alarms() { return *alarms_; }
     const RecoveryJournal *journal() const { return journal_.get(); }
+    // The charts as the settings set them, which the trend pages print by.
+    const ChartSettings &chartSettings1() const { return chartSettings1_; }
+    const ChartSettings &chartSettings2() const { return chartSettings2_; }
 
 private:
     void settleJournal();
@@ -153,6 +157,9 @@ private:
     SessionView &view_;
     TrendChart &chart1_;
     TrendChart &chart2_;
+    // Given every setting the charts are given, from the charts as they were built.
+    ChartSettings chartSettings1_;
+    ChartSettings chartSettings2_;
     ProgramClock clock_;
     std::unique_ptr<TrendView> trendView_;
     std::unique_ptr<RecordCommands> recordCommands_;

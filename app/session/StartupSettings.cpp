@@ -56,10 +56,8 @@ void load(const std::optional<T> &value, Apply apply)
 
 } // namespace
 
-void LoadStoredSettings(const SettingsStore &settings, ProgramState &state, TrendChart &chart1, TrendChart &chart2)
+void LoadStoredChartSettings(const SettingsStore &settings, TrendChart &chart1, TrendChart &chart2)
 {
-    ViewState &view = state.view;
-    SampleStore &store = state.store;
     load(readSingle(settings, Setting::FirstTopY), [&](float v) { chart1.setTopY(v); });
     load(readSingle(settings, Setting::FirstBottomY), [&](float v) { chart1.setBottomY(v); });
     // A hand-edited width the Options dialog would refuse (zero or less leaves
@@ -67,12 +65,8 @@ void LoadStoredSettings(const SettingsStore &settings, ProgramState &state, Tren
     load(readSingle(settings, Setting::FirstRightX), [&](float v) { chart1.setRightx(XMaxRange.nearest(v)); });
     load(readSingle(settings, Setting::SecondTopY), [&](float v) { chart2.setTopY(v); });
     load(readSingle(settings, Setting::SecondBottomY), [&](float v) { chart2.setBottomY(v); });
-    load(readSingle(settings, Setting::InterValue), [&](float v) { store.InterValue = v; });
-    load(readColor(settings, Setting::FirstLineColor), [&](OleColor v) { view.FirstLineColor = v; });
-    load(readColor(settings, Setting::SecondLineColor), [&](OleColor v) { view.SecondLineColor = v; });
     load(readColor(settings, Setting::FirstBkColor), [&](OleColor v) { chart1.setTrendBackColor(v); });
     load(readColor(settings, Setting::SecondBkColor), [&](OleColor v) { chart2.setTrendBackColor(v); });
-    load(readBoolean(settings, Setting::TimeMode), [&](bool v) { view.TimeMode = v; });
     chart2.setRightx(chart1.Rightx());
     load(readLong(settings, Setting::FirstGridCols), [&](qint32 v) { chart1.setGridCols(v); });
     load(readLong(settings, Setting::FirstGridRows), [&](qint32 v) { chart1.setGridRows(v); });
@@ -80,9 +74,20 @@ void LoadStoredSettings(const SettingsStore &settings, ProgramState &state, Tren
     load(readLong(settings, Setting::SecondGridRows), [&](qint32 v) { chart2.setGridRows(v); });
     load(readColor(settings, Setting::FirstGridColor), [&](OleColor v) { chart1.setGridColor(v); });
     load(readColor(settings, Setting::SecondGridColor), [&](OleColor v) { chart2.setGridColor(v); });
-    load(readBoolean(settings, Setting::AutoInterval), [&](bool v) { store.AutoInterval = v; });
     load(readLong(settings, Setting::LineWidth), [&](qint32 v) { chart1.setLineWidth(v); });
     chart2.setLineWidth(chart1.LineWidth());
+}
+
+void LoadStoredSettings(const SettingsStore &settings, ProgramState &state, TrendChart &chart1, TrendChart &chart2)
+{
+    ViewState &view = state.view;
+    SampleStore &store = state.store;
+    LoadStoredChartSettings(settings, chart1, chart2);
+    load(readSingle(settings, Setting::InterValue), [&](float v) { store.InterValue = v; });
+    load(readColor(settings, Setting::FirstLineColor), [&](OleColor v) { view.FirstLineColor = v; });
+    load(readColor(settings, Setting::SecondLineColor), [&](OleColor v) { view.SecondLineColor = v; });
+    load(readBoolean(settings, Setting::TimeMode), [&](bool v) { view.TimeMode = v; });
+    load(readBoolean(settings, Setting::AutoInterval), [&](bool v) { store.AutoInterval = v; });
     // The dialog holds the interval to its range only while it is in force:
     // with Auto it keeps whatever the box shows (0 on a first run).
     if (!store.AutoInterval)

@@ -10,6 +10,8 @@
 #include "TrendChart.h"
 
 void LoadStoredSettings(const SettingsStore &settings, ProgramState &state, TrendChart &chart1, TrendChart &chart2);
+// The charts' part of it: scales, grids, colours and line width.
+void LoadStoredChartSettings(const SettingsStore &settings, TrendChart &chart1, TrendChart &chart2);
 
 // The stored port number; anything but a whole number from 1 to 4 means port 1.
 std::int16_t LoadStoredPortNumber(const SettingsStore &settings);

@@ -229,4 +229,41 @@ TEST_F(RecordingSessionTest, AStartThatCannotOpenThePortLeavesStopDown)
     EXPECT_TRUE(run->prompts.messages.isEmpty()) << "a missing port has no message of its own";
 }
 
+// What the trend pages print by: the charts as they were built, given every
+// setting the charts are given, and kept as the chart widget keeps them.
+TEST_F(RecordingSessionTest, TheChartSettingsTakeWhatTheChartsTakeAtLoadAndAfterOptions)
+{
+    SessionRun run(dir.filePath(QStringLiteral("RQ4417.conf")));
+    // The window builds its first chart with a grid of 20 by 15 and a thin line.
+    run.chart1.rows = 20;
+    run.chart1.cols = 15;
+    run.chart1.width = 1;
+    WriteSetting(run.settings, Setting::FirstTopY, QStringLiteral("80.4"));
+    WriteSetting(run.settings, Setting::FirstRightX, QStringLiteral("60"));
+    run.create();
+    const ChartSettings &first = run.session->chartSettings1();
+    EXPECT_EQ(first.TopY(), 80.0f) << "a bound is kept as a whole number";
+    EXPECT_EQ(first.BottomY(), -100.0f);
+    EXPECT_EQ(first.Rightx(), 60.0f);
+    EXPECT_EQ(first.GridRows(), 20);
+    EXPECT_EQ(first.GridCols(), 15);
+    EXPECT_EQ(first.LineWidth(), 1);
+    EXPECT_EQ(run.session->chartSettings2().Rightx(), 60.0f) << "chart 2 shares chart 1's x range";
+    EXPECT_EQ(run.session->chartSettings2().LineWidth(), 1);
+
+    // Options stores a sign alone as typed: it does not convert, and the bound stays.
+    WriteSetting(run.settings, Setting::FirstTopY, QStringLiteral("-"));
+    WriteSetting(run.settings, Setting::FirstBottomY, QStringLiteral("-20"));
+    WriteSetting(run.settings, Setting::FirstGridRows, QStringLiteral("4"));
+    run.session->OptionsClosed(true, run.state.view.TimeMode);
+    EXPECT_EQ(first.TopY(), 80.0f);
+    EXPECT_EQ(first.BottomY(), -20.0f);
+    EXPECT_EQ(first.GridRows(), 4);
+
+    // A dialog that was cancelled stored nothing and applies nothing.
+    WriteSetting(run.settings, Setting::FirstGridRows, QStringLiteral("6"));
+    run.session->OptionsClosed(false, run.state.view.TimeMode);
+    EXPECT_EQ(first.GridRows(), 4);
+}
+
 } // namespace
