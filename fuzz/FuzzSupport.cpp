@@ -37,8 +37,7 @@ QString newScratchPath(const char *suffix)
 
 } // namespace
 
-ScratchFile::ScratchFile(const char *suffix, const std::uint8_t *data, std::size_t size)
-    : path_(newScratchPath(suffix))
+ScratchFile::ScratchFile(const char *suffix, const std::uint8_t *data, std::size_t size) : path_(newScratchPath(suffix))
 {
     QFile file(path_);
     FUZZ_CHECK(file.open(QIODevice::WriteOnly));

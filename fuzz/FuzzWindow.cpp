@@ -22,7 +22,8 @@ void FuzzWindow::checkView(bool redrewChart1) const
     FUZZ_CHECK(store.SampleCount >= 0);
     FUZZ_CHECK(std::size_t(store.SampleCount) + 1 <= store.Samples.size());
     // Chart 1 found the visible extremes among the samples of the recording.
-    if (redrewChart1 && store.SampleCount > 0 && state.view.ViewFirst >= 1 && state.view.ViewFirst <= store.SampleCount) {
+    if (redrewChart1 && store.SampleCount > 0 && state.view.ViewFirst >= 1 &&
+        state.view.ViewFirst <= store.SampleCount) {
         FUZZ_CHECK(state.view.ViewMaxIndex >= 1 && state.view.ViewMaxIndex <= store.SampleCount);
         FUZZ_CHECK(state.view.ViewMinIndex >= 1 && state.view.ViewMinIndex <= store.SampleCount);
     }

@@ -46,7 +46,7 @@ public:
     std::int32_t scrollMaximum = 0;
     std::int32_t scrollValue = 0;
     std::function<Answer()> answer = [] { return Answer::No; };
-    QString openFile;  // empty: the dialog is cancelled
+    QString openFile; // empty: the dialog is cancelled
     QString saveFile;
     int errors = 0;
 

@@ -78,8 +78,7 @@ public:
 // hundredths so that rounding can never make it go back.
 class SteppingClock final : public TickClock {
 public:
-    SteppingClock(FuzzedDataProvider &input, std::int64_t startHundredths)
-        : input_(input), hundredths_(startHundredths)
+    SteppingClock(FuzzedDataProvider &input, std::int64_t startHundredths) : input_(input), hundredths_(startHundredths)
     {
     }
     float tickSeconds() override
@@ -169,8 +168,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FuzzWindow window(state);
     RecordCommands commands(state, window);
     window.answer = [&input] {
-        return input.PickValueInArray({RecordCommandsView::Answer::Yes, RecordCommandsView::Answer::No,
-                                       RecordCommandsView::Answer::Cancel});
+        return input.PickValueInArray(
+            {RecordCommandsView::Answer::Yes, RecordCommandsView::Answer::No, RecordCommandsView::Answer::Cancel});
     };
     StreamPort port;
     SteppingClock clock(input, input.PickValueInArray(ClockStarts));

@@ -16,12 +16,12 @@
 
 namespace {
 
-constexpr float ChartWidths[] = {100.0f, 0.5f, 0.0f, -5.0f, 1e30f, std::numeric_limits<float>::infinity(),
-                                 std::numeric_limits<float>::quiet_NaN()};
+constexpr float ChartWidths[] = {
+    100.0f, 0.5f, 0.0f, -5.0f, 1e30f, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()};
 
 // The x of chart clicks: inside, at the edges, far outside and no number at all.
-constexpr float ClickFractions[] = {-1.0f, 0.0f, 0.004f, 0.5f, 0.9f, 1.0f, 1e9f,
-                                    std::numeric_limits<float>::quiet_NaN()};
+constexpr float ClickFractions[] = {-1.0f, 0.0f, 0.004f, 0.5f,
+                                    0.9f,  1.0f, 1e9f,   std::numeric_limits<float>::quiet_NaN()};
 
 void openInWindow(const QString &path, const QByteArray &wholeRecords, bool timeMode, float rightx)
 {

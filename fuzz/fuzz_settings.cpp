@@ -11,7 +11,10 @@
 
 namespace {
 
-bool finite(float value) { return std::isfinite(value); }
+bool finite(float value)
+{
+    return std::isfinite(value);
+}
 
 } // namespace
 

@@ -21,7 +21,10 @@ constexpr std::uint8_t SecondV = 0x02;
 
 using Bytes = std::vector<std::uint8_t>;
 
-void append(Bytes &stream, const MeterFrame &frame) { stream.insert(stream.end(), frame.begin(), frame.end()); }
+void append(Bytes &stream, const MeterFrame &frame)
+{
+    stream.insert(stream.end(), frame.begin(), frame.end());
+}
 
 bool write(const std::string &path, const Bytes &bytes)
 {

@@ -32,22 +32,38 @@ std::optional<qint32> roundHalfEven(double value)
 const char *segmentsOf(QChar character)
 {
     switch (character.unicode()) {
-    case '0': return "\1\2\3\4\5\6";
-    case '1': return "\2\3";
-    case '2': return "\1\2\7\5\4";
-    case '3': return "\1\2\7\3\4";
-    case '4': return "\2\3\7\6";
-    case '5': return "\1\6\7\3\4";
-    case '6': return "\1\6\7\3\4\5";
-    case '7': return "\1\2\3";
-    case '8': return "\1\2\3\4\5\6\7";
-    case '9': return "\1\2\3\4\6\7";
-    case 'O': return "\1\2\3\4\5\6";
-    case 'L': return "\4\5\6";
-    case '-': return "\10";
-    case '.': return "\11";
-    case ':': return "\12";
-    default: return "";
+    case '0':
+        return "\1\2\3\4\5\6";
+    case '1':
+        return "\2\3";
+    case '2':
+        return "\1\2\7\5\4";
+    case '3':
+        return "\1\2\7\3\4";
+    case '4':
+        return "\2\3\7\6";
+    case '5':
+        return "\1\6\7\3\4";
+    case '6':
+        return "\1\6\7\3\4\5";
+    case '7':
+        return "\1\2\3";
+    case '8':
+        return "\1\2\3\4\5\6\7";
+    case '9':
+        return "\1\2\3\4\6\7";
+    case 'O':
+        return "\1\2\3\4\5\6";
+    case 'L':
+        return "\4\5\6";
+    case '-':
+        return "\10";
+    case '.':
+        return "\11";
+    case ':':
+        return "\12";
+    default:
+        return "";
     }
 }
 
@@ -70,10 +86,11 @@ SegmentPainter::SegmentPainter(QPainter &painter, const SegmentSettings &setting
       coverage_(size_t(std::max(0, clientPixels.width())) * size_t(std::max(0, clientPixels.height())), 0)
 {
     const qint64 columns = 3 * qint64(settings.bitNumber) + 1;
-    const bool columnsFit = columns >= std::numeric_limits<qint32>::min() && columns <= std::numeric_limits<qint32>::max();
+    const bool columnsFit =
+        columns >= std::numeric_limits<qint32>::min() && columns <= std::numeric_limits<qint32>::max();
     if (settings.referenceWidth != 0.0f && columnsFit) {
-        thickness_ = roundHalfEven(double(settings.segWidth) * double(settings.clientWidth)
-                                   / double(settings.referenceWidth));
+        thickness_ =
+            roundHalfEven(double(settings.segWidth) * double(settings.clientWidth) / double(settings.referenceWidth));
         unit_ = settings.clientWidth / float(qint32(columns));
     }
     // A stroke wider than the whole client area shows nothing legible, and its

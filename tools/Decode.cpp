@@ -42,8 +42,7 @@ struct FoundFrame {
 
 // CSV text put together with plain pointer stores: at millions of rows a
 // second the bookkeeping of string appends shows.
-class CsvText
-{
+class CsvText {
 public:
     const char *data() const { return m_data.get(); }
     std::size_t size() const { return m_used; }
@@ -177,8 +176,7 @@ int writeParts(std::vector<CsvText> &parts)
 
 // Batches are decoded while the previous one is being written, into the other
 // of two sets of parts.
-class BatchWriter
-{
+class BatchWriter {
 public:
     explicit BatchWriter(std::size_t threads) : m_sets{std::vector<CsvText>(threads), std::vector<CsvText>(threads)} {}
     ~BatchWriter() { finish(); }
@@ -215,11 +213,10 @@ private:
 
 void printDecodeUsage(std::FILE *out)
 {
-    std::fprintf(out,
-                 "Usage: amperotool decode [FILE|-]\n\n"
-                 "Cuts raw serial bytes from FILE (or standard input when FILE is - or missing)\n"
-                 "into meter frames and writes one CSV line per frame to standard output.\n"
-                 "The counts of frames and skipped bytes go to standard error.\n");
+    std::fprintf(out, "Usage: amperotool decode [FILE|-]\n\n"
+                      "Cuts raw serial bytes from FILE (or standard input when FILE is - or missing)\n"
+                      "into meter frames and writes one CSV line per frame to standard output.\n"
+                      "The counts of frames and skipped bytes go to standard error.\n");
 }
 
 int runDecode(const QStringList &arguments)

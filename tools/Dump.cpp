@@ -10,11 +10,10 @@
 
 void printDumpUsage(std::FILE *out)
 {
-    std::fprintf(out,
-                 "Usage: amperotool dump FILE\n\n"
-                 "Writes the samples of the recording file FILE (*.KRD) to standard output as CSV,\n"
-                 "one line per sample: the same table as File > Export CSV... in the window.\n"
-                 "A trailing partial record is ignored with a warning on standard error.\n");
+    std::fprintf(out, "Usage: amperotool dump FILE\n\n"
+                      "Writes the samples of the recording file FILE (*.KRD) to standard output as CSV,\n"
+                      "one line per sample: the same table as File > Export CSV... in the window.\n"
+                      "A trailing partial record is ignored with a warning on standard error.\n");
 }
 
 int runDump(const QStringList &arguments)

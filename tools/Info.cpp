@@ -9,11 +9,10 @@
 
 void printInfoUsage(std::FILE *out)
 {
-    std::fprintf(out,
-                 "Usage: amperotool info FILE\n\n"
-                 "Prints what the recording file FILE (*.KRD) holds as \"key: value\" lines: the\n"
-                 "record and sample counts, the statistics record as stored, and the time stamps\n"
-                 "of the first and last sample with the time between them.\n");
+    std::fprintf(out, "Usage: amperotool info FILE\n\n"
+                      "Prints what the recording file FILE (*.KRD) holds as \"key: value\" lines: the\n"
+                      "record and sample counts, the statistics record as stored, and the time stamps\n"
+                      "of the first and last sample with the time between them.\n");
 }
 
 int runInfo(const QStringList &arguments)

@@ -42,12 +42,11 @@ struct PrintOptions {
 
 void printPrintUsage(std::FILE *out)
 {
-    std::fprintf(out,
-                 "Usage: amperotool print FILE --what list|first|second --out OUT.pdf [--range all|visual]\n\n"
-                 "Writes the list report or the trend pages of chart 1 (first) or chart 2 (second) of a\n"
-                 "recording to a PDF file, as the print dialog would print them. The whole recording\n"
-                 "(all, the default) or the window Open would show (visual). Chart scales, grid and\n"
-                 "x-axis mode come from the program's settings.\n");
+    std::fprintf(out, "Usage: amperotool print FILE --what list|first|second --out OUT.pdf [--range all|visual]\n\n"
+                      "Writes the list report or the trend pages of chart 1 (first) or chart 2 (second) of a\n"
+                      "recording to a PDF file, as the print dialog would print them. The whole recording\n"
+                      "(all, the default) or the window Open would show (visual). Chart scales, grid and\n"
+                      "x-axis mode come from the program's settings.\n");
 }
 
 namespace {

@@ -235,8 +235,9 @@ public:
     {
         const SampleStore &store = state_.store;
         const std::string before = FirstUnitName(store.sample(store.SampleCount).FirstUnit);
-        std::fprintf(stderr, "%samperotool record: the measurement function changed (unit '%s' to '%s'); "
-                             "recording goes on in the same file\n",
+        std::fprintf(stderr,
+                     "%samperotool record: the measurement function changed (unit '%s' to '%s'); "
+                     "recording goes on in the same file\n",
                      progressShown ? "\n" : "", before.c_str(), lastReading_.Unit.c_str());
         return false;
     }

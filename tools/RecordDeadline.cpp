@@ -27,7 +27,10 @@ RecordDeadline::RecordDeadline(double durationSeconds, Clock clock) : clock_(std
         endMs_ = clock_() + std::int64_t(durationMs);
 }
 
-bool RecordDeadline::reached() const { return endMs_ && clock_() >= *endMs_; }
+bool RecordDeadline::reached() const
+{
+    return endMs_ && clock_() >= *endMs_;
+}
 
 int RecordDeadline::nextWaitMs() const
 {

@@ -58,23 +58,22 @@ struct SimulateOptions {
 
 void printSimulateUsage(std::FILE *out)
 {
-    std::fprintf(out,
-                 "Usage: amperotool simulate [OPTIONS]\n\n"
-                 "Opens a pseudo-terminal that behaves like the meter's serial port (raw,\n"
-                 "19200 baud, 8N1), prints the path of its terminal end as the first line of\n"
-                 "standard output and sends meter frames while a reader has it open.\n\n"
-                 "Options:\n"
-                 "  --scenario NAME     steady (default), ramp, overload, hold, recall,\n"
-                 "                      function-change, time or noise\n"
-                 "  --rate N            frames per second, above 0 and at most 87 (default 2)\n"
-                 "  --frames N          stop after N frames have been sent (default: run until killed)\n"
-                 "  --switch-after N    function-change: frames before the unit changes (default 10)\n"
-                 "  --corrupt PERCENT   noise: share of frame bytes replaced by random ones (default 1)\n"
-                 "  --seed N            start of the scenario's random numbers (default 1)\n"
-                 "  --link PATH         also make PATH a symbolic link to the terminal end\n"
-                 "  --help              show this text\n\n"
-                 "The recall scenario goes through memory locations 1 to 29: the meter's memory\n"
-                 "display has no leading 3.\n");
+    std::fprintf(out, "Usage: amperotool simulate [OPTIONS]\n\n"
+                      "Opens a pseudo-terminal that behaves like the meter's serial port (raw,\n"
+                      "19200 baud, 8N1), prints the path of its terminal end as the first line of\n"
+                      "standard output and sends meter frames while a reader has it open.\n\n"
+                      "Options:\n"
+                      "  --scenario NAME     steady (default), ramp, overload, hold, recall,\n"
+                      "                      function-change, time or noise\n"
+                      "  --rate N            frames per second, above 0 and at most 87 (default 2)\n"
+                      "  --frames N          stop after N frames have been sent (default: run until killed)\n"
+                      "  --switch-after N    function-change: frames before the unit changes (default 10)\n"
+                      "  --corrupt PERCENT   noise: share of frame bytes replaced by random ones (default 1)\n"
+                      "  --seed N            start of the scenario's random numbers (default 1)\n"
+                      "  --link PATH         also make PATH a symbolic link to the terminal end\n"
+                      "  --help              show this text\n\n"
+                      "The recall scenario goes through memory locations 1 to 29: the meter's memory\n"
+                      "display has no leading 3.\n");
 }
 
 namespace {
@@ -98,7 +97,7 @@ QString parseOptions(const QStringList &arguments, SimulateOptions &options)
             hasValue = true;
         }
         static const QStringList withValue = {"--scenario", "--rate", "--frames", "--switch-after",
-                                              "--corrupt", "--seed", "--link"};
+                                              "--corrupt",  "--seed", "--link"};
         if (!withValue.contains(name))
             return QStringLiteral("unknown option '%1'").arg(arguments[i]);
         if (!hasValue) {
@@ -248,8 +247,7 @@ void drain(int master, const std::string &terminalPath)
 }
 
 // The --link symlink: made at start, removed at the end if it is still ours.
-class TerminalLink
-{
+class TerminalLink {
 public:
     TerminalLink() = default;
     TerminalLink(const TerminalLink &) = delete;
@@ -260,7 +258,7 @@ public:
     std::string create(const QString &link, const std::string &target)
     {
         const QByteArray path = QFile::encodeName(link);
-        struct stat existing{};
+        struct stat existing {};
         if (lstat(path.constData(), &existing) == 0) {
             // A link left behind by a simulator that was killed is replaced;
             // anything else at that path belongs to someone else.
@@ -292,8 +290,7 @@ private:
     std::string m_target;
 };
 
-class FileDescriptor
-{
+class FileDescriptor {
 public:
     FileDescriptor() = default;
     FileDescriptor(const FileDescriptor &) = delete;
@@ -327,7 +324,7 @@ int runSimulate(const QStringList &arguments)
     if (!error.isEmpty())
         return usageError(error);
 
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
     // No SA_RESTART: a stop request has to cut sleeps and writes short.

@@ -11,15 +11,13 @@
 // Subcommands register here, in the order `amperotool --help` lists them.
 static const ToolCommand commands[] = {
     {"dump", "dump FILE", "print the samples of a recording file (*.KRD) as CSV", runDump, printDumpUsage},
-    {"info", "info FILE", "print the counts, statistics and time span of a recording file", runInfo,
-     printInfoUsage},
+    {"info", "info FILE", "print the counts, statistics and time span of a recording file", runInfo, printInfoUsage},
     {"decode", "decode [FILE|-]", "decode captured serial bytes into one CSV line per frame", runDecode,
      printDecodeUsage},
     {"simulate", "simulate [OPTIONS]", "a simulated meter on a pseudo-terminal", runSimulate, printSimulateUsage},
     {"record", "record --port DEVICE --out FILE [OPTIONS]", "record the meter into a recording file, without a window",
      runRecord, printRecordUsage},
-    {"print", "print FILE --what WHAT --out OUT.pdf", "print a recording to a PDF file", runPrint,
-     printPrintUsage},
+    {"print", "print FILE --what WHAT --out OUT.pdf", "print a recording to a PDF file", runPrint, printPrintUsage},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 

@@ -3,12 +3,12 @@
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QPaintEvent>
 #include <QPen>
 #include <QScopedValueRollback>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -82,14 +82,22 @@ bool WithinPixelLimit(double value)
 std::optional<Qt::PenStyle> GridPenStyle(qint32 style)
 {
     switch (style) {
-    case 0: return Qt::SolidLine;
-    case 1: return Qt::DashLine;
-    case 2: return Qt::DotLine;
-    case 3: return Qt::DashDotLine;
-    case 4: return Qt::DashDotDotLine;
-    case 5: return Qt::NoPen;
-    case 6: return Qt::SolidLine; // "inside" only matters for closed shapes
-    default: return std::nullopt;
+    case 0:
+        return Qt::SolidLine;
+    case 1:
+        return Qt::DashLine;
+    case 2:
+        return Qt::DotLine;
+    case 3:
+        return Qt::DashDotLine;
+    case 4:
+        return Qt::DashDotDotLine;
+    case 5:
+        return Qt::NoPen;
+    case 6:
+        return Qt::SolidLine; // "inside" only matters for closed shapes
+    default:
+        return std::nullopt;
     }
 }
 

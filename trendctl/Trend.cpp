@@ -21,8 +21,7 @@ namespace {
 
 // A whole number from the bag within [low, high]; nothing when the stored
 // value is not a number or out of range, so the member keeps its value.
-std::optional<qint64> ReadWhole(const PropertyBag &bag, const char *key, qint64 defaultValue, qint64 low,
-                                qint64 high)
+std::optional<qint64> ReadWhole(const PropertyBag &bag, const char *key, qint64 defaultValue, qint64 low, qint64 high)
 {
     bool ok = false;
     const double value = bag.ReadProperty(QLatin1String(key), defaultValue).toDouble(&ok);
@@ -34,15 +33,15 @@ std::optional<qint64> ReadWhole(const PropertyBag &bag, const char *key, qint64 
 
 std::optional<qint32> ReadInt32(const PropertyBag &bag, const char *key, qint32 defaultValue)
 {
-    const auto value = ReadWhole(bag, key, defaultValue, std::numeric_limits<qint32>::min(),
-                                 std::numeric_limits<qint32>::max());
+    const auto value =
+        ReadWhole(bag, key, defaultValue, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
     return value ? std::optional<qint32>(qint32(*value)) : std::nullopt;
 }
 
 std::optional<qint16> ReadInt16(const PropertyBag &bag, const char *key, qint16 defaultValue)
 {
-    const auto value = ReadWhole(bag, key, defaultValue, std::numeric_limits<qint16>::min(),
-                                 std::numeric_limits<qint16>::max());
+    const auto value =
+        ReadWhole(bag, key, defaultValue, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
     return value ? std::optional<qint16>(qint16(*value)) : std::nullopt;
 }
 
@@ -117,8 +116,7 @@ QFont LabelFont(double pointSize, bool bold)
 
 Trend::Trend(QWidget *parent)
     : QWidget(parent), frameBackColor_(TrendDefaults::FrameBackColor),
-      scaleFont_(LabelFont(DesignScalePointSize, false)),
-      timeFont_(LabelFont(DesignTimePointSize, true))
+      scaleFont_(LabelFont(DesignScalePointSize, false)), timeFont_(LabelFont(DesignTimePointSize, true))
 {
     frame_ = new QFrame(this);
     frame_->setObjectName(QStringLiteral("P01"));
@@ -135,7 +133,8 @@ Trend::Trend(QWidget *parent)
     for (int i = 0; i < int(scaleLabels_.size()); ++i)
         scaleLabels_[i] = MakeLabel(frame_, QStringLiteral("L01_%1").arg(i), QStringLiteral("+100000"), Qt::AlignRight);
     for (int i = 0; i < int(timeLabels_.size()); ++i)
-        timeLabels_[i] = MakeLabel(frame_, QStringLiteral("L02_%1").arg(i), QStringLiteral("00:00:00"), Qt::AlignHCenter);
+        timeLabels_[i] =
+            MakeLabel(frame_, QStringLiteral("L02_%1").arg(i), QStringLiteral("00:00:00"), Qt::AlignHCenter);
 
     connect(plot_, &PlotArea::Click, this, &Trend::Click);
     connect(plot_, &PlotArea::DblClick, this, &Trend::DblClick);
@@ -412,8 +411,7 @@ void Trend::WriteProperties(PropertyBag &bag) const
     bag.WriteProperty(QStringLiteral("RightX"), rightX_, TrendDefaults::RightX);
     bag.WriteProperty(QStringLiteral("TrendBackColor"), qint32(plot_->backColor()),
                       qint32(TrendDefaults::TrendBackColor));
-    bag.WriteProperty(QStringLiteral("FrameBackColor"), qint32(frameBackColor_),
-                      qint32(TrendDefaults::FrameBackColor));
+    bag.WriteProperty(QStringLiteral("FrameBackColor"), qint32(frameBackColor_), qint32(TrendDefaults::FrameBackColor));
     bag.WriteProperty(QStringLiteral("GridRows"), gridRows_, TrendDefaults::GridRows);
     bag.WriteProperty(QStringLiteral("GridCols"), gridCols_, TrendDefaults::GridCols);
     bag.WriteProperty(QStringLiteral("GridStyle"), gridStyle_, TrendDefaults::GridStyle);
@@ -507,10 +505,9 @@ void Trend::LayOut()
 
     frame_->setGeometry(rect());
     const QRect inner = frame_->contentsRect();
-    const TrendLayout layout =
-        LayOutTrend(QSizeF(inner.width() * twipsPerPixelX, inner.height() * twipsPerPixelY),
-                    QSizeF(plot_->width() * twipsPerPixelX, plot_->height() * twipsPerPixelY),
-                    scaleFont_.pointSizeF() / DesignScalePointSize);
+    const TrendLayout layout = LayOutTrend(QSizeF(inner.width() * twipsPerPixelX, inner.height() * twipsPerPixelY),
+                                           QSizeF(plot_->width() * twipsPerPixelX, plot_->height() * twipsPerPixelY),
+                                           scaleFont_.pointSizeF() / DesignScalePointSize);
 
     // Edges are rounded to pixels, so the plot's right edge meets the frame's.
     const int plotLeft = pixelsX(layout.plot.left());

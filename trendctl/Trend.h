@@ -147,10 +147,10 @@ private:
     QFont scaleFont_; // design fonts of the labels
     QFont timeFont_;
 
-    QFrame *frame_ = nullptr;    // P01
-    PlotArea *plot_ = nullptr;   // P02
-    std::array<QLabel *, 5> scaleLabels_{}; // L01(0..4)
-    std::array<QLabel *, 2> timeLabels_{};  // L02(0..1)
+    QFrame *frame_ = nullptr;                // P01
+    PlotArea *plot_ = nullptr;               // P02
+    std::array<QLabel *, 5> scaleLabels_{};  // L01(0..4)
+    std::array<QLabel *, 2> timeLabels_{};   // L02(0..1)
     std::array<QRect, 2> timeLabelPlaces_{}; // where the layout puts them
 };
 

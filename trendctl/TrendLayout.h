@@ -24,9 +24,9 @@ constexpr double TwipsPerInch = 1440;
 } // namespace LayoutTwips
 
 struct TrendLayout {
-    QRectF plot;                           // P02
-    std::array<QRectF, 5> scaleLabels;     // L01(0..4)
-    std::array<QRectF, 2> timeLabels;      // L02(0..1)
+    QRectF plot;                       // P02
+    std::array<QRectF, 5> scaleLabels; // L01(0..4)
+    std::array<QRectF, 2> timeLabels;  // L02(0..1)
 };
 
 // Lays the parts out in a frame whose inner area is frameSize twips. A plot

@@ -20,15 +20,10 @@ constexpr int ManualColumns = 80;
 constexpr int ManualLines = 34;
 } // namespace
 
-HelpFrm::HelpFrm(QWidget *parent)
-    : HelpFrm(QCoreApplication::applicationDirPath(), parent)
-{
-}
+HelpFrm::HelpFrm(QWidget *parent) : HelpFrm(QCoreApplication::applicationDirPath(), parent) {}
 
 HelpFrm::HelpFrm(const QString &programFolder, QWidget *parent)
-    : QDialog(parent)
-    , programFolder_(programFolder)
-    , HelpText(new QPlainTextEdit(this))
+    : QDialog(parent), programFolder_(programFolder), HelpText(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("HelpFrm"));
     setWindowTitle(tr("Help"));

@@ -9,8 +9,7 @@ QString ReadmePath(const QString &programFolder)
 
 QStringList ReadmePaths(const QString &programFolder)
 {
-    return {ReadmePath(programFolder),
-            ReadmePath(programFolder + QStringLiteral("/" AMPERO_MANUAL_FROM_PROGRAM))};
+    return {ReadmePath(programFolder), ReadmePath(programFolder + QStringLiteral("/" AMPERO_MANUAL_FROM_PROGRAM))};
 }
 
 std::optional<QString> ReadReadme(const QString &path)

@@ -12,18 +12,12 @@ namespace {
 constexpr int IconSize = 48;
 } // namespace
 
-frmAbout::frmAbout(QWidget *parent)
-    : frmAbout(CurrentVersion(), parent)
-{
-}
+frmAbout::frmAbout(QWidget *parent) : frmAbout(CurrentVersion(), parent) {}
 
 frmAbout::frmAbout(const ProgramVersion &version, QWidget *parent)
-    : QDialog(parent)
-    , version_(version)
-    , imgIcon(new QLabel(this))
-    , lblTitle(new QLabel(QStringLiteral("Ampero Clamp"), this))
-    , lblVersion(new QLabel(tr("Version"), this))
-    , lblDescription(new QLabel(tr("Records, charts and prints the readings of a clamp-on power meter."), this))
+    : QDialog(parent), version_(version), imgIcon(new QLabel(this)),
+      lblTitle(new QLabel(QStringLiteral("Ampero Clamp"), this)), lblVersion(new QLabel(tr("Version"), this)),
+      lblDescription(new QLabel(tr("Records, charts and prints the readings of a clamp-on power meter."), this))
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowIcon(AmperoIcon());

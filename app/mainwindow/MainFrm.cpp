@@ -69,8 +69,8 @@ MainFrm::MainFrm(ProgramState &state, SettingsStore &settings, SessionPrompts &p
     chart1_ = std::make_unique<TrendWidgetChart>(*Sweepgraph1);
     chart2_ = std::make_unique<TrendWidgetChart>(*Sweepgraph2);
     buildStatusLabels();
-    session_ = std::make_unique<RecordingSession>(state, settings, prompts, static_cast<SessionView &>(*this),
-                                                  *chart1_, *chart2_);
+    session_ = std::make_unique<RecordingSession>(state, settings, prompts, static_cast<SessionView &>(*this), *chart1_,
+                                                  *chart2_);
     trendView_ = &session_->trendView();
     connect(Start, &QPushButton::clicked, this, &MainFrm::StartClick);
     connect(Stop, &QPushButton::clicked, this, &MainFrm::StopClick);
@@ -109,8 +109,7 @@ void MainFrm::buildMenus()
     PrintSetup->setObjectName(QStringLiteral("PrintSetup"));
     Print = File->addAction(tr("Print..."), this, [this] {
         PrintFrm dialog(
-            state_,
-            [this] { return SettingsPrintCharts(session_->chartSettings1(), session_->chartSettings2()); },
+            state_, [this] { return SettingsPrintCharts(session_->chartSettings1(), session_->chartSettings2()); },
             *printer_, PrintPrompts::system(), this);
         dialog.exec();
         // Whole-recording trend pages leave the view on the last page printed.
@@ -132,8 +131,8 @@ void MainFrm::buildMenus()
     SetPort->setObjectName(QStringLiteral("SetPort"));
     for (int i = 0; i < 4; ++i) {
         const std::int16_t number = std::int16_t(i + 1);
-        COM[std::size_t(i)] = SetPort->addAction(QStringLiteral("COM%1").arg(number), this,
-                                                 [this, number] { SetPortInUse(number); });
+        COM[std::size_t(i)] =
+            SetPort->addAction(QStringLiteral("COM%1").arg(number), this, [this, number] { SetPortInUse(number); });
         COM[std::size_t(i)]->setObjectName(QStringLiteral("COM%1").arg(number));
         COM[std::size_t(i)]->setCheckable(true);
     }
@@ -258,8 +257,7 @@ void MainFrm::showLinkState(LinkState linkState, std::int16_t portNumber, const 
 
 void MainFrm::showDamagedFrames(quint64 count, bool dropped)
 {
-    const QString text = dropped ? tr("Damaged frames dropped: %L1")
-                                                                 : tr("Damaged frames kept: %L1");
+    const QString text = dropped ? tr("Damaged frames dropped: %L1") : tr("Damaged frames kept: %L1");
     FrameStatus->setText(text.arg(count));
 }
 
@@ -342,8 +340,8 @@ void MainFrm::placeWindow()
         screens << screen->availableGeometry();
     const QScreen *primary = QGuiApplication::primaryScreen();
     const QRect primaryArea = primary ? primary->availableGeometry() : QRect();
-    const WindowPlacement placement = session_->StoredPlacement(
-        screens, primaryArea, chrome, ClientSizeAt(MainWindowSize::MinimumScale) + chrome);
+    const WindowPlacement placement =
+        session_->StoredPlacement(screens, primaryArea, chrome, ClientSizeAt(MainWindowSize::MinimumScale) + chrome);
     setGeometry(placement.geometry);
     if (placement.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);

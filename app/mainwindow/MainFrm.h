@@ -37,10 +37,10 @@ class SymbolImage;
 
 namespace LEDCtl1 {
 class LED;
-}
+} // namespace LEDCtl1
 namespace Sweepgraph {
 class Trend;
-}
+} // namespace Sweepgraph
 
 class MainFrm : public QMainWindow, public MeterPanel, public StatisticsPanel, private SessionView {
     Q_OBJECT
@@ -96,14 +96,14 @@ public:
             *PrintSetup = nullptr, *Print = nullptr, *Exit = nullptr;
     std::array<QAction *, 4> COM{}; // COM1..COM4
     QAction *Option = nullptr;
-    QAction *contents = nullptr; // Help > Readme...
-    QAction *about = nullptr;    // Help > About...
-    QLabel *LinkStatus = nullptr; // "Recording from ..." / "Reconnecting to ..." in the status bar
-    QLabel *JournalStatus = nullptr; // why unsaved samples are not journaled, in the status bar
-    QLabel *FrameStatus = nullptr;   // how many damaged frames came in, in the status bar
+    QAction *contents = nullptr;      // Help > Readme...
+    QAction *about = nullptr;         // Help > About...
+    QLabel *LinkStatus = nullptr;     // "Recording from ..." / "Reconnecting to ..." in the status bar
+    QLabel *JournalStatus = nullptr;  // why unsaved samples are not journaled, in the status bar
+    QLabel *FrameStatus = nullptr;    // how many damaged frames came in, in the status bar
     QLabel *QuestionStatus = nullptr; // a function-change question nobody answered, in the status bar
-    QLabel *PublishStatus = nullptr; // "MQTT: ..." in the status bar while publishing
-    QLabel *AlarmStatus = nullptr;   // the latest limit alarm, in the status bar; hidden without one
+    QLabel *PublishStatus = nullptr;  // "MQTT: ..." in the status bar while publishing
+    QLabel *AlarmStatus = nullptr;    // the latest limit alarm, in the status bar; hidden without one
 
     // View menu: zoom, pan and the measurement cursors.
     QMenu *View = nullptr;
@@ -154,7 +154,10 @@ private:
     void showDamagedFrames(quint64 count, bool dropped) override;
     void showQuestionUnanswered() override;
     void showPortInUse(std::int16_t portNumber) override;
-    void showPortAvailable(std::int16_t portNumber, bool available) override { SetPortAvailable(portNumber, available); }
+    void showPortAvailable(std::int16_t portNumber, bool available) override
+    {
+        SetPortAvailable(portNumber, available);
+    }
     void showPortDevices(const std::array<QString, PortCount> &devices) override;
     void setScrollBar(std::int32_t maximum, std::int32_t value) override;
     void showStatistics(const StatisticsLabels &labels) override;

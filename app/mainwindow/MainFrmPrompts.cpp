@@ -16,9 +16,8 @@ QString DialogPrompts::recordingFilter()
 
 SessionPrompts::Answer DialogPrompts::askYesNoCancel(const QString &text)
 {
-    const auto button = QMessageBox::question(parent_, Title, text,
-                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                              QMessageBox::Yes);
+    const auto button = QMessageBox::question(
+        parent_, Title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (button == QMessageBox::Yes)
         return Answer::Yes;
     if (button == QMessageBox::No)
@@ -71,8 +70,7 @@ QString DialogPrompts::chooseSaveFile(const QString &folder, const QString &sugg
 
 QString DialogPrompts::chooseCsvFile(const QString &folder, const QString &suggestedName)
 {
-    QFileDialog dialog(parent_, tr("Export CSV"), folder,
-                       tr("CSV (*.csv *.CSV);;All File (*)"));
+    QFileDialog dialog(parent_, tr("Export CSV"), folder, tr("CSV (*.csv *.CSV);;All File (*)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     if (!suggestedName.isEmpty())
@@ -84,8 +82,7 @@ QString DialogPrompts::chooseCsvFile(const QString &folder, const QString &sugge
 
 bool DialogPrompts::confirmOverwrite(const QString &path)
 {
-    return confirmReplace(tr("%1 already exists.\nDo you want to replace it?")
-                              .arg(QDir::toNativeSeparators(path)));
+    return confirmReplace(tr("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(path)));
 }
 
 bool DialogPrompts::confirmReplace(const QString &text)

@@ -39,8 +39,7 @@ void MainFrm::buildViewMenu()
     View = new QMenu(tr("&View"), this);
     View->setObjectName(QStringLiteral("View"));
     menuBar()->insertMenu(Help->menuAction(), View);
-    auto add = [this](QAction *&action, const QString &name, const QString &text, QList<QKeySequence> keys,
-                      auto slot) {
+    auto add = [this](QAction *&action, const QString &name, const QString &text, QList<QKeySequence> keys, auto slot) {
         action = View->addAction(text, this, slot);
         action->setObjectName(name);
         action->setShortcuts(keys);
@@ -56,8 +55,7 @@ void MainFrm::buildViewMenu()
         [this] { trendView_->Pan(PanStep * Sweepgraph1->Rightx()); });
     add(GoToStart, QStringLiteral("GoToStart"), tr("Go to &Start"), {Qt::Key_Home},
         [this] { trendView_->ShowStart(); });
-    add(GoToEnd, QStringLiteral("GoToEnd"), tr("Go to &End"), {Qt::Key_End},
-        [this] { trendView_->ShowEnd(); });
+    add(GoToEnd, QStringLiteral("GoToEnd"), tr("Go to &End"), {Qt::Key_End}, [this] { trendView_->ShowEnd(); });
     View->addSeparator();
     add(FitAll, QStringLiteral("FitAll"), tr("Fit all"), {Qt::Key_F}, [this] { trendView_->FitAll(); });
     add(BackToLive, QStringLiteral("BackToLive"), tr("Back to live"), {Qt::Key_L},
@@ -70,8 +68,10 @@ void MainFrm::buildViewMenu()
         [this] { trendView_->SetCursorAt(0, state_.view.MarkIndex1); });
     add(SetCursorB, QStringLiteral("SetCursorB"), tr("Cursor &B at the Marked Sample"), {},
         [this] { trendView_->SetCursorAt(1, state_.view.MarkIndex1); });
-    add(ClearCursors, QStringLiteral("ClearCursors"), tr("&Clear Cursors"), {},
-        [this] { trendView_->ClearCursors(); trendView_->RefreshCharts(); });
+    add(ClearCursors, QStringLiteral("ClearCursors"), tr("&Clear Cursors"), {}, [this] {
+        trendView_->ClearCursors();
+        trendView_->RefreshCharts();
+    });
 
     FollowStatus = new QLabel(this);
     FollowStatus->setObjectName(QStringLiteral("FollowStatus"));

@@ -74,11 +74,11 @@ void MeterPanel::buildMeterPanel(QWidget *central, ProportionalLayout &layout)
     layout.add(panel, QRectF(8, 24, 314, 350));
 
     // Symbols across the top, in the meter's order.
-    const SymbolImage::Kind kinds[SymbolCount] = {
-        SymbolImage::Kind::Hold,   SymbolImage::Kind::HighVoltage,    SymbolImage::Kind::Phase1,
-        SymbolImage::Kind::Phase2, SymbolImage::Kind::Phase3,         SymbolImage::Kind::Sum,
-        SymbolImage::Kind::ThreePhaseWatt, SymbolImage::Kind::CircledP, SymbolImage::Kind::Battery,
-        SymbolImage::Kind::Watt};
+    const SymbolImage::Kind kinds[SymbolCount] = {SymbolImage::Kind::Hold,           SymbolImage::Kind::HighVoltage,
+                                                  SymbolImage::Kind::Phase1,         SymbolImage::Kind::Phase2,
+                                                  SymbolImage::Kind::Phase3,         SymbolImage::Kind::Sum,
+                                                  SymbolImage::Kind::ThreePhaseWatt, SymbolImage::Kind::CircledP,
+                                                  SymbolImage::Kind::Battery,        SymbolImage::Kind::Watt};
     for (int i = 0; i < SymbolCount; ++i) {
         auto *symbol = new SymbolImage(kinds[i], SegmentColor, panel);
         symbol->setObjectName(QStringLiteral("P01_%1").arg(i));
@@ -86,11 +86,11 @@ void MeterPanel::buildMeterPanel(QWidget *central, ProportionalLayout &layout)
         layout.add(symbol, QRectF(6 + i * 30.4, 8, 26, 22));
     }
 
-    L01[0] = panelLabel(panel, QString(), 11, Qt::AlignLeft | Qt::AlignVCenter);   // AC / DC
-    L01[1] = panelLabel(panel, QString(), 9, Qt::AlignLeft | Qt::AlignVCenter);    // PF, FREQ, MAX, Time, MIN
-    L01[2] = panelLabel(panel, QString(), 9, Qt::AlignCenter);                     // MR / MEM
-    L01[3] = panelLabel(panel, QString(), 15, Qt::AlignLeft | Qt::AlignVCenter);   // first unit
-    L01[4] = panelLabel(panel, QString(), 11, Qt::AlignLeft | Qt::AlignVCenter);   // second unit
+    L01[0] = panelLabel(panel, QString(), 11, Qt::AlignLeft | Qt::AlignVCenter); // AC / DC
+    L01[1] = panelLabel(panel, QString(), 9, Qt::AlignLeft | Qt::AlignVCenter);  // PF, FREQ, MAX, Time, MIN
+    L01[2] = panelLabel(panel, QString(), 9, Qt::AlignCenter);                   // MR / MEM
+    L01[3] = panelLabel(panel, QString(), 15, Qt::AlignLeft | Qt::AlignVCenter); // first unit
+    L01[4] = panelLabel(panel, QString(), 11, Qt::AlignLeft | Qt::AlignVCenter); // second unit
     for (int i = 0; i < 5; ++i)
         L01[std::size_t(i)]->setObjectName(QStringLiteral("L01_%1").arg(i));
     layout.add(L01[0], QRectF(6, 40, 44, 22));

@@ -21,7 +21,7 @@ struct DecodedFrame;
 
 namespace LEDCtl1 {
 class LED;
-}
+} // namespace LEDCtl1
 
 class MeterPanel {
     // Its texts are the window's.

@@ -20,8 +20,10 @@ qreal textRoom(const QLabel *label, const QFont &font)
     qreal room = label->contentsRect().width() - 2 * label->margin();
     const Qt::Alignment horizontal = label->alignment() & (Qt::AlignLeft | Qt::AlignRight);
     if (horizontal && label->indent() != 0) {
-        room -= label->indent() > 0 ? label->indent()
-                                    : (label->frameWidth() > 0 ? QFontMetricsF(font, label).horizontalAdvance(QLatin1Char('x')) / 2 : 0);
+        room -=
+            label->indent() > 0
+                ? label->indent()
+                : (label->frameWidth() > 0 ? QFontMetricsF(font, label).horizontalAdvance(QLatin1Char('x')) / 2 : 0);
     }
     return room;
 }

@@ -12,8 +12,7 @@ constexpr int ReadoutMilliseconds = 3000;
 
 } // namespace
 
-ReadoutFrame::ReadoutFrame(int chart, QWidget *central, QObject *owner, ProportionalLayout &layout)
-    : layout_(layout)
+ReadoutFrame::ReadoutFrame(int chart, QWidget *central, QObject *owner, ProportionalLayout &layout) : layout_(layout)
 {
     const bool upper = chart == 1;
     frame = new QFrame(central);

@@ -61,8 +61,8 @@ void StatisticsPanel::buildGroup(QWidget *central, QGroupBox *&frame, const QStr
                 label->setFont(font);
             }
             *labels[std::size_t(row * 2 + column)] = label;
-            panelLayout_->add(label, column == 0 ? QRectF(54, 26 + row * 29, 104, 24)
-                                           : QRectF(164, 26 + row * 29, 156, 24));
+            panelLayout_->add(label,
+                              column == 0 ? QRectF(54, 26 + row * 29, 104, 24) : QRectF(164, 26 + row * 29, 156, 24));
         }
     }
 }

@@ -57,12 +57,24 @@ void SymbolImage::paintEvent(QPaintEvent *)
         painter.fillPath(bolt, color_);
         break;
     }
-    case Kind::Phase1: drawText(painter, box, QStringLiteral("\u00D81"), 0.85); break;
-    case Kind::Phase2: drawText(painter, box, QStringLiteral("\u00D82"), 0.85); break;
-    case Kind::Phase3: drawText(painter, box, QStringLiteral("\u00D83"), 0.85); break;
-    case Kind::Sum: drawText(painter, box, QStringLiteral("\u03A3"), 0.95); break;
-    case Kind::ThreePhaseWatt: drawText(painter, box, QStringLiteral("W3\u00D8"), 0.75); break;
-    case Kind::Watt: drawText(painter, box, QStringLiteral("W"), 0.9); break;
+    case Kind::Phase1:
+        drawText(painter, box, QStringLiteral("\u00D81"), 0.85);
+        break;
+    case Kind::Phase2:
+        drawText(painter, box, QStringLiteral("\u00D82"), 0.85);
+        break;
+    case Kind::Phase3:
+        drawText(painter, box, QStringLiteral("\u00D83"), 0.85);
+        break;
+    case Kind::Sum:
+        drawText(painter, box, QStringLiteral("\u03A3"), 0.95);
+        break;
+    case Kind::ThreePhaseWatt:
+        drawText(painter, box, QStringLiteral("W3\u00D8"), 0.75);
+        break;
+    case Kind::Watt:
+        drawText(painter, box, QStringLiteral("W"), 0.9);
+        break;
     case Kind::CircledP: {
         const qreal side = qMin(box.width(), box.height());
         const QRectF circle(box.center().x() - side / 2, box.center().y() - side / 2, side, side);

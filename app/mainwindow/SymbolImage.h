@@ -11,17 +11,17 @@ class SymbolImage : public QWidget {
 
 public:
     enum class Kind {
-        Hold,            // a boxed H
-        HighVoltage,     // a lightning arrow
-        Phase1,          // Ø1
-        Phase2,          // Ø2
-        Phase3,          // Ø3
-        Sum,             // Σ
-        ThreePhaseWatt,  // W 3Ø
+        Hold,           // a boxed H
+        HighVoltage,    // a lightning arrow
+        Phase1,         // Ø1
+        Phase2,         // Ø2
+        Phase3,         // Ø3
+        Sum,            // Σ
+        ThreePhaseWatt, // W 3Ø
         CircledP,
         Battery,
-        Watt,            // W
-        BarArrow,        // the arrow at the right end of the bar graph
+        Watt,     // W
+        BarArrow, // the arrow at the right end of the bar graph
     };
 
     SymbolImage(Kind kind, QColor color, QWidget *parent = nullptr);

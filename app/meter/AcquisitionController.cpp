@@ -30,8 +30,8 @@ void QtQuestionTimer::stop()
     expired_ = nullptr;
 }
 
-AcquisitionController::AcquisitionController(SampleStore &store, AcquisitionState &acquisition,
-                                             AcquisitionView &view, TickClock &clock, QObject *parent)
+AcquisitionController::AcquisitionController(SampleStore &store, AcquisitionState &acquisition, AcquisitionView &view,
+                                             TickClock &clock, QObject *parent)
     : QObject(parent), cycle_(store, acquisition, link_, clock, view)
 {
     cycle_.setQuestionTimer(&questionTimer_);
@@ -117,7 +117,7 @@ QString GroupName(gid_t id)
 
 QString PermissionDeniedMessage(const QString &devicePath)
 {
-    struct stat device{};
+    struct stat device {};
     if (::stat(QFile::encodeName(devicePath).constData(), &device) != 0)
         return QCoreApplication::translate("AcquisitionController", "You may not open the serial port %1.")
             .arg(devicePath);
@@ -131,11 +131,10 @@ QString PermissionDeniedMessage(const QString &devicePath)
             .arg(devicePath, group);
     // Joining the administrators' group, or a group without read and write
     // access, is not the way.
-    return QCoreApplication::translate(
-               "AcquisitionController",
-               "You may not open the serial port %1, and joining its group %2 would not help: "
-               "give a group of yours access to it, for example with a udev rule like "
-               "60-ampero-meter.rules in Ampero's documentation folder.")
+    return QCoreApplication::translate("AcquisitionController",
+                                       "You may not open the serial port %1, and joining its group %2 would not help: "
+                                       "give a group of yours access to it, for example with a udev rule like "
+                                       "60-ampero-meter.rules in Ampero's documentation folder.")
         .arg(devicePath, group);
 }
 

@@ -25,7 +25,8 @@ QProcessEnvironment AlarmCommand::environmentFor(const LimitEvent &event) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const auto &[name, value] : LimitEventFields(event))
-        environment.insert(QStringLiteral("AMPERO_ALARM_") + QString::fromStdString(name), QString::fromStdString(value));
+        environment.insert(QStringLiteral("AMPERO_ALARM_") + QString::fromStdString(name),
+                           QString::fromStdString(value));
     environment.insert(QStringLiteral("AMPERO_ALARM_FILE"), recordingFile_);
     return environment;
 }
@@ -35,8 +36,8 @@ void AlarmCommand::run(const LimitEvent &event)
     if (isEmpty())
         return;
     if (waiting_.size() >= MaxWaiting) {
-        emit problem(tr("the alarm command is still busy; %1 not passed on")
-                         .arg(QString::fromStdString(LimitEventText(event))));
+        emit problem(
+            tr("the alarm command is still busy; %1 not passed on").arg(QString::fromStdString(LimitEventText(event))));
         return;
     }
     waiting_.push_back(event);

@@ -5,39 +5,68 @@
 
 namespace {
 
-bool bit(std::uint8_t byte, int n) { return (byte >> n) & 1; }
+bool bit(std::uint8_t byte, int n)
+{
+    return (byte >> n) & 1;
+}
 
 // Frame byte n (1-based, as the meter numbers them).
-std::uint8_t byteAt(const MeterFrame &frame, int n) { return frame[std::size_t(n - 1)]; }
+std::uint8_t byteAt(const MeterFrame &frame, int n)
+{
+    return frame[std::size_t(n - 1)];
+}
 
 } // namespace
 
 std::string DecodeDigit(std::uint8_t cell)
 {
     switch (cell) {
-    case 0xED: return "0";
-    case 0x60: return "1";
-    case 0xA7: return "2";
-    case 0xE3: return "3";
-    case 0x6A: return "4";
-    case 0xCB: return "5";
-    case 0xCF: return "6";
-    case 0xE0: return "7";
-    case 0xEF: return "8";
-    case 0xEB: return "9";
-    case 0xFD: return "0.";
-    case 0x70: return "1.";
-    case 0xB7: return "2.";
-    case 0xF3: return "3.";
-    case 0x7A: return "4.";
-    case 0xDB: return "5.";
-    case 0xDF: return "6.";
-    case 0xF0: return "7.";
-    case 0xFF: return "8.";
-    case 0xFB: return "9.";
-    case 0x00: return " ";
-    case 0x0D: return "L";
-    default: return std::string();
+    case 0xED:
+        return "0";
+    case 0x60:
+        return "1";
+    case 0xA7:
+        return "2";
+    case 0xE3:
+        return "3";
+    case 0x6A:
+        return "4";
+    case 0xCB:
+        return "5";
+    case 0xCF:
+        return "6";
+    case 0xE0:
+        return "7";
+    case 0xEF:
+        return "8";
+    case 0xEB:
+        return "9";
+    case 0xFD:
+        return "0.";
+    case 0x70:
+        return "1.";
+    case 0xB7:
+        return "2.";
+    case 0xF3:
+        return "3.";
+    case 0x7A:
+        return "4.";
+    case 0xDB:
+        return "5.";
+    case 0xDF:
+        return "6.";
+    case 0xF0:
+        return "7.";
+    case 0xFF:
+        return "8.";
+    case 0xFB:
+        return "9.";
+    case 0x00:
+        return " ";
+    case 0x0D:
+        return "L";
+    default:
+        return std::string();
     }
 }
 
@@ -50,10 +79,14 @@ bool IsDamagedFrame(const MeterFrame &frame)
             return true;
     }
     const std::uint8_t b10 = byteAt(frame, 10), b11 = byteAt(frame, 11), b17 = byteAt(frame, 17);
-    if (bit(b10, 4)) return true; // byte 10, bit 4: unused
-    if (bit(b11, 0)) return true; // byte 11, bit 0: unused
-    if (bit(b11, 3)) return true; // byte 11, bit 3: unused
-    if (b17 & 0xF7) return true;  // byte 17: only bit 3 (the bar-graph arrow) is used
+    if (bit(b10, 4))
+        return true; // byte 10, bit 4: unused
+    if (bit(b11, 0))
+        return true; // byte 11, bit 0: unused
+    if (bit(b11, 3))
+        return true; // byte 11, bit 3: unused
+    if (b17 & 0xF7)
+        return true; // byte 17: only bit 3 (the bar-graph arrow) is used
     return false;
 }
 
@@ -108,8 +141,10 @@ DecodedFrame DecodeFrame(const MeterFrame &frame)
 
     // byte 10, bit 7: DC; bit 6: AC (AC wins when both are lit)
     d.L01[0].clear();
-    if (bit(b10, 7)) d.L01[0] = "DC";
-    if (bit(b10, 6)) d.L01[0] = "AC";
+    if (bit(b10, 7))
+        d.L01[0] = "DC";
+    if (bit(b10, 6))
+        d.L01[0] = "AC";
 
     d.L02 = bit(b10, 5); // byte 10, bit 5: first display minus
     d.L03 = bit(b10, 0); // byte 10, bit 0: second display minus
@@ -118,19 +153,23 @@ DecodedFrame DecodeFrame(const MeterFrame &frame)
     const std::uint8_t mode = out.Mode;
     d.L01[1] = SecondFunctionText(mode);
     d.L01[2].clear();
-    if (bit(mode, 4)) d.L01[2] = "MR";
-    if (bit(mode, 5)) d.L01[2] = "MEM";
+    if (bit(mode, 4))
+        d.L01[2] = "MR";
+    if (bit(mode, 5))
+        d.L01[2] = "MEM";
 
     // byte 11, bit 2: leading "1"; bit 1: leading "2"; byte 12: units digit
     std::string memory;
-    if (bit(b11, 2)) memory = "1";
-    if (bit(b11, 1)) memory = "2";
+    if (bit(b11, 2))
+        memory = "1";
+    if (bit(b11, 1))
+        memory = "2";
     memory += DecodeDigit(byteAt(frame, 12));
     out.memoryText = memory;
 
     // First display: byte 8 is the leftmost cell, byte 5 the rightmost.
-    std::string first = DecodeDigit(byteAt(frame, 8)) + DecodeDigit(byteAt(frame, 7)) +
-                        DecodeDigit(byteAt(frame, 6)) + DecodeDigit(byteAt(frame, 5));
+    std::string first = DecodeDigit(byteAt(frame, 8)) + DecodeDigit(byteAt(frame, 7)) + DecodeDigit(byteAt(frame, 6)) +
+                        DecodeDigit(byteAt(frame, 5));
     d.LCD1 = first;
     float firstValue = first == OverloadCells ? OverloadValue : DisplayTextValue(first);
     if (d.L02)

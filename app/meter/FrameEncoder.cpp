@@ -65,8 +65,8 @@ MeterFrame EncodeFrame(const FrameContent &c)
     at(5) = first[3];
 
     at(9) = c.symbols;
-    at(10) = std::uint8_t((c.dc ? 0x80 : 0) | (c.ac ? 0x40 : 0) | (c.firstNegative ? 0x20 : 0) |
-                          (c.mode & 0x0E) | (c.secondNegative ? 0x01 : 0));
+    at(10) = std::uint8_t((c.dc ? 0x80 : 0) | (c.ac ? 0x40 : 0) | (c.firstNegative ? 0x20 : 0) | (c.mode & 0x0E) |
+                          (c.secondNegative ? 0x01 : 0));
 
     std::uint8_t b11 = c.mode & 0xF0;
     std::string memory = c.memoryText;

@@ -21,12 +21,12 @@ struct FrameContent {
     std::uint8_t symbols = 0;        // frame byte 9
     bool ac = false;
     bool dc = false;
-    std::uint8_t mode = 0;           // Mode bits 1..7; bit 0 comes from secondNegative
+    std::uint8_t mode = 0; // Mode bits 1..7; bit 0 comes from secondNegative
     // "", a digit, or a leading "1"/"2" and a digit, as on the memory display;
     // "" and " " are both a dark units cell, which decodes as " ".
     std::string memoryText;
     bool arrow = false;
-    std::uint64_t bar = 0;           // bit n-1 lights segment n
+    std::uint64_t bar = 0; // bit n-1 lights segment n
 };
 
 // Cell byte for a digit text ("7", "7.", " ", "L"); 0 for anything else.

@@ -33,8 +33,8 @@ bool FrameScanner::next(MeterFrame &frame)
     }
     // Near the end only a start that more bytes could complete is kept.
     while (p < size) {
-        const bool canStart = !finished_ && bytes[p] == MeterSyncByte &&
-                              (p + 1 == size || bytes[p + 1] == MeterSyncByte);
+        const bool canStart =
+            !finished_ && bytes[p] == MeterSyncByte && (p + 1 == size || bytes[p + 1] == MeterSyncByte);
         if (canStart)
             break;
         ++p;

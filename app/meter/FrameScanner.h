@@ -12,8 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-class FrameScanner
-{
+class FrameScanner {
 public:
     void append(const std::uint8_t *data, std::size_t size);
 
@@ -33,7 +32,7 @@ public:
 
 private:
     std::vector<std::uint8_t> buffer_;
-    std::size_t position_ = 0;     // first byte of buffer_ not yet taken or skipped
+    std::size_t position_ = 0;      // first byte of buffer_ not yet taken or skipped
     std::uint64_t bufferStart_ = 0; // stream offset of buffer_[0]
     std::uint64_t frameOffset_ = 0;
     std::uint64_t frameCount_ = 0;

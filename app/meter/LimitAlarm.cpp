@@ -53,7 +53,10 @@ const char *AlarmDisplayName(AlarmDisplay display)
     return display == AlarmDisplay::First ? "first" : "second";
 }
 
-const char *AlarmLimitName(AlarmLimit limit) { return limit == AlarmLimit::High ? "high" : "low"; }
+const char *AlarmLimitName(AlarmLimit limit)
+{
+    return limit == AlarmLimit::High ? "high" : "low";
+}
 
 const char *AlarmDirectionName(AlarmDirection direction)
 {
@@ -87,7 +90,8 @@ std::vector<std::pair<std::string, std::string>> LimitEventFields(const LimitEve
 std::string LimitEventText(const LimitEvent &event)
 {
     const bool high = event.limit == AlarmLimit::High;
-    const bool back = event.direction == AlarmDirection::BackBelowHigh || event.direction == AlarmDirection::BackAboveLow;
+    const bool back =
+        event.direction == AlarmDirection::BackBelowHigh || event.direction == AlarmDirection::BackAboveLow;
     std::string crossing = back ? (high ? "back below high limit " : "back above low limit ")
                                 : (high ? "above high limit " : "below low limit ");
     const std::string unit = event.unit.empty() ? std::string() : " " + event.unit;

@@ -31,10 +31,10 @@ struct LimitEvent {
     AlarmDisplay display = AlarmDisplay::First;
     AlarmLimit limit = AlarmLimit::High;
     AlarmDirection direction = AlarmDirection::AboveHigh;
-    float value = 0;      // the display's value in the sample
-    float limitValue = 0; // the limit that was crossed
-    std::string unit;     // unit text of the display in the sample ("A", "kW", ...)
-    double stamp = 0;     // the sample's time stamp (OLE date, local time)
+    float value = 0;        // the display's value in the sample
+    float limitValue = 0;   // the limit that was crossed
+    std::string unit;       // unit text of the display in the sample ("A", "kW", ...)
+    double stamp = 0;       // the sample's time stamp (OLE date, local time)
     std::int32_t index = 0; // the sample's index in its recording
 };
 

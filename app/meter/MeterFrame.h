@@ -23,9 +23,9 @@ constexpr const char OverloadCells[] = " 0L ";
 
 // What one of the two numeric displays shows in one frame.
 struct Reading {
-    std::string Text;       // as shown on the LED: cells, points and the colon
-    bool Negative = false;  // the display's minus segment
-    float Value = 0;        // 9999 for overload on the first display, negated when Negative
+    std::string Text;      // as shown on the LED: cells, points and the colon
+    bool Negative = false; // the display's minus segment
+    float Value = 0;       // 9999 for overload on the first display, negated when Negative
     std::uint8_t UnitCode = 0;
     std::string Unit;
     std::string Function;
@@ -50,15 +50,15 @@ constexpr int BarSegments = 40;
 
 // Every display element a frame sets on the meter mirror.
 struct DisplayElements {
-    std::string LCD1;                              // first display
-    std::string LCD2;                              // second display
-    std::string LCD3;                              // memory location
-    std::array<std::string, 5> L01;                // functions, memory state, units
-    bool L02 = false;                              // first display minus bar
-    bool L03 = false;                              // second display minus bar
-    std::array<bool, SymbolCount> P01{};           // symbol images
-    std::array<bool, BarSegments + 1> L0{};        // bar segments 1..40; element 0 unused
-    bool L41 = false;                              // bar-graph arrow
+    std::string LCD1;                       // first display
+    std::string LCD2;                       // second display
+    std::string LCD3;                       // memory location
+    std::array<std::string, 5> L01;         // functions, memory state, units
+    bool L02 = false;                       // first display minus bar
+    bool L03 = false;                       // second display minus bar
+    std::array<bool, SymbolCount> P01{};    // symbol images
+    std::array<bool, BarSegments + 1> L0{}; // bar segments 1..40; element 0 unused
+    bool L41 = false;                       // bar-graph arrow
 };
 
 struct DecodedFrame {
@@ -67,7 +67,7 @@ struct DecodedFrame {
     Reading second;
     std::uint8_t Mode = 0;
     std::string memoryText;
-    std::uint8_t secondUnitByte = 0;  // frame byte 3
-    std::uint8_t firstUnitByte = 0;   // frame byte 4
-    std::uint8_t symbolsByte = 0;     // frame byte 9
+    std::uint8_t secondUnitByte = 0; // frame byte 3
+    std::uint8_t firstUnitByte = 0;  // frame byte 4
+    std::uint8_t symbolsByte = 0;    // frame byte 9
 };

@@ -1,9 +1,9 @@
 #include "NumberText.h"
 
-#include <charconv>
-#include <cstdlib>
-#include <cmath>
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <limits>
 
 std::string ShortestFloatText(float value)
@@ -32,8 +32,8 @@ std::string GeneralNumberText(double value, int significantDigits)
     // std::to_chars never follows the C library's locale, so the decimal mark
     // stays a point. The exponent after rounding decides the form, as for %g.
     char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
-                                significantDigits - 1);
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, significantDigits - 1);
     std::string text(buffer, result.ptr);
     const int exponent = std::atoi(text.c_str() + text.find('e') + 1);
     if (exponent >= -4 && exponent < significantDigits) {
@@ -63,8 +63,9 @@ std::string GeneralFloatText(float value)
     if (!std::isfinite(value))
         return NonFiniteText(value);
     std::string shortest = ShortestFloatText(value);
-    const bool plainDigits = shortest.find('e') == std::string::npos &&
-                             std::count_if(shortest.begin(), shortest.end(), [](char c) { return c >= '0' && c <= '9'; }) <= 7;
+    const bool plainDigits =
+        shortest.find('e') == std::string::npos &&
+        std::count_if(shortest.begin(), shortest.end(), [](char c) { return c >= '0' && c <= '9'; }) <= 7;
     const double magnitude = std::fabs(double(value));
     const bool plainRange = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e7);
     if (plainDigits && plainRange)

@@ -133,8 +133,7 @@ void ReceiveCycle::run(ReceiveEvent event)
 
     // 9. A new measurement function: offer a new recording, with the port
     // closed so that no frame runs the cycle while the question waits.
-    if (store.SampleCount > 1 &&
-        FirstUnitName(store.sample(store.SampleCount).FirstUnit) != decoded.first.Unit) {
+    if (store.SampleCount > 1 && FirstUnitName(store.sample(store.SampleCount).FirstUnit) != decoded.first.Unit) {
         ++counters_.functionChanges;
         port_.closePort();
         bool timedOut = false;

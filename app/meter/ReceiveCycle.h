@@ -84,8 +84,8 @@ public:
 
 // What the cycle has seen since it was made; for diagnostics and progress.
 struct CycleCounters {
-    std::uint64_t blocksRead = 0;     // 22-byte blocks taken from the port
-    std::uint64_t resyncs = 0;        // blocks without 05 05 in front
+    std::uint64_t blocksRead = 0; // 22-byte blocks taken from the port
+    std::uint64_t resyncs = 0;    // blocks without 05 05 in front
     // In step, but damaged on the line (IsDamagedFrame), or, when damaged
     // frames are dropped, a first-display unit that one frame alone shows.
     std::uint64_t damagedFrames = 0;
@@ -95,7 +95,7 @@ struct CycleCounters {
     std::uint64_t accumulated = 0;    // frames added to the running sums
     std::uint64_t functionChanges = 0;
     std::uint64_t unansweredQuestions = 0; // function-change questions that timed out
-    std::uint64_t samples = 0;        // samples appended
+    std::uint64_t samples = 0;             // samples appended
 };
 
 class ReceiveCycle {

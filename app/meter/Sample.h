@@ -12,17 +12,17 @@ constexpr std::size_t SampleRecordSize = 32;
 using SampleRecordBytes = std::array<std::uint8_t, SampleRecordSize>;
 
 struct Sample {
-    float FirstValue = 0;        // mean of the first display, two decimals
-    std::uint8_t FirstUnit = 0;  // frame byte 4
-    std::uint8_t Symbols = 0;    // frame byte 9
+    float FirstValue = 0;       // mean of the first display, two decimals
+    std::uint8_t FirstUnit = 0; // frame byte 4
+    std::uint8_t Symbols = 0;   // frame byte 9
     std::uint8_t Padding6[2] = {0, 0};
     float SecondValue = 0;       // mean of the second display, two decimals
     std::uint8_t SecondUnit = 0; // frame byte 3
     std::uint8_t Mode = 0;       // (byte 10 & 0x0F) | (byte 11 & 0xF0)
     std::uint8_t Padding14[2] = {0, 0};
-    double Stamp = 0;            // local date and time as an OLE Automation date
-    float Seconds = 0;           // tick clock in seconds, two decimals
-    std::uint8_t Symbols2 = 0;   // frame byte 9 again; the printouts read this copy
+    double Stamp = 0;          // local date and time as an OLE Automation date
+    float Seconds = 0;         // tick clock in seconds, two decimals
+    std::uint8_t Symbols2 = 0; // frame byte 9 again; the printouts read this copy
     std::uint8_t Padding29[3] = {0, 0, 0};
 
     SampleRecordBytes toBytes() const;

@@ -12,10 +12,10 @@
 struct SampleStore {
     std::vector<Sample> Samples = std::vector<Sample>(1);
     std::int32_t SampleCount = 0;
-    float InterValue = 0;      // manual sampling interval chosen by the user, seconds
-    bool AutoInterval = true;  // every accepted frame becomes a sample
-    float SampleInterval = 0;  // the interval in force: 0 with AutoInterval, else InterValue
-    float LastSampleTime = 0;  // tick seconds of the newest sample
+    float InterValue = 0;     // manual sampling interval chosen by the user, seconds
+    bool AutoInterval = true; // every accepted frame becomes a sample
+    float SampleInterval = 0; // the interval in force: 0 with AutoInterval, else InterValue
+    float LastSampleTime = 0; // tick seconds of the newest sample
 
     // Grows the array to SampleCount + 1 records (dropping records left over
     // from before a reset) and stores the sample as the newest one.

@@ -25,13 +25,9 @@ QLabel *buddyLabel(const QString &text, QWidget *buddy, QWidget *parent)
 } // namespace
 
 AlarmOptionsBox::AlarmOptionsBox(QWidget *parent)
-    : QGroupBox(tr("Limit alarms"), parent)
-    , High1(limitBox("High1", this))
-    , Low1(limitBox("Low1", this))
-    , High2(limitBox("High2", this))
-    , Low2(limitBox("Low2", this))
-    , Hysteresis(limitBox("Hysteresis", this))
-    , AlarmSound(new QCheckBox(tr("Beep when an alarm is raised"), this))
+    : QGroupBox(tr("Limit alarms"), parent), High1(limitBox("High1", this)), Low1(limitBox("Low1", this)),
+      High2(limitBox("High2", this)), Low2(limitBox("Low2", this)), Hysteresis(limitBox("Hysteresis", this)),
+      AlarmSound(new QCheckBox(tr("Beep when an alarm is raised"), this))
 {
     setObjectName(QStringLiteral("Alarms"));
     Hysteresis->setPlaceholderText(QStringLiteral("0"));

@@ -17,8 +17,7 @@ QColor readableTextColor(const QColor &background)
 
 } // namespace
 
-ColorSwatch::ColorSwatch(QWidget *parent)
-    : QLabel(tr("Click here"), parent)
+ColorSwatch::ColorSwatch(QWidget *parent) : QLabel(tr("Click here"), parent)
 {
     setAlignment(Qt::AlignCenter);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);

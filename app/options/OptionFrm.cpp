@@ -75,51 +75,32 @@ QLabel *buddyLabel(const QString &text, QWidget *buddy, QWidget *parent)
 
 OptionFrm::OptionFrm(ProgramState &state, SettingsStore &settings, TrendChart &chart1, TrendChart &chart2,
                      OptionPrompts &prompts, QWidget *parent)
-    : QDialog(parent)
-    , state_(state)
-    , settings_(settings)
-    , chart1_(chart1)
-    , chart2_(chart2)
-    , prompts_(prompts)
-    , txtYMax1(numberBox("txtYMax1", this))
-    , txtYMin1(numberBox("txtYMin1", this))
-    , txtYMax2(numberBox("txtYMax2", this))
-    , txtYMin2(numberBox("txtYMin2", this))
-    , txtXMax(numberBox("txtXMax", this))
-    , Auto(new QRadioButton(tr("Auto"), this))
-    , Manual(new QRadioButton(tr("Manual"), this))
-    , txtInterValue1(numberBox("txtInterValue1", this))
-    , FirstCol(valueCombo("FirstCol", GridItems, this))
-    , FirstRow(valueCombo("FirstRow", GridItems, this))
-    , SecondCol(valueCombo("SecondCol", GridItems, this))
-    , SecondRow(valueCombo("SecondRow", GridItems, this))
-    , TimeMode(new QCheckBox(tr("TimeMode"), this))
-    , LineWidth(valueCombo("LineWidth", LineWidthItems, this))
-    , DiscardDamaged(new QCheckBox(tr("Discard damaged frames"), this))
-    , FTBkColor(swatch("FTBkColor", this))
-    , STBkColor(swatch("STBkColor", this))
-    , FTForeColor(swatch("FTForeColor", this))
-    , STForeColor(swatch("STForeColor", this))
-    , FTGridColor(swatch("FTGridColor", this))
-    , STGridColor(swatch("STGridColor", this))
-    , DColor(new QPushButton(tr("Default Color"), this))
-    , Mqtt(new PublishOptionsBox(this))
-    , Alarms(new AlarmOptionsBox(this))
-    , OK(new QPushButton(tr("OK"), this))
-    , Cancel(new QPushButton(tr("CANCEL"), this))
-    , checkedBoxes_{{
-          {txtInterValue1, NumberBox::InterValue},
-          {txtXMax, NumberBox::XMax},
-          {txtYMax1, NumberBox::YBound},
-          {txtYMin1, NumberBox::YBound},
-          {txtYMax2, NumberBox::YBound},
-          {txtYMin2, NumberBox::YBound},
-          {Alarms->limitBoxes()[0], NumberBox::AlarmLimit},
-          {Alarms->limitBoxes()[1], NumberBox::AlarmLimit},
-          {Alarms->limitBoxes()[2], NumberBox::AlarmLimit},
-          {Alarms->limitBoxes()[3], NumberBox::AlarmLimit},
-          {Alarms->hysteresisBox(), NumberBox::Hysteresis},
-      }}
+    : QDialog(parent), state_(state), settings_(settings), chart1_(chart1), chart2_(chart2), prompts_(prompts),
+      txtYMax1(numberBox("txtYMax1", this)), txtYMin1(numberBox("txtYMin1", this)),
+      txtYMax2(numberBox("txtYMax2", this)), txtYMin2(numberBox("txtYMin2", this)), txtXMax(numberBox("txtXMax", this)),
+      Auto(new QRadioButton(tr("Auto"), this)), Manual(new QRadioButton(tr("Manual"), this)),
+      txtInterValue1(numberBox("txtInterValue1", this)), FirstCol(valueCombo("FirstCol", GridItems, this)),
+      FirstRow(valueCombo("FirstRow", GridItems, this)), SecondCol(valueCombo("SecondCol", GridItems, this)),
+      SecondRow(valueCombo("SecondRow", GridItems, this)), TimeMode(new QCheckBox(tr("TimeMode"), this)),
+      LineWidth(valueCombo("LineWidth", LineWidthItems, this)),
+      DiscardDamaged(new QCheckBox(tr("Discard damaged frames"), this)), FTBkColor(swatch("FTBkColor", this)),
+      STBkColor(swatch("STBkColor", this)), FTForeColor(swatch("FTForeColor", this)),
+      STForeColor(swatch("STForeColor", this)), FTGridColor(swatch("FTGridColor", this)),
+      STGridColor(swatch("STGridColor", this)), DColor(new QPushButton(tr("Default Color"), this)),
+      Mqtt(new PublishOptionsBox(this)), Alarms(new AlarmOptionsBox(this)), OK(new QPushButton(tr("OK"), this)),
+      Cancel(new QPushButton(tr("CANCEL"), this)), checkedBoxes_{{
+                                                       {txtInterValue1, NumberBox::InterValue},
+                                                       {txtXMax, NumberBox::XMax},
+                                                       {txtYMax1, NumberBox::YBound},
+                                                       {txtYMin1, NumberBox::YBound},
+                                                       {txtYMax2, NumberBox::YBound},
+                                                       {txtYMin2, NumberBox::YBound},
+                                                       {Alarms->limitBoxes()[0], NumberBox::AlarmLimit},
+                                                       {Alarms->limitBoxes()[1], NumberBox::AlarmLimit},
+                                                       {Alarms->limitBoxes()[2], NumberBox::AlarmLimit},
+                                                       {Alarms->limitBoxes()[3], NumberBox::AlarmLimit},
+                                                       {Alarms->hysteresisBox(), NumberBox::Hysteresis},
+                                                   }}
 {
     setObjectName(QStringLiteral("OptionFrm"));
     setWindowTitle(tr("Option"));
@@ -214,8 +195,7 @@ void OptionFrm::buildLayout()
         {QT_TR_NOOP("Second Trend Grid Color:"), STGridColor, 2, 2},
     };
     for (const auto &colorRow : colorRows) {
-        colorLayout->addWidget(buddyLabel(tr(colorRow.text), colorRow.swatch, this), colorRow.row,
-                               colorRow.column);
+        colorLayout->addWidget(buddyLabel(tr(colorRow.text), colorRow.swatch, this), colorRow.row, colorRow.column);
         colorLayout->addWidget(colorRow.swatch, colorRow.row, colorRow.column + 1);
     }
     colorLayout->addWidget(DColor, 3, 3);
@@ -238,10 +218,10 @@ void OptionFrm::buildLayout()
     layout->setVerticalSpacing(10);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    QList<QWidget *> tabOrder = {txtYMax1,       txtYMin1,    txtYMax2,    txtYMin2,  txtXMax,     Auto,
-                                 Manual,         txtInterValue1, FirstCol, FirstRow,  SecondCol,   SecondRow,
-                                 TimeMode,       LineWidth,   DiscardDamaged, FTBkColor, FTForeColor, FTGridColor,
-                                 STBkColor,      STForeColor, STGridColor, DColor};
+    QList<QWidget *> tabOrder = {txtYMax1,  txtYMin1,       txtYMax2,       txtYMin2,  txtXMax,     Auto,
+                                 Manual,    txtInterValue1, FirstCol,       FirstRow,  SecondCol,   SecondRow,
+                                 TimeMode,  LineWidth,      DiscardDamaged, FTBkColor, FTForeColor, FTGridColor,
+                                 STBkColor, STForeColor,    STGridColor,    DColor};
     tabOrder << Mqtt->tabOrder() << Alarms->tabOrder() << OK << Cancel;
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
@@ -395,7 +375,8 @@ void OptionFrm::checkLater(QLineEdit *box)
     pendingChecks_.append(box);
     // A message box opened in the middle of a focus change would leave the
     // clicked button half pressed: check once the change is over.
-    QMetaObject::invokeMethod(this, [this] { checkPendingBoxes(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { checkPendingBoxes(); }, Qt::QueuedConnection);
 }
 
 bool OptionFrm::checkPendingBoxes()

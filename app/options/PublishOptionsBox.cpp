@@ -18,14 +18,13 @@ QLineEdit *textBox(const char *name, const QString &placeholder, QWidget *parent
 } // namespace
 
 PublishOptionsBox::PublishOptionsBox(QWidget *parent)
-    : QGroupBox(tr("MQTT"), parent)
-    , MqttPublish(new QCheckBox(tr("Publish to MQTT broker"), this))
-    , MqttBrokerUrl(textBox("MqttBrokerUrl", tr("mqtt://host:1883 or mqtts://host:8883"), this))
-    , MqttUser(textBox("MqttUser", tr("none"), this))
-    , MqttPasswordFile(textBox("MqttPasswordFile", tr("the password is its first line"), this))
-    , MqttCaFile(textBox("MqttCaFile", tr("with mqtts://: the system's certificates"), this))
-    , MqttStation(textBox("MqttStation", QSysInfo::machineHostName(), this))
-    , MqttMeter(textBox("MqttMeter", tr("the port's device name"), this))
+    : QGroupBox(tr("MQTT"), parent), MqttPublish(new QCheckBox(tr("Publish to MQTT broker"), this)),
+      MqttBrokerUrl(textBox("MqttBrokerUrl", tr("mqtt://host:1883 or mqtts://host:8883"), this)),
+      MqttUser(textBox("MqttUser", tr("none"), this)),
+      MqttPasswordFile(textBox("MqttPasswordFile", tr("the password is its first line"), this)),
+      MqttCaFile(textBox("MqttCaFile", tr("with mqtts://: the system's certificates"), this)),
+      MqttStation(textBox("MqttStation", QSysInfo::machineHostName(), this)),
+      MqttMeter(textBox("MqttMeter", tr("the port's device name"), this))
 {
     setObjectName(QStringLiteral("Mqtt"));
     MqttPublish->setObjectName(QStringLiteral("MqttPublish"));

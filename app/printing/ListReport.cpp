@@ -17,7 +17,7 @@ struct Column {
 };
 
 constexpr Column Columns[] = {
-    {20, "FirstValue"}, {40, "FirstUnit"},  {60, "Function1"},  {80, "SecondValue"},
+    {20, "FirstValue"},  {40, "FirstUnit"},  {60, "Function1"},  {80, "SecondValue"},
     {100, "SecondUnit"}, {120, "Function2"}, {140, "Date&Time"}, {180, "Note"},
 };
 
@@ -25,7 +25,10 @@ constexpr double TitleY = 30;
 constexpr double FirstRowY = 40;
 constexpr double RowStep = 6;
 
-QString text(const std::string &utf8) { return QString::fromStdString(utf8); }
+QString text(const std::string &utf8)
+{
+    return QString::fromStdString(utf8);
+}
 
 // Over-range is stored as exactly 9999.
 QString firstValueCell(float value)

@@ -20,8 +20,7 @@ PageSurface::PageSurface(QPainter &painter, const QRectF &drawableArea, QPagedPa
     : painter_(painter), area_(drawableArea), sheets_(sheets),
       dotsPerMillimetre_(painter.device() ? painter.device()->logicalDpiX() / 25.4 : 96 / 25.4),
       width_(drawableArea.width() > 0 ? drawableArea.width() : 1),
-      height_(drawableArea.height() > 0 ? drawableArea.height() : 1),
-      font_(PageFont(PrinterFontPointSize))
+      height_(drawableArea.height() > 0 ? drawableArea.height() : 1), font_(PageFont(PrinterFontPointSize))
 {
     painter_.setFont(font_);
     applyPen();

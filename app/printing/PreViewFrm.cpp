@@ -35,7 +35,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override { pressed_ = event->button() == Qt::LeftButton; }
     void mouseReleaseEvent(QMouseEvent *event) override
     {
-        const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+        const bool click =
+            pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
         pressed_ = false;
         if (click)
             click_();

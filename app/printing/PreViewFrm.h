@@ -26,8 +26,8 @@ public:
     // `selection` is the print dialog's, which stays as it is while the
     // preview is open; `print` prints it. The printer gives the orientation of
     // the page. The visible window of the charts is only read.
-    PreViewFrm(const ProgramState &state, PrintSelection selection, const PrintCharts &charts,
-               const QPrinter &printer, std::function<void()> print, QWidget *parent = nullptr);
+    PreViewFrm(const ProgramState &state, PrintSelection selection, const PrintCharts &charts, const QPrinter &printer,
+               std::function<void()> print, QWidget *parent = nullptr);
 
     // The pages and the one shown.
     const PageBrowser &Pages() const { return pages_; }

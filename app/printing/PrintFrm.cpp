@@ -39,8 +39,8 @@ QFont designFont()
 
 } // namespace
 
-PrintFrm::PrintFrm(ProgramState &state, std::function<PrintCharts()> charts, QPrinter &printer,
-                   PrintPrompts prompts, QWidget *parent)
+PrintFrm::PrintFrm(ProgramState &state, std::function<PrintCharts()> charts, QPrinter &printer, PrintPrompts prompts,
+                   QWidget *parent)
     : QDialog(parent), state_(state), charts_(std::move(charts)), printer_(printer), prompts_(std::move(prompts))
 {
     setObjectName(QStringLiteral("PrintFrm"));
@@ -54,7 +54,8 @@ PrintFrm::PrintFrm(ProgramState &state, std::function<PrintCharts()> charts, QPr
     AllArea = control<QRadioButton>(Frame1, "AllArea", tr("All  Area"), TwipsRect(450, 1170, 1815, 345));
     Frame2 = control<QGroupBox>(this, "Frame2", tr("Print What"), TwipsRect(3105, 735, 2835, 2055));
     FirstTrend = control<QRadioButton>(Frame2, "FirstTrend", tr("First Trend Graph"), TwipsRect(270, 450, 2130, 345));
-    SecondTrend = control<QRadioButton>(Frame2, "SecondTrend", tr("Second Trend Graph"), TwipsRect(270, 975, 2520, 345));
+    SecondTrend =
+        control<QRadioButton>(Frame2, "SecondTrend", tr("Second Trend Graph"), TwipsRect(270, 975, 2520, 345));
     Report = control<QRadioButton>(Frame2, "Report", tr("List Report"), TwipsRect(270, 1500, 2130, 345));
     Print = control<QPushButton>(this, "Print", tr("Print"), TwipsRect(6165, 360, 1185, 495));
     Cancel = control<QPushButton>(this, "Cancel", tr("Cancel"), TwipsRect(6165, 1005, 1185, 495));
@@ -79,8 +80,7 @@ PrintFrm::PrintFrm(ProgramState &state, std::function<PrintCharts()> charts, QPr
 void PrintFrm::Form_Load()
 {
     const QString name = printer_.printerName();
-    L02->setText(!name.isEmpty() && printer_.outputFormat() == QPrinter::NativeFormat ? name
-                                                                                       : tr("PDF file"));
+    L02->setText(!name.isEmpty() && printer_.outputFormat() == QPrinter::NativeFormat ? name : tr("PDF file"));
 }
 
 void PrintFrm::Print_Click()
@@ -117,7 +117,8 @@ void PrintFrm::ToPrint(bool blnPrint)
     }
     if (!blnPrint) {
         // The preview is modal over this dialog: the selection stays as it is while it is open.
-        PreViewFrm preview(state_, selection(), charts_(), printer_, [this] { ToPrint(true); }, this);
+        PreViewFrm preview(
+            state_, selection(), charts_(), printer_, [this] { ToPrint(true); }, this);
         prompts_.runModal(preview);
         return;
     }
@@ -154,8 +155,7 @@ void PrintFrm::printOut()
     std::unique_ptr<QProgressDialog> progressDialog;
     PageProgress progress;
     if (pages > QuietPageCount) {
-        progressDialog = std::make_unique<QProgressDialog>(tr("Printing..."), tr("Cancel"), 0,
-                                                           pages, this);
+        progressDialog = std::make_unique<QProgressDialog>(tr("Printing..."), tr("Cancel"), 0, pages, this);
         progressDialog->setWindowTitle(tr("Print"));
         progressDialog->setWindowModality(Qt::WindowModal);
         progressDialog->setMinimumDuration(0);
@@ -171,8 +171,7 @@ void PrintFrm::printOut()
     if (outcome == PrintOutcome::NotStarted || outcome == PrintOutcome::Failed) {
         const QString text = toPdf ? tr("The printout could not be written to %1.")
                                          .arg(QDir::toNativeSeparators(printer_.outputFileName()))
-                                   : tr("The printer %1 did not accept the printout.")
-                                         .arg(printer_.printerName());
+                                   : tr("The printer %1 did not accept the printout.").arg(printer_.printerName());
         prompts_.message(this, QMessageBox::Warning, QStringLiteral("Ampero"), text);
     }
 }

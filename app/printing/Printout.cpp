@@ -44,8 +44,8 @@ bool DrawPrintout(PageSurface &surface, ProgramState &state, PrintSelection sele
     return true;
 }
 
-PrintOutcome PrintOnPrinter(QPrinter &printer, ProgramState &state, PrintSelection selection,
-                            const PrintCharts &charts, const PageProgress &progress)
+PrintOutcome PrintOnPrinter(QPrinter &printer, ProgramState &state, PrintSelection selection, const PrintCharts &charts,
+                            const PageProgress &progress)
 {
     if (PageBrowser(state, selection, charts).PageCount() == 0)
         return PrintOutcome::NothingToPrint;

@@ -34,8 +34,8 @@ enum class PrintOutcome {
 
 // Prints the printout on the printer as it is set up (a printer or a PDF file),
 // all pages in one document.
-PrintOutcome PrintOnPrinter(QPrinter &printer, ProgramState &state, PrintSelection selection,
-                            const PrintCharts &charts, const PageProgress &progress = {});
+PrintOutcome PrintOnPrinter(QPrinter &printer, ProgramState &state, PrintSelection selection, const PrintCharts &charts,
+                            const PageProgress &progress = {});
 
 // PDF files are drawn at the resolution of a common office printer, so that
 // the pen widths in dots come out as they would on paper.

@@ -22,7 +22,7 @@ float plotted(const Sample &s, ChartNumber chart)
 QString unitName(const Sample &s, ChartNumber chart)
 {
     return QString::fromStdString(chart == ChartNumber::First ? FirstUnitName(s.FirstUnit)
-                                                                : SecondUnitName(s.SecondUnit));
+                                                              : SecondUnitName(s.SecondUnit));
 }
 
 void printAt(PageSurface &surface, double x, double y, const TextLine &line)
@@ -60,9 +60,8 @@ void PrintTrendGrid(PageSurface &surface, const PrintChart &chart)
     surface.SetPenStyle(oldStyle);
 }
 
-void PrintTrendPage(PageSurface &surface, const ProgramState &state, ChartNumber chartNumber,
-                    const PrintChart &chart, SampleRange window, const QDateTime &printTime,
-                    const std::optional<ZoomWindow> &zoom)
+void PrintTrendPage(PageSurface &surface, const ProgramState &state, ChartNumber chartNumber, const PrintChart &chart,
+                    SampleRange window, const QDateTime &printTime, const std::optional<ZoomWindow> &zoom)
 {
     const SampleStore &store = state.store;
     const std::int32_t first = window.first;

@@ -21,6 +21,5 @@ void PrintTrendGrid(PageSurface &surface, const PrintChart &chart);
 // One trend page of the chart for the samples of `window`. The curve is drawn
 // with the pen width in force. With a zoom window the page spans that window,
 // as the chart on screen does; without one, a chart width from the first sample on.
-void PrintTrendPage(PageSurface &surface, const ProgramState &state, ChartNumber chartNumber,
-                    const PrintChart &chart, SampleRange window, const QDateTime &printTime,
-                    const std::optional<ZoomWindow> &zoom);
+void PrintTrendPage(PageSurface &surface, const ProgramState &state, ChartNumber chartNumber, const PrintChart &chart,
+                    SampleRange window, const QDateTime &printTime, const std::optional<ZoomWindow> &zoom);

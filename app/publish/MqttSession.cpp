@@ -21,14 +21,11 @@ constexpr char OfflineText[] = "offline";
 } // namespace
 
 MqttSession::MqttSession(const PublishSettings &settings)
-    : settings_(settings),
-      statusTopic_((settings.topicBase() + QLatin1String("/status")).toUtf8()),
+    : settings_(settings), statusTopic_((settings.topicBase() + QLatin1String("/status")).toUtf8()),
       sampleTopic_((settings.topicBase() + QLatin1String("/sample")).toUtf8()),
       lastTopic_((settings.topicBase() + QLatin1String("/last")).toUtf8()),
-      alarmTopic_((settings.topicBase() + QLatin1String("/alarm")).toUtf8()),
-      housekeeping_(this),
-      connectTimeout_(this),
-      retry_(this)
+      alarmTopic_((settings.topicBase() + QLatin1String("/alarm")).toUtf8()), housekeeping_(this),
+      connectTimeout_(this), retry_(this)
 {
     housekeeping_.setInterval(HousekeepingMs);
     connect(&housekeeping_, &QTimer::timeout, this, &MqttSession::step);
@@ -79,7 +76,7 @@ QString MqttSession::connectFailure(int rc) const
 {
     if (rc == MOSQ_ERR_TLS)
         return tr("no TLS connection with the MQTT broker at %1: its certificate is not trusted or not "
-                              "made out to that name, or the port does not speak TLS")
+                  "made out to that name, or the port does not speak TLS")
             .arg(settings_.brokerText());
     return tr("cannot reach the MQTT broker at %1: %2").arg(settings_.brokerText(), describe(rc));
 }
@@ -141,8 +138,7 @@ void MqttSession::afterCall(int rc)
         return;
     }
     if (rc != MOSQ_ERR_SUCCESS) {
-        fail(up_ ? tr("lost the connection to the MQTT broker at %1: %2")
-                       .arg(settings_.brokerText(), describe(rc))
+        fail(up_ ? tr("lost the connection to the MQTT broker at %1: %2").arg(settings_.brokerText(), describe(rc))
                  : connectFailure(rc));
         return;
     }
@@ -185,19 +181,18 @@ void MqttSession::send(std::uint64_t connection, std::int32_t seq, const QByteAr
     // Counted before the first publish: its acknowledgement may come within a later call.
     unacknowledged_[seq] += 1 + int(alarms.size());
     int mid = 0;
-    int rc = mosquitto_publish(client_, &mid, sampleTopic_.constData(), int(payload.size()), payload.constData(), 1,
-                               false);
+    int rc =
+        mosquitto_publish(client_, &mid, sampleTopic_.constData(), int(payload.size()), payload.constData(), 1, false);
     if (rc == MOSQ_ERR_SUCCESS) {
         sampleMids_[mid] = seq;
         if (newest)
-            rc = mosquitto_publish(client_, nullptr, lastTopic_.constData(), int(payload.size()),
-                                   payload.constData(), 1, true);
+            rc = mosquitto_publish(client_, nullptr, lastTopic_.constData(), int(payload.size()), payload.constData(),
+                                   1, true);
     }
     for (const QByteArray &alarm : alarms) {
         if (rc != MOSQ_ERR_SUCCESS)
             break;
-        rc = mosquitto_publish(client_, &mid, alarmTopic_.constData(), int(alarm.size()), alarm.constData(), 1,
-                               false);
+        rc = mosquitto_publish(client_, &mid, alarmTopic_.constData(), int(alarm.size()), alarm.constData(), 1, false);
         if (rc == MOSQ_ERR_SUCCESS)
             sampleMids_[mid] = seq;
     }
@@ -208,8 +203,8 @@ void MqttSession::sendRetained(std::uint64_t connection, const QString &topic, c
 {
     if (!up_ || connection != connection_)
         return;
-    afterCall(mosquitto_publish(client_, nullptr, topic.toUtf8().constData(), int(payload.size()),
-                                payload.constData(), 1, true));
+    afterCall(mosquitto_publish(client_, nullptr, topic.toUtf8().constData(), int(payload.size()), payload.constData(),
+                                1, true));
 }
 
 void MqttSession::close()
@@ -223,8 +218,7 @@ void MqttSession::close()
         // This thread has nothing else to do any more: wait here for the broker.
         QElapsedTimer waited;
         waited.start();
-        while (rc == MOSQ_ERR_SUCCESS && failure_.isEmpty() && !closeAcknowledged_ &&
-               waited.elapsed() < CloseTimeoutMs)
+        while (rc == MOSQ_ERR_SUCCESS && failure_.isEmpty() && !closeAcknowledged_ && waited.elapsed() < CloseTimeoutMs)
             rc = mosquitto_loop(client_, 100, 1);
         if (rc == MOSQ_ERR_SUCCESS && failure_.isEmpty()) {
             mosquitto_disconnect(client_);
@@ -261,10 +255,9 @@ void MqttSession::onDisconnect(mosquitto *, void *self, int rc)
     auto *session = static_cast<MqttSession *>(self);
     if (session->closing_ || !session->failure_.isEmpty())
         return;
-    session->failure_ = rc == 0 ? tr("the MQTT broker at %1 closed the connection")
-                                      .arg(session->settings_.brokerText())
-                                : tr("lost the connection to the MQTT broker at %1")
-                                      .arg(session->settings_.brokerText());
+    session->failure_ = rc == 0
+                            ? tr("the MQTT broker at %1 closed the connection").arg(session->settings_.brokerText())
+                            : tr("lost the connection to the MQTT broker at %1").arg(session->settings_.brokerText());
 }
 
 void MqttSession::onPublish(mosquitto *, void *self, int mid)

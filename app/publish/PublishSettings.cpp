@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QUrl>
 
-
 QString PublishSettings::topicBase() const
 {
     return QStringLiteral("ampero/%1/%2").arg(station, meter);
@@ -18,17 +17,22 @@ std::optional<QString> ParseBrokerUrl(const QString &text, PublishSettings &sett
 {
     const QUrl url(text, QUrl::StrictMode);
     if (!url.isValid() || url.host().isEmpty())
-        return QCoreApplication::translate("PublishSettings", "'%1' is no broker address like mqtt://host:1883").arg(text);
+        return QCoreApplication::translate("PublishSettings", "'%1' is no broker address like mqtt://host:1883")
+            .arg(text);
     const QString scheme = url.scheme().toLower();
     if (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts"))
-        return QCoreApplication::translate("PublishSettings", "'%1' is no broker address: it must begin with mqtt:// or mqtts://").arg(text);
+        return QCoreApplication::translate("PublishSettings",
+                                           "'%1' is no broker address: it must begin with mqtt:// or mqtts://")
+            .arg(text);
     if (!url.userInfo().isEmpty())
-        return QCoreApplication::translate("PublishSettings", "give the user with --mqtt-user and the password with --mqtt-password-file, "
-                              "not in the broker address");
+        return QCoreApplication::translate("PublishSettings",
+                                           "give the user with --mqtt-user and the password with --mqtt-password-file, "
+                                           "not in the broker address");
     if (!url.path().isEmpty() && url.path() != QLatin1String("/"))
         return QCoreApplication::translate("PublishSettings", "'%1': a broker address has no path").arg(text);
     if (url.hasQuery() || url.hasFragment())
-        return QCoreApplication::translate("PublishSettings", "'%1': a broker address has no query or fragment").arg(text);
+        return QCoreApplication::translate("PublishSettings", "'%1': a broker address has no query or fragment")
+            .arg(text);
     settings.tls = scheme == QLatin1String("mqtts");
     const int port = url.port(settings.tls ? PublishSettings::TlsPort : PublishSettings::PlainPort);
     if (port <= 0)
@@ -43,10 +47,9 @@ QString TopicLevel(const QString &name)
     QString level;
     level.reserve(name.size());
     for (const QChar c : name) {
-        const bool kept = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-                          (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-                          (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') ||
-                          c == QLatin1Char('_');
+        const bool kept =
+            (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+            (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') || c == QLatin1Char('_');
         level += kept ? c : QLatin1Char('_');
     }
     return level.isEmpty() ? QStringLiteral("_") : level;

@@ -16,11 +16,11 @@ struct PublishSettings {
     QString host;
     std::uint16_t port = PlainPort;
     bool tls = false;
-    QString user;           // empty: no user name
+    QString user; // empty: no user name
     QString password;
-    QString caFile;         // empty with TLS: the system's certificates
-    QString station;        // topic level, see TopicLevel
-    QString meter;          // topic level, see TopicLevel
+    QString caFile;  // empty with TLS: the system's certificates
+    QString station; // topic level, see TopicLevel
+    QString meter;   // topic level, see TopicLevel
     bool homeAssistant = false;
     // Samples older than this (by their time stamps, counted back from the
     // newest) are not sent again after the broker was away.

@@ -8,18 +8,17 @@
 #include <cmath>
 #include <utility>
 
-const char RecordPublishUsage[] =
-    "  --mqtt URL          also publish every sample to the MQTT broker at URL\n"
-    "                      (mqtt://host[:1883], mqtts://host[:8883] for TLS)\n"
-    "  --mqtt-user NAME    user name at the broker\n"
-    "  --mqtt-password-file FILE  the password, the first line of FILE\n"
-    "  --mqtt-cafile FILE  with mqtts://: the certificate authority of the broker\n"
-    "                      (default: the system's certificates)\n"
-    "  --station NAME      topic level of this place (default: the host name)\n"
-    "  --meter NAME        topic level of this meter (default: the device name)\n"
-    "  --mqtt-backlog DURATION  when the broker was away, send again the samples of\n"
-    "                      this time before the newest (90s, 15m, 24h, 2d; default 24h)\n"
-    "  --ha-discovery      announce the two readings to Home Assistant\n";
+const char RecordPublishUsage[] = "  --mqtt URL          also publish every sample to the MQTT broker at URL\n"
+                                  "                      (mqtt://host[:1883], mqtts://host[:8883] for TLS)\n"
+                                  "  --mqtt-user NAME    user name at the broker\n"
+                                  "  --mqtt-password-file FILE  the password, the first line of FILE\n"
+                                  "  --mqtt-cafile FILE  with mqtts://: the certificate authority of the broker\n"
+                                  "                      (default: the system's certificates)\n"
+                                  "  --station NAME      topic level of this place (default: the host name)\n"
+                                  "  --meter NAME        topic level of this meter (default: the device name)\n"
+                                  "  --mqtt-backlog DURATION  when the broker was away, send again the samples of\n"
+                                  "                      this time before the newest (90s, 15m, 24h, 2d; default 24h)\n"
+                                  "  --ha-discovery      announce the two readings to Home Assistant\n";
 
 bool TakeRecordPublishOption(const QString &name, const QString &value, RecordPublishOptions &options)
 {
@@ -80,8 +79,8 @@ RecordPublishSetup MakeRecordPublishSettings(const RecordPublishOptions &options
             return failed(QStringLiteral("--mqtt-password-file needs --mqtt-user"));
         QFile file(options.passwordFile);
         if (!file.open(QIODevice::ReadOnly))
-            return failed(QStringLiteral("cannot read the password file %1: %2")
-                              .arg(options.passwordFile, file.errorString()));
+            return failed(
+                QStringLiteral("cannot read the password file %1: %2").arg(options.passwordFile, file.errorString()));
         QByteArray line = file.readLine();
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
@@ -97,8 +96,8 @@ RecordPublishSetup MakeRecordPublishSettings(const RecordPublishOptions &options
     if (!options.backlog.isEmpty()) {
         const std::optional<double> seconds = ParseBacklogArgument(options.backlog);
         if (!seconds)
-            return failed(QStringLiteral("--mqtt-backlog needs a duration like 90s, 15m, 24h or 2d: '%1'")
-                              .arg(options.backlog));
+            return failed(
+                QStringLiteral("--mqtt-backlog needs a duration like 90s, 15m, 24h or 2d: '%1'").arg(options.backlog));
         settings.backlogSeconds = *seconds;
     }
     settings.station = TopicLevel(options.station.isEmpty() ? QSysInfo::machineHostName() : options.station);

@@ -176,7 +176,8 @@ std::vector<RetainedMessage> HomeAssistantConfigs(const PublishSettings &setting
         json += "],\"name\":";
         appendString(json, QStringLiteral("Ampero %1 on %2").arg(settings.meter, settings.station).toStdString());
         json += ",\"model\":\"clamp-on power meter\"}}";
-        configs.push_back({QStringLiteral("homeassistant/sensor/%1/config").arg(unique), QByteArray::fromStdString(json)});
+        configs.push_back(
+            {QStringLiteral("homeassistant/sensor/%1/config").arg(unique), QByteArray::fromStdString(json)});
     }
     return configs;
 }

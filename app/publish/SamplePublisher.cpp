@@ -70,8 +70,7 @@ void SamplePublisher::start()
     connect(session_, &MqttSession::acknowledged, this, &SamplePublisher::onAcknowledged);
     connect(session_, &MqttSession::lost, this, &SamplePublisher::onLost);
     thread_->start();
-    setState(PublisherState::Connecting,
-             tr("connecting to the MQTT broker at %1").arg(settings_.brokerText()));
+    setState(PublisherState::Connecting, tr("connecting to the MQTT broker at %1").arg(settings_.brokerText()));
     QMetaObject::invokeMethod(session_, &MqttSession::open, Qt::QueuedConnection);
 }
 
@@ -131,8 +130,7 @@ void SamplePublisher::stop(int drainMs)
     thread_ = nullptr;
     session_ = nullptr;
     connected_ = false;
-    setState(PublisherState::Stopped,
-             tr("stopped publishing to the MQTT broker at %1").arg(settings_.brokerText()));
+    setState(PublisherState::Stopped, tr("stopped publishing to the MQTT broker at %1").arg(settings_.brokerText()));
 }
 
 std::int32_t SamplePublisher::backlogStart() const
@@ -160,8 +158,7 @@ void SamplePublisher::onConnected(quint64 connection)
     const std::int32_t toSend = ready_ - next_ + 1;
     confirmed_ = next_ - 1;
     dropAlarmsBefore(next_);
-    QString text = tr("publishing to the MQTT broker at %1 as %2")
-                       .arg(settings_.brokerText(), settings_.topicBase());
+    QString text = tr("publishing to the MQTT broker at %1 as %2").arg(settings_.brokerText(), settings_.topicBase());
     if (toSend > 0)
         text += tr("; sending the %1 samples it has not had yet").arg(toSend);
     if (tooOld > 0)
@@ -198,7 +195,8 @@ void SamplePublisher::announceUnits(std::int32_t index)
     announcedUnits_ = units;
     for (const RetainedMessage &config : HomeAssistantConfigs(settings_, sample)) {
         QMetaObject::invokeMethod(
-            session_, [session = session_, connection = connection_, config] {
+            session_,
+            [session = session_, connection = connection_, config] {
                 session->sendRetained(connection, config.topic, config.payload);
             },
             Qt::QueuedConnection);
@@ -220,8 +218,9 @@ void SamplePublisher::pump()
         for (auto alarm = from; alarm != to; ++alarm)
             alarms.append(alarm->second);
         QMetaObject::invokeMethod(
-            session_, [session = session_, connection = connection_, seq, payload = SampleJson(seq, store_->sample(seq)),
-                       isNewest, alarms] { session->send(connection, seq, payload, isNewest, alarms); },
+            session_,
+            [session = session_, connection = connection_, seq, payload = SampleJson(seq, store_->sample(seq)),
+             isNewest, alarms] { session->send(connection, seq, payload, isNewest, alarms); },
             Qt::QueuedConnection);
         outstanding_.insert(seq);
     }

@@ -34,7 +34,7 @@ public:
     explicit ChartSettings(Bounds bounds = Bounds::Whole) : bounds_(bounds) {}
     // Holding what the chart holds now, its bounds kept as the chart widget keeps them.
     explicit ChartSettings(const TrendChart &chart)
-        : ChartProperties{chart.TopY(),     chart.BottomY(),  chart.Rightx(),   chart.TrendBackColor(),
+        : ChartProperties{chart.TopY(),      chart.BottomY(),  chart.Rightx(),   chart.TrendBackColor(),
                           chart.GridColor(), chart.GridRows(), chart.GridCols(), chart.LineWidth()},
           bounds_(Bounds::Whole)
     {

@@ -143,8 +143,8 @@ void ChartZoom::applyWindow()
     view.ViewFirst = firstAtOrAfter(zoom.left);
     std::int32_t last;
     if (view.TimeMode) {
-        const std::int32_t beyond = summary_.firstRising(
-            SummarySeries::Seconds, view.ViewFirst, [&zoom](double s) { return s - zoom.left > zoom.span; });
+        const std::int32_t beyond = summary_.firstRising(SummarySeries::Seconds, view.ViewFirst,
+                                                         [&zoom](double s) { return s - zoom.left > zoom.span; });
         last = beyond > 0 ? beyond - 1 : count;
     } else {
         last = std::int32_t(std::clamp(std::floor(zoom.left + zoom.span), 1.0, double(count)));

@@ -12,8 +12,7 @@ namespace {
 
 constexpr double SecondsPerHour = 3600;
 
-DisplayFigures displayFigures(const RecordingSummary &summary, SummarySeries series, std::int32_t a,
-                              std::int32_t b)
+DisplayFigures displayFigures(const RecordingSummary &summary, SummarySeries series, std::int32_t a, std::int32_t b)
 {
     DisplayFigures f;
     f.atA = summary.value(series, a);
@@ -50,8 +49,7 @@ const char *AreaUnitName(AreaUnit unit)
     return "";
 }
 
-CursorFigures MeasureBetween(const RecordingSummary &summary, const SampleStore &store, std::int32_t a,
-                             std::int32_t b)
+CursorFigures MeasureBetween(const RecordingSummary &summary, const SampleStore &store, std::int32_t a, std::int32_t b)
 {
     CursorFigures f;
     const std::int32_t count = summary.count();
@@ -103,10 +101,9 @@ std::vector<FiguresRow> FiguresRows(const CursorFigures &f, const QString &first
         values(QCoreApplication::translate("CursorFigures", "Mean"), f.first.mean, f.second.mean),
     };
     if (f.areaUnit != AreaUnit::None)
-        rows.push_back(FiguresRow{f.areaUnit == AreaUnit::KilowattHours ? QCoreApplication::translate("CursorFigures", "Energy")
-                                                                        : QCoreApplication::translate("CursorFigures", "Charge"),
-                                  locale.toString(f.area, 'f', 3) + QLatin1Char(' ') +
-                                      QLatin1String(AreaUnitName(f.areaUnit)),
-                                  QString()});
+        rows.push_back(FiguresRow{
+            f.areaUnit == AreaUnit::KilowattHours ? QCoreApplication::translate("CursorFigures", "Energy")
+                                                  : QCoreApplication::translate("CursorFigures", "Charge"),
+            locale.toString(f.area, 'f', 3) + QLatin1Char(' ') + QLatin1String(AreaUnitName(f.areaUnit)), QString()});
     return rows;
 }

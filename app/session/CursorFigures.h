@@ -43,8 +43,7 @@ const char *AreaUnitName(AreaUnit unit);
 
 // The figures between samples a and b (in either order) of the summarised
 // recording. The unit of the first display is that of the earlier cursor.
-CursorFigures MeasureBetween(const RecordingSummary &summary, const SampleStore &store, std::int32_t a,
-                             std::int32_t b);
+CursorFigures MeasureBetween(const RecordingSummary &summary, const SampleStore &store, std::int32_t a, std::int32_t b);
 
 // "45 s", "1:30:00", "2 d 03:00:00": a time span in the user's locale.
 QString DurationText(double seconds, const QLocale &locale = QLocale());

@@ -27,12 +27,12 @@ struct ZoomWindow {
 struct ViewState {
     std::int32_t ViewFirst = 1;
     std::int32_t ViewLast = 1;
-    std::int32_t ViewMaxIndex = 0;  // set by each redraw of chart 1
+    std::int32_t ViewMaxIndex = 0; // set by each redraw of chart 1
     std::int32_t ViewMinIndex = 0;
     float ViewSum = 0;
-    std::int32_t MarkIndex1 = 0;     // sample with the red circle on chart 1
-    std::int32_t MarkIndex2 = 0;     // ... and on chart 2
-    bool TimeMode = true;            // x axis in elapsed seconds, else sample numbers
+    std::int32_t MarkIndex1 = 0; // sample with the red circle on chart 1
+    std::int32_t MarkIndex2 = 0; // ... and on chart 2
+    bool TimeMode = true;        // x axis in elapsed seconds, else sample numbers
     OleColor FirstLineColor = 0x00FF00;
     OleColor SecondLineColor = 0xFFFF00;
     // Empty while the charts follow the newest sample as they always did.
@@ -61,6 +61,6 @@ struct ProgramState {
     ViewState view;
     StatisticsLabels statistics;
     AlarmSettings alarms;
-    QString RecordFileName;   // full path of the current file; empty when never saved or loaded
-    std::int16_t portNumber = 1;  // serial port in use, 1..4
+    QString RecordFileName;      // full path of the current file; empty when never saved or loaded
+    std::int16_t portNumber = 1; // serial port in use, 1..4
 };

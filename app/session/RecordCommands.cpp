@@ -167,8 +167,8 @@ SaveResult RecordCommands::Save()
     // For instance `amperotool record` writing the same file meanwhile.
     if (changedSinceRemembered(state_.RecordFileName) &&
         !view_.confirmReplace(tr("The file \"%1\" has been changed by another program since it was "
-                                                "opened or last saved.\nReplace it with this recording?")
-                                 .arg(QDir::toNativeSeparators(state_.RecordFileName))))
+                                 "opened or last saved.\nReplace it with this recording?")
+                                  .arg(QDir::toNativeSeparators(state_.RecordFileName))))
         return SaveResult::Cancelled;
     const RecordFileResult written = WriteRecordFile(state_.RecordFileName, state_.store);
     if (!written.ok) {
@@ -216,8 +216,8 @@ bool RecordCommands::ExportCsv()
 
     const RecordFileResult written = WriteCsvFile(path, state_.store);
     if (!written.ok) {
-        view_.showError(tr("Cannot export the recording to \"%1\":\n%2.")
-                           .arg(QDir::toNativeSeparators(path), written.error));
+        view_.showError(
+            tr("Cannot export the recording to \"%1\":\n%2.").arg(QDir::toNativeSeparators(path), written.error));
         return false;
     }
     rememberFolder(path);

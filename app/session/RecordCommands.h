@@ -34,7 +34,7 @@ public:
     virtual bool confirmReplace(const QString &text) = 0;
     virtual void showError(const QString &text) = 0;
     virtual void setCaption(const QString &caption) = 0;
-    virtual float chartRightx() const = 0;  // Sweepgraph1.Rightx
+    virtual float chartRightx() const = 0; // Sweepgraph1.Rightx
     // Both charts cleared, the scroll bar at 0 with maximum 0, the statistics
     // labels shown from the (now empty) texts, LCD1 "8.8.8.8", LCD2 "88:88",
     // LCD3 "00", every bar-graph segment and the arrow visible.

@@ -153,10 +153,10 @@ RecordFileResult ReadRecordFile(const QString &path, std::vector<Sample> &record
         return failure(file.errorString());
     const qint64 length = file.size();
     if (length < qint64(SampleRecordSize))
-        return failure(QCoreApplication::translate("RecordFile",
-                                                   "the file is shorter than one record (%1 bytes; a record has %2)")
-                           .arg(length)
-                           .arg(SampleRecordSize));
+        return failure(
+            QCoreApplication::translate("RecordFile", "the file is shorter than one record (%1 bytes; a record has %2)")
+                .arg(length)
+                .arg(SampleRecordSize));
     const qint64 recordCount = length / qint64(SampleRecordSize);
     if (recordCount > MaxRecordFileRecords)
         return failure(QCoreApplication::translate("RecordFile", "the file holds %1 records; at most %2 are supported")

@@ -17,9 +17,8 @@ RecordingSession::RecordingSession(ProgramState &state, SettingsStore &settings,
     acquisition_ = std::make_unique<AcquisitionController>(state_.store, state_.acquisition,
                                                            static_cast<AcquisitionView &>(*this), clock_, this);
     connect(acquisition_.get(), &AcquisitionController::stateChanged, this, &RecordingSession::showLinkState);
-    connect(acquisition_.get(), &AcquisitionController::damagedFramesChanged, this, [this](quint64 count) {
-        view_.showDamagedFrames(count, state_.acquisition.DiscardDamagedFrames);
-    });
+    connect(acquisition_.get(), &AcquisitionController::damagedFramesChanged, this,
+            [this](quint64 count) { view_.showDamagedFrames(count, state_.acquisition.DiscardDamagedFrames); });
     connect(acquisition_.get(), &AcquisitionController::questionUnanswered, this,
             [this] { view_.showQuestionUnanswered(); });
     publishing_ = std::make_unique<WindowPublishing>(settings_, state_.store);
@@ -254,15 +253,24 @@ void RecordingSession::describeCharts()
     view_.describeChart(false, trendView_->ChartDescription(false));
 }
 
-void RecordingSession::showHoldSymbol(bool lit) { view_.showHoldSymbol(lit); }
-void RecordingSession::showDisplay(const DecodedFrame &frame) { view_.showDisplay(frame); }
+void RecordingSession::showHoldSymbol(bool lit)
+{
+    view_.showHoldSymbol(lit);
+}
+void RecordingSession::showDisplay(const DecodedFrame &frame)
+{
+    view_.showDisplay(frame);
+}
 
 bool RecordingSession::askCreateNewFile()
 {
     return prompts_.askYesNo(QCoreApplication::translate("ReceiveCycle", ReceiveCycle::FunctionChangeQuestion));
 }
 
-void RecordingSession::withdrawQuestion() { prompts_.withdrawQuestion(); }
+void RecordingSession::withdrawQuestion()
+{
+    prompts_.withdrawQuestion();
+}
 
 void RecordingSession::runNewCommand()
 {
@@ -284,8 +292,14 @@ void RecordingSession::followLatestSample()
     publishing_->sampleAppended(index);
 }
 
-void RecordingSession::setScrollBar(std::int32_t maximum, std::int32_t value) { view_.setScrollBar(maximum, value); }
-void RecordingSession::showStatistics(const StatisticsLabels &labels) { view_.showStatistics(labels); }
+void RecordingSession::setScrollBar(std::int32_t maximum, std::int32_t value)
+{
+    view_.setScrollBar(maximum, value);
+}
+void RecordingSession::showStatistics(const StatisticsLabels &labels)
+{
+    view_.showStatistics(labels);
+}
 
 bool RecordingSession::deferChartRefresh()
 {
@@ -299,15 +313,24 @@ bool RecordingSession::deferChartRefresh()
     return false;
 }
 
-void RecordingSession::showFollowing(bool following) { view_.showFollowing(following); }
+void RecordingSession::showFollowing(bool following)
+{
+    view_.showFollowing(following);
+}
 
 void RecordingSession::showCursorFigures(const std::optional<CursorFigures> &figures)
 {
     view_.showCursorFigures(figures);
 }
 
-RecordingSession::Answer RecordingSession::askYesNoCancel(const QString &text) { return prompts_.askYesNoCancel(text); }
-QString RecordingSession::chooseOpenFile(const QString &folder) { return prompts_.chooseOpenFile(folder); }
+RecordingSession::Answer RecordingSession::askYesNoCancel(const QString &text)
+{
+    return prompts_.askYesNoCancel(text);
+}
+QString RecordingSession::chooseOpenFile(const QString &folder)
+{
+    return prompts_.chooseOpenFile(folder);
+}
 QString RecordingSession::chooseSaveFile(const QString &folder, const QString &suggestedName)
 {
     return prompts_.chooseSaveFile(folder, suggestedName);
@@ -316,11 +339,26 @@ QString RecordingSession::chooseCsvFile(const QString &folder, const QString &su
 {
     return prompts_.chooseCsvFile(folder, suggestedName);
 }
-bool RecordingSession::confirmOverwrite(const QString &path) { return prompts_.confirmOverwrite(path); }
-bool RecordingSession::confirmReplace(const QString &text) { return prompts_.confirmReplace(text); }
-void RecordingSession::showError(const QString &text) { prompts_.showError(text); }
-void RecordingSession::setCaption(const QString &caption) { view_.setCaption(caption); }
-float RecordingSession::chartRightx() const { return chart1_.Rightx(); }
+bool RecordingSession::confirmOverwrite(const QString &path)
+{
+    return prompts_.confirmOverwrite(path);
+}
+bool RecordingSession::confirmReplace(const QString &text)
+{
+    return prompts_.confirmReplace(text);
+}
+void RecordingSession::showError(const QString &text)
+{
+    prompts_.showError(text);
+}
+void RecordingSession::setCaption(const QString &caption)
+{
+    view_.setCaption(caption);
+}
+float RecordingSession::chartRightx() const
+{
+    return chart1_.Rightx();
+}
 
 void RecordingSession::clearRecordingView()
 {

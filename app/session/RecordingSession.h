@@ -31,10 +31,7 @@
 class AlarmMonitor;
 class SettingsStore;
 
-class RecordingSession : public QObject,
-                         private AcquisitionView,
-                         private TrendViewHost,
-                         private RecordCommandsView {
+class RecordingSession : public QObject, private AcquisitionView, private TrendViewHost, private RecordCommandsView {
     Q_OBJECT
 
 public:

@@ -4,7 +4,10 @@
 
 namespace {
 
-constexpr std::size_t seriesSlot(SummarySeries series) { return std::size_t(series); }
+constexpr std::size_t seriesSlot(SummarySeries series)
+{
+    return std::size_t(series);
+}
 
 } // namespace
 

@@ -66,10 +66,12 @@ public:
 
     // The first sample from `from` on whose value satisfies `holds`, a test
     // that once true for a value stays true for every larger one; 0 when none.
-    template <typename Test> std::int32_t firstRising(SummarySeries series, std::int32_t from, Test holds) const;
+    template <typename Test>
+    std::int32_t firstRising(SummarySeries series, std::int32_t from, Test holds) const;
     // The last sample up to `to` whose value satisfies `holds`, a test that
     // once true for a value stays true for every smaller one; 0 when none.
-    template <typename Test> std::int32_t lastFalling(SummarySeries series, std::int32_t to, Test holds) const;
+    template <typename Test>
+    std::int32_t lastFalling(SummarySeries series, std::int32_t to, Test holds) const;
 
     double value(SummarySeries series, std::int32_t index) const;
 

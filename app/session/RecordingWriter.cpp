@@ -16,11 +16,15 @@ namespace {
 // Records go to the file in pieces of at most this many.
 constexpr std::size_t ChunkRecords = 32768;
 
-qint64 byteCount(std::size_t records) { return qint64(records * SampleRecordSize); }
+qint64 byteCount(std::size_t records)
+{
+    return qint64(records * SampleRecordSize);
+}
 
 } // namespace
 
-RecordingWriter::RecordingWriter(const SampleStore &store, const QString &path, RecordingFileSetup setup, QObject *parent)
+RecordingWriter::RecordingWriter(const SampleStore &store, const QString &path, RecordingFileSetup setup,
+                                 QObject *parent)
     : QObject(parent), store_(store), path_(path), setup_(std::move(setup))
 {
     syncTimer_.setSingleShot(true);
@@ -79,8 +83,8 @@ bool RecordingWriter::writeNewRecords()
             }
             file_.setFileName(path_);
             const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered;
-            const bool opened = setup_.userOnly ? file_.open(mode, QFileDevice::ReadOwner | QFileDevice::WriteOwner)
-                                                : file_.open(mode);
+            const bool opened =
+                setup_.userOnly ? file_.open(mode, QFileDevice::ReadOwner | QFileDevice::WriteOwner) : file_.open(mode);
             if (!opened)
                 return fail(file_.errorString());
             if (setup_.prepareFile) {

@@ -43,7 +43,8 @@ public:
 
     // A writer of `store` into the file at `path`. Nothing is written before
     // the first update().
-    RecordingWriter(const SampleStore &store, const QString &path, RecordingFileSetup setup = {}, QObject *parent = nullptr);
+    RecordingWriter(const SampleStore &store, const QString &path, RecordingFileSetup setup = {},
+                    QObject *parent = nullptr);
     ~RecordingWriter() override;
 
     QString path() const { return path_; }

@@ -25,7 +25,10 @@ constexpr int MaxJournals = 999;
 constexpr mode_t PrivateFolderMode = 0700;
 constexpr mode_t PrivateFileMode = 0600;
 
-qint64 byteCount(std::size_t records) { return qint64(records * SampleRecordSize); }
+qint64 byteCount(std::size_t records)
+{
+    return qint64(records * SampleRecordSize);
+}
 
 bool holdsSamplesAt(const QString &path)
 {
@@ -64,11 +67,17 @@ bool makePrivate(int handle)
            ::fchmod(handle, PrivateFileMode) == 0;
 }
 
-QString lockPathOf(const QString &journalPath) { return journalPath + QStringLiteral(".lock"); }
+QString lockPathOf(const QString &journalPath)
+{
+    return journalPath + QStringLiteral(".lock");
+}
 
 } // namespace
 
-JournalLock::~JournalLock() { release(); }
+JournalLock::~JournalLock()
+{
+    release();
+}
 
 JournalLock::JournalLock(JournalLock &&other) noexcept
     : handle_(std::exchange(other.handle_, -1)), journalPath_(std::move(other.journalPath_)),
@@ -111,7 +120,8 @@ JournalLock::Result JournalLock::tryLock(const QString &journalPath)
             error_ = qt_error_string(reason);
             return Result::Failed;
         }
-        struct stat locked {}, named {};
+        struct stat locked {
+        }, named{};
         if (::fstat(handle, &locked) == 0 && ::stat(name.constData(), &named) == 0 && locked.st_dev == named.st_dev &&
             locked.st_ino == named.st_ino) {
             makePrivate(handle);
@@ -153,15 +163,18 @@ RecoveryJournal::RecoveryJournal(const SampleStore &store, const QString &first,
     : QObject(parent), first_(first),
       writer_(store, first,
               RecordingFileSetup{[this] { return claim(); }, makePrivateFolder,
-                                         [](int handle) { return makePrivate(handle) ? QString() : qt_error_string(errno); },
-                                         true})
+                                 [](int handle) { return makePrivate(handle) ? QString() : qt_error_string(errno); },
+                                 true})
 {
     connect(&writer_, &RecordingWriter::problemChanged, this, &RecoveryJournal::setProblem);
 }
 
 RecoveryJournal::~RecoveryJournal() = default;
 
-bool RecoveryJournal::holdsSamples() const { return holdsSamplesAt(path()); }
+bool RecoveryJournal::holdsSamples() const
+{
+    return holdsSamplesAt(path());
+}
 
 QString RecoveryJournal::claim()
 {
@@ -250,7 +263,10 @@ void RecoveryJournal::sampleAppended()
     setProblem(writer_.problem());
 }
 
-void RecoveryJournal::flush() { writer_.flush(); }
+void RecoveryJournal::flush()
+{
+    writer_.flush();
+}
 
 void RecoveryJournal::settle(bool unsavedSamples)
 {

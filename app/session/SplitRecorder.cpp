@@ -76,7 +76,10 @@ bool SplitRecorder::finish()
     return problem_.isEmpty();
 }
 
-QString SplitRecorder::path() const { return writer_ ? writer_->path() : QString(); }
+QString SplitRecorder::path() const
+{
+    return writer_ ? writer_->path() : QString();
+}
 
 void SplitRecorder::startFile(const QString &path)
 {

@@ -10,8 +10,14 @@
 
 namespace {
 
-QString firstUnit(const Sample &s) { return QString::fromStdString(FirstUnitName(s.FirstUnit)); }
-QString secondUnit(const Sample &s) { return QString::fromStdString(SecondUnitName(s.SecondUnit)); }
+QString firstUnit(const Sample &s)
+{
+    return QString::fromStdString(FirstUnitName(s.FirstUnit));
+}
+QString secondUnit(const Sample &s)
+{
+    return QString::fromStdString(SecondUnitName(s.SecondUnit));
+}
 
 // A stored whole-number index, read back with halves to even.
 std::int32_t storedIndex(float value)
@@ -278,8 +284,8 @@ void TrendView::RedrawChart1()
     const Sample &newest = store.sample(last);
     labels.vMAX = ValueText(max.FirstValue, firstUnit(max));
     labels.vMIN = ValueText(min.FirstValue, firstUnit(min));
-    labels.vAVG = MeanText(double(view.ViewSum / float(last - view.ViewFirst + 1)), MeanPattern::Live,
-                           firstUnit(newest));
+    labels.vAVG =
+        MeanText(double(view.ViewSum / float(last - view.ViewFirst + 1)), MeanPattern::Live, firstUnit(newest));
     labels.vMAXDate = TimeText(max.Stamp);
     labels.vMINDate = TimeText(min.Stamp);
     labels.vAVGDate = TimeText(newest.Stamp);
@@ -582,8 +588,8 @@ const std::vector<std::int32_t> &TrendView::columnEnds(const ColumnGrid &grid)
         const double column = pixelColumn(zoom_.position(i));
         std::int32_t next;
         if (state_.view.TimeMode) {
-            next = summary_.firstRising(SummarySeries::Seconds, i + 1,
-                                        [&](double s) { return pixelColumn(s) > column; });
+            next =
+                summary_.firstRising(SummarySeries::Seconds, i + 1, [&](double s) { return pixelColumn(s) > column; });
             if (next == 0)
                 next = grid.last + 1;
         } else {

@@ -162,9 +162,9 @@ private:
     bool scrollByUser_ = true;
     RecordingSummary summary_;
     ChartZoom zoom_;
-    std::array<std::int32_t, 2> cursors_{}; // 0: not set
+    std::array<std::int32_t, 2> cursors_{};       // 0: not set
     std::array<std::optional<YRange>, 2> shownY_; // a vertical zoom of chart 1, chart 2
-    std::optional<ColumnGrid> columnGrid_; // what columnEnds_ was split for
+    std::optional<ColumnGrid> columnGrid_;        // what columnEnds_ was split for
     ZoomWindow columnZoom_;
     bool columnTimeMode_ = true;
     std::int32_t columnCount_ = 0;

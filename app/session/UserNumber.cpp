@@ -21,8 +21,7 @@ std::optional<double> ParseUserNumber(const QString &text, const QLocale &locale
     return value;
 }
 
-std::optional<qint64> ParseUserWholeNumber(const QString &text, qint64 minimum, qint64 maximum,
-                                           const QLocale &locale)
+std::optional<qint64> ParseUserWholeNumber(const QString &text, qint64 minimum, qint64 maximum, const QLocale &locale)
 {
     const auto number = ParseUserNumber(text, locale);
     if (!number || *number < double(minimum) - 0.5 || *number > double(maximum) + 0.5)

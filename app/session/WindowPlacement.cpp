@@ -41,8 +41,8 @@ QRect DefaultWindowGeometry(const QRect &available, QSize chrome)
 {
     using namespace MainWindowSize;
     const QSize room = available.size() - DecorationAllowance - chrome;
-    const double fit = std::min(double(room.width()) / DesignClient.width(),
-                                double(room.height()) / DesignClient.height());
+    const double fit =
+        std::min(double(room.width()) / DesignClient.width(), double(room.height()) / DesignClient.height());
     const double scale = std::clamp(fit, MinimumScale, PreferredScale);
     const QSize size = ClientSizeAt(scale) + chrome;
     // Too small a screen: as much of the window on it as can be, the menus

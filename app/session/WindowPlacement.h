@@ -27,7 +27,7 @@ constexpr QSize DecorationAllowance(16, 40);
 QSize ClientSizeAt(double scale);
 
 struct WindowPlacement {
-    QRect geometry;         // the window without the window manager's frame
+    QRect geometry; // the window without the window manager's frame
     bool maximized = false;
 };
 

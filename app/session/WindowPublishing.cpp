@@ -4,9 +4,7 @@
 #include "RecordPublishing.h"
 
 WindowPublishing::WindowPublishing(const SettingsStore &settings, const SampleStore &store, QObject *parent)
-    : QObject(parent)
-    , settings_(settings)
-    , store_(store)
+    : QObject(parent), settings_(settings), store_(store)
 {
     connect(&publisher_, &SamplePublisher::stateChanged, this, [this](PublisherState state, const QString &text) {
         show(QStringLiteral("MQTT: %1").arg(text), state == PublisherState::Disconnected);

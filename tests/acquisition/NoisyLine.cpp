@@ -39,8 +39,8 @@ LineReadings ReadingsOnTheLine(const ScenarioSettings &settings, std::uint64_t f
         MeterFrame frame;
         std::copy(step.bytes.begin() + std::ptrdiff_t(step.frameAt), step.bytes.end(), frame.begin());
         const DecodedFrame d = DecodeFrame(frame);
-        const SampleReading reading{d.first.Value, d.firstUnitByte, d.second.Value, d.secondUnitByte, d.Mode,
-                                    d.symbolsByte};
+        const SampleReading reading{d.first.Value,    d.firstUnitByte, d.second.Value,
+                                    d.secondUnitByte, d.Mode,          d.symbolsByte};
         if (visiblyDamaged(frame)) {
             ++line.damagedFrames;
             damaged.insert(reading);

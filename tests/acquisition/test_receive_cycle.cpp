@@ -278,10 +278,10 @@ TEST(ReceiveCycleTest, IntervalOfTwoSecondsAveragesFourFramesOfHalfASecond)
 {
     Rig rig;
     rig.setInterval(2.0f);
-    const std::vector<std::string> values = {"10", "20", "30", "40", "50",  // sample 1: mean 30
-                                             "1", "2", "2", "2",            // sample 2: 1.75
-                                             "0.01", "0.02", "0.02", "0.02", // sample 3: 0.0175 -> 0.02
-                                             "5"};                          // waits for the interval
+    const std::vector<std::string> values = {"10",   "20",   "30",   "40",   "50", // sample 1: mean 30
+                                             "1",    "2",    "2",    "2",          // sample 2: 1.75
+                                             "0.01", "0.02", "0.02", "0.02",       // sample 3: 0.0175 -> 0.02
+                                             "5"};                                 // waits for the interval
     float tick = 100.0f;
     for (const std::string &value : values) {
         rig.feed(frame(value), tick);
@@ -434,9 +434,19 @@ TEST(MemoryLocationNumberTest, TextsOfTheMemoryDisplay)
         std::optional<std::int64_t> expected;
     };
     const Row rows[] = {
-        {"7", 7},   {"17", 17}, {"29", 29}, {"0", 0},        {"7.", 7},
-        {"2.5", 2}, {"3.5", 4}, {"31", 31}, {" ", std::nullopt}, {"", std::nullopt},
-        {"1L", std::nullopt}, {"L", std::nullopt}, {"2", 2},
+        {"7", 7},
+        {"17", 17},
+        {"29", 29},
+        {"0", 0},
+        {"7.", 7},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"31", 31},
+        {" ", std::nullopt},
+        {"", std::nullopt},
+        {"1L", std::nullopt},
+        {"L", std::nullopt},
+        {"2", 2},
     };
     for (const Row &row : rows)
         EXPECT_EQ(MemoryLocationNumber(row.text), row.expected) << '"' << row.text << '"';

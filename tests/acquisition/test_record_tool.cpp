@@ -37,7 +37,6 @@ protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     QString path(const QString &name) const { return dir.filePath(name); }
 
-
     // Nothing but the named files: no temporary file was left behind.
     void expectOnlyFiles(const QStringList &names)
     {
@@ -98,8 +97,8 @@ TEST_F(RecordToolTest, ADurationThatIsNoPositiveNumberIsAUsageError)
                           &text),
                   2)
             << duration;
-        EXPECT_TRUE(text.contains(QStringLiteral("--duration needs a number of seconds above 0: '%1'")
-                                      .arg(QLatin1String(duration))))
+        EXPECT_TRUE(text.contains(
+            QStringLiteral("--duration needs a number of seconds above 0: '%1'").arg(QLatin1String(duration))))
             << duration << ": " << qPrintable(text);
     }
     expectOnlyFiles({});
@@ -233,8 +232,8 @@ TEST_F(RecordToolTest, NoPermissionOnTheDeviceIsExitCode6)
     if (!users)
         GTEST_SKIP() << "no group users to give the terminal to";
     ASSERT_EQ(::chown(QFile::encodeName(pty.slavePath()).constData(), uid_t(-1), users->gr_gid), 0);
-    ASSERT_TRUE(QFile::setPermissions(pty.slavePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                                           QFile::WriteGroup));
+    ASSERT_TRUE(QFile::setPermissions(pty.slavePath(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup));
     QProcess tool;
     tool.start(QStringLiteral("/usr/sbin/runuser"),
                {QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--"), Tool, QStringLiteral("record"),
@@ -422,14 +421,15 @@ TEST_F(RecordToolTest, OnANoisyLineDamagedFramesAreDroppedAndCounted)
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         QProcess simulator;
-        const QString port = StartSimulator(simulator, {QStringLiteral("--scenario"), QStringLiteral("noise"),
-                                                        QStringLiteral("--seed"), QString::number(scenario.seed),
-                                                        QStringLiteral("--rate"), QStringLiteral("80"),
-                                                        QStringLiteral("--frames"), QString::number(Frames)});
+        const QString port =
+            StartSimulator(simulator, {QStringLiteral("--scenario"), QStringLiteral("noise"), QStringLiteral("--seed"),
+                                       QString::number(scenario.seed), QStringLiteral("--rate"), QStringLiteral("80"),
+                                       QStringLiteral("--frames"), QString::number(Frames)});
         ASSERT_FALSE(port.isEmpty());
         const QString out = path(QStringLiteral("noise-%1.krd").arg(row.dropped));
         errors.clear();
-        ASSERT_TRUE(startRecording(QStringList{QStringLiteral("--port"), port, QStringLiteral("--out"), out} + row.extra));
+        ASSERT_TRUE(
+            startRecording(QStringList{QStringLiteral("--port"), port, QStringLiteral("--out"), out} + row.extra));
         ASSERT_TRUE(WaitUntil([&] { return simulator.state() == QProcess::NotRunning; }, 60000));
         EXPECT_EQ(simulator.exitCode(), 0);
         ::kill(pid_t(process.processId()), SIGTERM);
@@ -450,7 +450,8 @@ TEST_F(RecordToolTest, OnANoisyLineDamagedFramesAreDroppedAndCounted)
         const quint64 damagedCounted = said.captured(2).toULongLong();
         if (row.dropped) {
             EXPECT_EQ(damagedRecorded, 0u);
-            EXPECT_FALSE(stderrText().contains(QLatin1String("measurement function changed"))) << qPrintable(stderrText());
+            EXPECT_FALSE(stderrText().contains(QLatin1String("measurement function changed")))
+                << qPrintable(stderrText());
             EXPECT_EQ(said.captured(3), QStringLiteral("dropped"));
             // Misaligned blocks after a cut-off frame are damaged too.
             EXPECT_GE(damagedCounted, line.damagedFrames / 2);

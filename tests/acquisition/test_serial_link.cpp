@@ -2,9 +2,9 @@
 
 #include "AcquisitionController.h"
 #include "Frames.h"
+#include "PortSettings.h"
 #include "ProgramState.h"
 #include "PtyFeeder.h"
-#include "PortSettings.h"
 #include "SerialLink.h"
 #include "SettingsStore.h"
 #include "Wait.h"
@@ -186,8 +186,8 @@ TEST_F(SerialLinkTest, PermissionMessageNamesTheDevicesGroup)
         ASSERT_EQ(::chown(device.constData(), uid_t(-1), 0), 0);
         ASSERT_EQ(::chmod(device.constData(), 0660), 0);
         const QString rootGroup = StartFailureMessage(OpenFailure::PermissionDenied, 1, pty.slavePath());
-        EXPECT_FALSE(rootGroup.contains(QLatin1String("usermod"))) << "never the administrators' group: "
-                                                                    << qPrintable(rootGroup);
+        EXPECT_FALSE(rootGroup.contains(QLatin1String("usermod")))
+            << "never the administrators' group: " << qPrintable(rootGroup);
     }
 }
 

@@ -248,7 +248,7 @@ TEST_F(WindowAcquisitionTest, AFunctionChangeWhoseSaveIsCancelledKeepsTheRecordi
     prompts.yesNoAnswers = {true};
     prompts.answers = {ScriptedPrompts::Answer::Yes}; // "Save File Before Create New File?"
     prompts.files = {QString()};                      // the Save As dialog cancelled
-    ASSERT_TRUE(send(meterFrame("0229", UnitV)));      // one frame alone may be damage
+    ASSERT_TRUE(send(meterFrame("0229", UnitV)));     // one frame alone may be damage
     ASSERT_TRUE(send(meterFrame("0230", UnitV)));
     EXPECT_EQ(prompts.asked.count(question), 1);
     EXPECT_TRUE(prompts.asked.contains(QStringLiteral("Save File Before Create New File?")));
@@ -307,7 +307,7 @@ TEST_F(WindowAcquisitionTest, StopAndStartContinueTheSameRecording)
     ASSERT_TRUE(send(meterFrame("0020"))); // accumulated, not yet a sample
     window->Stop->click();
     pty->write(meterFrame("0099")); // nobody reads while stopped
-    RunEventsFor(100); // a stretch in which the frame must stay unread
+    RunEventsFor(100);              // a stretch in which the frame must stay unread
     window->Start->click();
     ASSERT_TRUE(running());
     RunEventsFor(600); // past the interval again
@@ -352,10 +352,10 @@ TEST_F(WindowAcquisitionTest, OnANoisyLineDamagedFramesAreDroppedWhenTheOptionIs
         settings.SaveSetting(QStringLiteral("Acquisition"), QStringLiteral("DiscardDamagedFrames"),
                              QLatin1String(stored));
         QProcess simulator;
-        const QString port = StartSimulator(simulator, {QStringLiteral("--scenario"), QStringLiteral("noise"),
-                                                        QStringLiteral("--seed"), QString::number(scenario.seed),
-                                                        QStringLiteral("--rate"), QStringLiteral("80"),
-                                                        QStringLiteral("--frames"), QString::number(Frames)});
+        const QString port =
+            StartSimulator(simulator, {QStringLiteral("--scenario"), QStringLiteral("noise"), QStringLiteral("--seed"),
+                                       QString::number(scenario.seed), QStringLiteral("--rate"), QStringLiteral("80"),
+                                       QStringLiteral("--frames"), QString::number(Frames)});
         ASSERT_FALSE(port.isEmpty());
         settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM1"), port);
         state = ProgramState();

@@ -150,10 +150,22 @@ TEST_F(WindowAlarmTest, ARampPastTheHighLimitAndBackIsShownAtOnceAndPublishedTwi
     sendRampTo(120);
     EXPECT_EQ(beeps, 1) << "a clearing does not beep";
 
-    const LimitEvent raised{AlarmDisplay::First, AlarmLimit::High, AlarmDirection::AboveHigh,
-                            state.store.sample(52).FirstValue, 505, "A", state.store.sample(52).Stamp, 52};
-    const LimitEvent cleared{AlarmDisplay::First, AlarmLimit::High, AlarmDirection::BackBelowHigh,
-                             state.store.sample(102).FirstValue, 505, "A", state.store.sample(102).Stamp, 102};
+    const LimitEvent raised{AlarmDisplay::First,
+                            AlarmLimit::High,
+                            AlarmDirection::AboveHigh,
+                            state.store.sample(52).FirstValue,
+                            505,
+                            "A",
+                            state.store.sample(52).Stamp,
+                            52};
+    const LimitEvent cleared{AlarmDisplay::First,
+                             AlarmLimit::High,
+                             AlarmDirection::BackBelowHigh,
+                             state.store.sample(102).FirstValue,
+                             505,
+                             "A",
+                             state.store.sample(102).Stamp,
+                             102};
     ASSERT_TRUE(WaitUntil([&] { return alarms.payloads().size() >= 2; }, 20000)) << qPrintable(alarms.diagnostics());
     RunEventsFor(500); // a while in which no third alarm may come
     EXPECT_EQ(alarms.payloads(), (std::vector<QByteArray>{AlarmJson(raised), AlarmJson(cleared)}));

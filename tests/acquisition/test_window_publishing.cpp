@@ -51,10 +51,7 @@ protected:
         settings.sync();
     }
 
-    void makeWindow()
-    {
-        openWindowOnPort();
-    }
+    void makeWindow() { openWindowOnPort(); }
 
     std::uint64_t blocksRead() { return window->acquisition().counters().blocksRead; }
 
@@ -91,7 +88,8 @@ TEST_F(WindowPublishingTest, EverySampleRecordedReachesTheBrokerInOrder)
         ASSERT_TRUE(send(meterFrame(i)));
     ASSERT_EQ(state.store.SampleCount, Count);
     ASSERT_TRUE(WaitUntil([&] { return watcher.sequence().size() >= std::size_t(Count); }, 30000))
-        << watcher.sequence().size() << " arrived\n" << qPrintable(watcher.diagnostics());
+        << watcher.sequence().size() << " arrived\n"
+        << qPrintable(watcher.diagnostics());
     EXPECT_EQ(watcher.sequence(), oneTo(Count));
     const std::vector<QByteArray> &payloads = watcher.payloads();
     for (int i = 1; i <= Count; ++i) {
@@ -137,8 +135,8 @@ TEST_F(WindowPublishingTest, NewWhileRecordingIsPublishedFromItsFirstSample)
     ASSERT_TRUE(WaitUntil([&] { return watcher.sequence().size() >= expected.size(); }, 30000))
         << qPrintable(watcher.diagnostics());
     EXPECT_EQ(watcher.sequence(), expected);
-    EXPECT_NEAR(JsonObject(watcher.payloads().back())[QStringLiteral("first")][QStringLiteral("value")].toDouble(), 14.0,
-                1e-6);
+    EXPECT_NEAR(JsonObject(watcher.payloads().back())[QStringLiteral("first")][QStringLiteral("value")].toDouble(),
+                14.0, 1e-6);
     window->Stop->click();
 }
 

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr std::uint8_t UnitA = 0x08;  // FirstUnit bit 3
+constexpr std::uint8_t UnitA = 0x08;   // FirstUnit bit 3
 constexpr std::uint8_t SecondV = 0x02; // SecondUnit bit 1
 
 Sample sampleOf(float first, float second = 230.0f)
@@ -53,8 +53,8 @@ TEST(LimitAlarm, NoiseAroundTheHighLimitInsideTheHysteresisRaisesOneEventEachWay
     LimitAlarm alarm(highAndLow(100, 0, 2));
     // Up through the limit, then dithering between 98.5 and 101.5 (all within
     // 2 of it), then clearly back below, then the same once more.
-    const std::vector<float> values = {95,  99,  100.5, 99.5, 101.5, 98.5,  100.5, 98.1, 99.9,
-                                       97.9, 98.5, 100,   99,  100.1, 98.01, 101,   97};
+    const std::vector<float> values = {95,   99,   100.5, 99.5, 101.5, 98.5,  100.5, 98.1, 99.9,
+                                       97.9, 98.5, 100,   99,   100.1, 98.01, 101,   97};
     const std::vector<LimitEvent> events = eventsOf(alarm, values);
     ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[0].direction, AlarmDirection::AboveHigh);
@@ -148,7 +148,7 @@ TEST(LimitAlarm, AnEventAsFieldsAndAsALine)
     const std::vector<LimitEvent> events = alarm.sampleAppended(s, 52);
     ASSERT_EQ(events.size(), 1u);
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"DISPLAY", "first"},  {"LIMIT", "high"}, {"DIRECTION", "above-high"},        {"VALUE", "509.9"},
+        {"DISPLAY", "first"}, {"LIMIT", "high"}, {"DIRECTION", "above-high"},         {"VALUE", "509.9"},
         {"THRESHOLD", "500"}, {"UNIT", "A"},     {"TIME", "2025-12-09T12:00:00.000"}, {"INDEX", "52"},
     };
     EXPECT_EQ(LimitEventFields(events[0]), expected);

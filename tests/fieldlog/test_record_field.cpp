@@ -145,7 +145,8 @@ TEST_F(FieldRecordTest, ARampPastTheHighLimitAndBackRaisesTwoAlarms)
         const char *value;
         std::size_t index;
     };
-    for (const Expected &row : {Expected{"52.env", "above-high", "509.9", 52}, Expected{"102.env", "back-below-high", "0", 102}}) {
+    for (const Expected &row :
+         {Expected{"52.env", "above-high", "509.9", 52}, Expected{"102.env", "back-below-high", "0", 102}}) {
         const QMap<QString, QString> env = readEnvironmentFile(QDir(events).filePath(QLatin1String(row.file)));
         EXPECT_EQ(env.value(QStringLiteral("AMPERO_ALARM_DISPLAY")), QStringLiteral("first")) << row.file;
         EXPECT_EQ(env.value(QStringLiteral("AMPERO_ALARM_LIMIT")), QStringLiteral("high")) << row.file;
@@ -166,7 +167,8 @@ TEST_F(FieldRecordTest, SplitEveryStartsNewFilesOnTheCommandLine)
 {
     const QString out = dir.filePath(QStringLiteral("site.KRD"));
     ASSERT_TRUE(startRecording({QStringLiteral("--out"), out, QStringLiteral("--split-every"), QStringLiteral("1s")}));
-    EXPECT_TRUE(stderrText().contains(QStringLiteral("into files %1-YYYYMMDD-HHMMSS.KRD").arg(dir.filePath(QStringLiteral("site")))))
+    EXPECT_TRUE(stderrText().contains(
+        QStringLiteral("into files %1-YYYYMMDD-HHMMSS.KRD").arg(dir.filePath(QStringLiteral("site")))))
         << qPrintable(stderrText());
     constexpr int Frames = 26;
     for (int i = 1; i <= Frames; ++i) {

@@ -35,7 +35,8 @@ TEST(ServiceUnit, RunsRecordWithTheInstancesOptionsFile)
         EXPECT_TRUE(lines.contains(QLatin1String(line))) << line;
     const QStringList exec = lines.filter(QRegularExpression(QStringLiteral("^ExecStart=")));
     ASSERT_EQ(exec.size(), 1);
-    EXPECT_TRUE(exec[0].endsWith(QLatin1String("/amperotool record --config /etc/ampero/%i.conf"))) << qPrintable(exec[0]);
+    EXPECT_TRUE(exec[0].endsWith(QLatin1String("/amperotool record --config /etc/ampero/%i.conf")))
+        << qPrintable(exec[0]);
     EXPECT_TRUE(exec[0].startsWith(QLatin1String("ExecStart=/"))) << "an absolute path: " << qPrintable(exec[0]);
 }
 
@@ -62,7 +63,8 @@ TEST(ServiceUnit, PassesSystemdAnalyzeVerify)
     QProcess verify;
     verify.setProcessChannelMode(QProcess::MergedChannels);
     verify.setWorkingDirectory(dir.path());
-    verify.start(analyze, {QStringLiteral("verify"), QStringLiteral("--man=no"), dir.filePath(QStringLiteral("amperotool-record@site.service"))});
+    verify.start(analyze, {QStringLiteral("verify"), QStringLiteral("--man=no"),
+                           dir.filePath(QStringLiteral("amperotool-record@site.service"))});
     ASSERT_TRUE(verify.waitForFinished(60000));
     const QString output = QString::fromLocal8Bit(verify.readAll());
     EXPECT_EQ(verify.exitCode(), 0) << qPrintable(output);

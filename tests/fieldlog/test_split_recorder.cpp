@@ -80,8 +80,9 @@ protected:
     void record(const SplitSettings &settings, int count, double step)
     {
         SplitRecorder recorder(state.store, settings);
-        QObject::connect(&recorder, &SplitRecorder::fileStarted,
-                         [&](const QString &path, SplitReason reason) { started.push_back({path, reason}); });
+        QObject::connect(&recorder, &SplitRecorder::fileStarted, [&](const QString &path, SplitReason reason) {
+            started.push_back({path, reason});
+        });
         ASSERT_TRUE(recorder.start()) << qPrintable(recorder.problem());
         RecorderView view(recorder);
         ReceiveCycle cycle(state.store, state.acquisition, port, clock, view);
@@ -230,9 +231,9 @@ TEST(ParseDuration, UnitsAndErrors)
         std::optional<double> seconds;
     };
     const Row rows[] = {
-        {"24h", 86400}, {"90m", 5400}, {"3600s", 3600}, {"2d", 172800}, {"45", 45}, {"1.5h", 5400}, {" 10m ", 600},
-        {"0", {}},      {"0h", {}},    {"-1h", {}},     {"h", {}},      {"5x", {}}, {"", {}},        {"1h30m", {}},
-        {"1e3", {}},    {"2 d", {}},   {"1,5h", {}},
+        {"24h", 86400}, {"90m", 5400}, {"3600s", 3600}, {"2d", 172800}, {"45", 45},   {"1.5h", 5400},
+        {" 10m ", 600}, {"0", {}},     {"0h", {}},      {"-1h", {}},    {"h", {}},    {"5x", {}},
+        {"", {}},       {"1h30m", {}}, {"1e3", {}},     {"2 d", {}},    {"1,5h", {}},
     };
     for (const Row &row : rows)
         EXPECT_EQ(ParseDuration(QString::fromLatin1(row.text)), row.seconds) << row.text;

@@ -94,8 +94,8 @@ TEST(AboutBox, TitleDescriptionAndIcon)
 
 bool Near(QRgb pixel, QRgb expected)
 {
-    return qAlpha(pixel) == 255 && qAbs(qRed(pixel) - qRed(expected)) < 24
-        && qAbs(qGreen(pixel) - qGreen(expected)) < 24 && qAbs(qBlue(pixel) - qBlue(expected)) < 24;
+    return qAlpha(pixel) == 255 && qAbs(qRed(pixel) - qRed(expected)) < 24 &&
+           qAbs(qGreen(pixel) - qGreen(expected)) < 24 && qAbs(qBlue(pixel) - qBlue(expected)) < 24;
 }
 
 TEST(AmperoIcon, RendersTheDrawing)

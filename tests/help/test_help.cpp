@@ -71,7 +71,9 @@ TEST_F(HelpWindow, ShowsTheFileAsItIs)
     const ManualRow rows[] = {
         {"several lines", "AMPERO\n\n1. Connecting the meter\n   19200 baud, 8N1\n",
          QStringLiteral("AMPERO\n\n1. Connecting the meter\n   19200 baud, 8N1\n")},
-        {"UTF-8 phase texts", "Note column: \xd0\xa4" "1, \xe2\x88\x91W, W3\xd0\xa4\n",
+        {"UTF-8 phase texts",
+         "Note column: \xd0\xa4"
+         "1, \xe2\x88\x91W, W3\xd0\xa4\n",
          QStringLiteral("Note column: \u04241, \u2211W, W3\u0424\n")},
         {"CR LF line ends", "first\r\nsecond\r\n", QStringLiteral("first\nsecond\n")},
         {"an empty manual is shown empty", "", QString()},
@@ -170,8 +172,9 @@ TEST(ReadmePaths, BesideTheProgramThenTheDataFolder)
     const QStringList paths = ReadmePaths(QStringLiteral("/opt/x/bin"));
     ASSERT_EQ(paths.size(), 2);
     EXPECT_EQ(paths[0], QStringLiteral("/opt/x/bin/Readme.txt"));
-    EXPECT_EQ(QDir::cleanPath(paths[1]), QDir::cleanPath(QStringLiteral("/opt/x/" AMPERO_INSTALL_BINDIR "/../"
-                                                                        AMPERO_INSTALL_MANUAL_DIR "/Readme.txt")));
+    EXPECT_EQ(QDir::cleanPath(paths[1]),
+              QDir::cleanPath(
+                  QStringLiteral("/opt/x/" AMPERO_INSTALL_BINDIR "/../" AMPERO_INSTALL_MANUAL_DIR "/Readme.txt")));
 }
 
 TEST(ReadmePath, FolderFollowedDirectlyByTheName)
@@ -210,8 +213,8 @@ TEST(ShippedManual, LoadsAndFitsTheWindow)
         EXPECT_LE(lines[i].size(), 80) << "line " << i + 1 << ": " << qPrintable(lines[i]);
 
     // The chapters a user looks for.
-    for (const char *topic : {"COM1", "dialout", "START", "HOLD", "MR", "ALL AREA", "VISUAL AREA",
-                              ".KRD", "CSV", "Print Preview", "Options", "amperotool"})
+    for (const char *topic : {"COM1", "dialout", "START", "HOLD", "MR", "ALL AREA", "VISUAL AREA", ".KRD", "CSV",
+                              "Print Preview", "Options", "amperotool"})
         EXPECT_TRUE(manual->contains(QLatin1String(topic))) << topic;
 }
 

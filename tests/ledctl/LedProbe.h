@@ -44,8 +44,8 @@ public:
     // number of image pixels per pixel of the widget.
     Layout(const LEDCtl1::LED &led, int bitNumber, int thickness, double pixelRatio = 1.0)
         : perMmX_(led.logicalDpiX() / 25.4 * pixelRatio), perMmY_(led.logicalDpiY() / 25.4 * pixelRatio),
-          w_(led.width() * pixelRatio / perMmX_), h_(led.height() * pixelRatio / perMmY_),
-          u_(w_ / (3 * bitNumber + 1)), t_(thickness), d_(std::nearbyint(thickness / 2.0))
+          w_(led.width() * pixelRatio / perMmX_), h_(led.height() * pixelRatio / perMmY_), u_(w_ / (3 * bitNumber + 1)),
+          t_(thickness), d_(std::nearbyint(thickness / 2.0))
     {
     }
 
@@ -74,10 +74,14 @@ public:
         const double middle = (x0(cell) + x1(cell)) / 2;
         const double inset = t_ / 4.0;
         const QPointF probes[] = {
-            {middle, yt() + inset},          {x1(cell) - inset, (yt() + ym()) / 2},
-            {x1(cell) - inset, (ym() + yb()) / 2}, {middle, yb() - inset},
-            {x0(cell) + inset, (ym() + yb()) / 2}, {x0(cell) + inset, (yt() + ym()) / 2},
-            {middle, ym() - t_ / 8.0},        {middle, ym() + 0.4 * t_},
+            {middle, yt() + inset},
+            {x1(cell) - inset, (yt() + ym()) / 2},
+            {x1(cell) - inset, (ym() + yb()) / 2},
+            {middle, yb() - inset},
+            {x0(cell) + inset, (ym() + yb()) / 2},
+            {x0(cell) + inset, (yt() + ym()) / 2},
+            {middle, ym() - t_ / 8.0},
+            {middle, ym() + 0.4 * t_},
         };
         unsigned mask = 0;
         for (int segment = 1; segment <= 8; ++segment)

@@ -46,8 +46,9 @@ int main(int argc, char **argv)
     grid->setSpacing(8);
     int row = 0;
     for (const SheetRow &text : rows) {
-        grid->addWidget(new QLabel(QStringLiteral("\"%1\" (%2 cells)").arg(QLatin1String(text.caption)).arg(text.bitNumber)),
-                        row, 0);
+        grid->addWidget(
+            new QLabel(QStringLiteral("\"%1\" (%2 cells)").arg(QLatin1String(text.caption)).arg(text.bitNumber)), row,
+            0);
         int column = 1;
         for (const SheetSize &size : sizes) {
             for (const auto &scheme : schemes) {

@@ -80,20 +80,16 @@ TEST_P(CharacterTable, LightsExactlyItsSegments)
 
 INSTANTIATE_TEST_SUITE_P(
     Led, CharacterTable,
-    ::testing::Values(CharacterCase{"zero", '0', bits({1, 2, 3, 4, 5, 6})}, CharacterCase{"one", '1', bits({2, 3})},
-                      CharacterCase{"two", '2', bits({1, 2, 7, 5, 4})},
-                      CharacterCase{"three", '3', bits({1, 2, 7, 3, 4})},
-                      CharacterCase{"four", '4', bits({2, 3, 7, 6})},
-                      CharacterCase{"five", '5', bits({1, 6, 7, 3, 4})},
-                      CharacterCase{"six", '6', bits({1, 6, 7, 3, 4, 5})},
-                      CharacterCase{"seven", '7', bits({1, 2, 3})},
-                      CharacterCase{"eight", '8', bits({1, 2, 3, 4, 5, 6, 7})},
-                      CharacterCase{"nine", '9', bits({1, 2, 3, 4, 6, 7})},
-                      CharacterCase{"capital_O", 'O', bits({1, 2, 3, 4, 5, 6})},
-                      CharacterCase{"capital_L", 'L', bits({4, 5, 6})}, CharacterCase{"minus", '-', bits({8})},
-                      CharacterCase{"space", ' ', 0}, CharacterCase{"small_o", 'o', 0},
-                      CharacterCase{"small_l", 'l', 0}, CharacterCase{"capital_A", 'A', 0},
-                      CharacterCase{"small_b", 'b', 0}, CharacterCase{"degree", QChar(0xB0), 0}),
+    ::testing::Values(
+        CharacterCase{"zero", '0', bits({1, 2, 3, 4, 5, 6})}, CharacterCase{"one", '1', bits({2, 3})},
+        CharacterCase{"two", '2', bits({1, 2, 7, 5, 4})}, CharacterCase{"three", '3', bits({1, 2, 7, 3, 4})},
+        CharacterCase{"four", '4', bits({2, 3, 7, 6})}, CharacterCase{"five", '5', bits({1, 6, 7, 3, 4})},
+        CharacterCase{"six", '6', bits({1, 6, 7, 3, 4, 5})}, CharacterCase{"seven", '7', bits({1, 2, 3})},
+        CharacterCase{"eight", '8', bits({1, 2, 3, 4, 5, 6, 7})}, CharacterCase{"nine", '9', bits({1, 2, 3, 4, 6, 7})},
+        CharacterCase{"capital_O", 'O', bits({1, 2, 3, 4, 5, 6})}, CharacterCase{"capital_L", 'L', bits({4, 5, 6})},
+        CharacterCase{"minus", '-', bits({8})}, CharacterCase{"space", ' ', 0}, CharacterCase{"small_o", 'o', 0},
+        CharacterCase{"small_l", 'l', 0}, CharacterCase{"capital_A", 'A', 0}, CharacterCase{"small_b", 'b', 0},
+        CharacterCase{"degree", QChar(0xB0), 0}),
     [](const ::testing::TestParamInfo<CharacterCase> &instance) { return std::string(instance.param.name); });
 
 // ------------------------------------------------------ cells, points, colons
@@ -177,7 +173,9 @@ INSTANTIATE_TEST_SUITE_P(Led, BlankCharacters,
                          ::testing::Values(ShiftCase{"small_o", "o8", 0}, ShiftCase{"small_l", "l8", 0},
                                            ShiftCase{"space", " 8", 0},
                                            ShiftCase{"capital_O_is_a_digit", "O8", bits({1, 2, 3, 4, 5, 6})}),
-                         [](const ::testing::TestParamInfo<ShiftCase> &instance) { return std::string(instance.param.name); });
+                         [](const ::testing::TestParamInfo<ShiftCase> &instance) {
+                             return std::string(instance.param.name);
+                         });
 
 TEST(LedCells, NoCellsDrawNothing)
 {
@@ -245,8 +243,7 @@ TEST(LedStroke, NewSegWidthTakesTheCurrentWidthAsReference)
     led->setSegWidth(4);
     EXPECT_FLOAT_EQ(led->ReferenceWidth(), 2 * narrow);
     const Layout layout(*led, 1, 4);
-    EXPECT_NEAR(layout.topStrokePixels(ledprobe::render(*led), 0), 2.0 * layout.perMmY(), 1.5)
-        << "T is SegWidth again";
+    EXPECT_NEAR(layout.topStrokePixels(ledprobe::render(*led), 0), 2.0 * layout.perMmY(), 1.5) << "T is SegWidth again";
 }
 
 // Where the geometry is undefined the widget draws no segments and keeps going.
@@ -435,7 +432,9 @@ INSTANTIATE_TEST_SUITE_P(Led, Border,
                          ::testing::Values(BorderCase{"none", LED::None, 1, 0},
                                            BorderCase{"single_flat", LED::FixedSingle, 0, 1},
                                            BorderCase{"single_3d", LED::FixedSingle, 1, 2}),
-                         [](const ::testing::TestParamInfo<BorderCase> &instance) { return std::string(instance.param.name); });
+                         [](const ::testing::TestParamInfo<BorderCase> &instance) {
+                             return std::string(instance.param.name);
+                         });
 
 // ------------------------------------------------------------------ events
 

@@ -16,8 +16,8 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QScrollBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -125,8 +125,8 @@ TEST_F(WindowAccessibilityTest, StatisticsTitlesLabelTheirFieldsAndEveryFieldHas
          {window->vMAX, window->vMAXDate, window->vMIN, window->vMINDate, window->vAVG, window->vAVGDate},
          "VISUAL AREA"},
     };
-    const char *const kinds[6] = {"maximum", "time of the maximum", "minimum", "time of the minimum", "average",
-                                  "time of the last sample"};
+    const char *const kinds[6] = {"maximum", "time of the maximum",    "minimum", "time of the minimum",
+                                  "average", "time of the last sample"};
     const char *const titles[3] = {"MAX:", "MIN:", "AVG:"};
     for (const auto &group : groups) {
         for (int row = 0; row < 3; ++row) {
@@ -155,13 +155,13 @@ TEST_F(WindowAccessibilityTest, TabGoesFromTheButtonsThroughTheChartsToTheScroll
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 20000));
     window->Start->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(window->Start->hasFocus());
-    const QWidget *const chain[] = {window->Stop, window->Sweepgraph1->focusProxy(),
-                                    window->Sweepgraph2->focusProxy(), window->HScroll1, window->Start};
+    const QWidget *const chain[] = {window->Stop, window->Sweepgraph1->focusProxy(), window->Sweepgraph2->focusProxy(),
+                                    window->HScroll1, window->Start};
     for (const QWidget *next : chain) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next)
-            << "focus on " << (QApplication::focusWidget() ? qPrintable(QApplication::focusWidget()->objectName())
-                                                            : "nothing");
+            << "focus on "
+            << (QApplication::focusWidget() ? qPrintable(QApplication::focusWidget()->objectName()) : "nothing");
     }
     // The buttons work from the keyboard, and each stays a tab stop of its own.
     QTest::keyClick(window->Stop, Qt::Key_Space);

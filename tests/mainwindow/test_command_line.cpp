@@ -24,7 +24,8 @@ TEST(CommandLine, NothingOrOneRecording)
 
     EXPECT_EQ(Parse({QStringLiteral("/data/run.KRD")}).file, QStringLiteral("/data/run.KRD"));
     // A relative name is the file in the current folder, as the dialog would give it.
-    EXPECT_EQ(Parse({QStringLiteral("sub/run.KRD")}).file, QDir::current().absoluteFilePath(QStringLiteral("sub/run.KRD")));
+    EXPECT_EQ(Parse({QStringLiteral("sub/run.KRD")}).file,
+              QDir::current().absoluteFilePath(QStringLiteral("sub/run.KRD")));
     // After "--" a name may start with a dash.
     const ProgramCommandLine dashed = Parse({QStringLiteral("--"), QStringLiteral("-odd.KRD")});
     EXPECT_EQ(dashed.action, Action::Run);

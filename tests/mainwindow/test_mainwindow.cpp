@@ -17,9 +17,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -297,7 +297,8 @@ TEST_F(MainWindowTest, ReadoutPlacementAndThreeSecondTimer)
     QElapsedTimer sinceSecondClick;
     sinceSecondClick.start();
     emit chart->MouseUp(1, 0, 3.0f, 0.0f);
-    static_cast<void>(QTest::qWaitFor([&] { return !window->FrmGetData1->isVisible(); }, 8000)); // the checks below tell
+    static_cast<void>(
+        QTest::qWaitFor([&] { return !window->FrmGetData1->isVisible(); }, 8000)); // the checks below tell
     EXPECT_FALSE(window->FrmGetData1->isVisible());
     EXPECT_GE(sinceSecondClick.elapsed(), 2950);
     EXPECT_FALSE(window->Timer2->isActive());
@@ -440,9 +441,9 @@ TEST_F(MainWindowTest, EveryControlHasAToolTip)
         controls << led;
     for (QScrollBar *bar : central->findChildren<QScrollBar *>())
         controls << bar;
-    controls << window->aMAX << window->aMAXDate << window->aMIN << window->aMINDate << window->aAVG
-             << window->aAVGDate << window->vMAX << window->vMAXDate << window->vMIN << window->vMINDate
-             << window->vAVG << window->vAVGDate << window->FrmGetData1 << window->FrmGetData2;
+    controls << window->aMAX << window->aMAXDate << window->aMIN << window->aMINDate << window->aAVG << window->aAVGDate
+             << window->vMAX << window->vMAXDate << window->vMIN << window->vMINDate << window->vAVG << window->vAVGDate
+             << window->FrmGetData1 << window->FrmGetData2;
     // START and STOP, two charts, three LED displays, the scroll bar, twelve statistics fields, two read-outs.
     EXPECT_EQ(controls.size(), 2 + 2 + 3 + 1 + 12 + 2);
     std::set<QString> tips;
@@ -501,10 +502,8 @@ TEST_F(MainWindowTest, ValuesThatAreNoNumberReadWellInTheLabelsAndTheCsvExport)
         float x;
         QString first, second;
     } clicks[] = {
-        {0, QStringLiteral("3.4E+38A"), QStringLiteral("3.4E+38V")},
-        {1, QStringLiteral("OL"), QStringLiteral("OL")},
-        {2, QStringLiteral("-OL"), QStringLiteral("-OL")},
-        {3, QStringLiteral("---"), QStringLiteral("---")},
+        {0, QStringLiteral("3.4E+38A"), QStringLiteral("3.4E+38V")}, {1, QStringLiteral("OL"), QStringLiteral("OL")},
+        {2, QStringLiteral("-OL"), QStringLiteral("-OL")},           {3, QStringLiteral("---"), QStringLiteral("---")},
         {4, QStringLiteral("---"), QStringLiteral("12.5V")},
     };
     for (const auto &click : clicks) {
@@ -548,7 +547,8 @@ TEST_F(MainWindowTest, OpensToFitTheScreenAndComesBackWhereItWasClosed)
     QApplication::processEvents();
     ASSERT_TRUE(window->close());
     window.reset();
-    EXPECT_TRUE(iniText().contains(QLatin1String("[MainWindow]\nHeight=560\nLeft=20\nMaximized=False\nTop=30\nWidth=760")))
+    EXPECT_TRUE(
+        iniText().contains(QLatin1String("[MainWindow]\nHeight=560\nLeft=20\nMaximized=False\nTop=30\nWidth=760")))
         << qPrintable(iniText());
     EXPECT_TRUE(iniText().contains(QLatin1String("[ComPort]\nComPort=1")));
     window = makeWindow();
@@ -623,10 +623,12 @@ TEST_F(MainWindowTest, AtTheMinimumSizeNoTextIsCutAndNoFrameCrossesALabel)
 
     using Row = std::array<QLabel *, 2>;
     const std::pair<QGroupBox *, std::array<Row, 3>> groups[] = {
-        {window->Frame3, {Row{window->aMAX, window->aMAXDate}, Row{window->aMIN, window->aMINDate},
-                          Row{window->aAVG, window->aAVGDate}}},
-        {window->Frame2, {Row{window->vMAX, window->vMAXDate}, Row{window->vMIN, window->vMINDate},
-                          Row{window->vAVG, window->vAVGDate}}}};
+        {window->Frame3,
+         {Row{window->aMAX, window->aMAXDate}, Row{window->aMIN, window->aMINDate},
+          Row{window->aAVG, window->aAVGDate}}},
+        {window->Frame2,
+         {Row{window->vMAX, window->vMAXDate}, Row{window->vMIN, window->vMINDate},
+          Row{window->vAVG, window->vAVGDate}}}};
     for (const auto &[frame, rows] : groups) {
         for (const Row &row : rows) {
             // Inside the frame, below its title.
@@ -646,7 +648,8 @@ TEST_F(MainWindowTest, AtTheMinimumSizeNoTextIsCutAndNoFrameCrossesALabel)
         for (const char *title : {"MAX:", "MIN:", "AVG:"}) {
             QLabel *label = titleLabel(frame, title);
             ASSERT_NE(label, nullptr) << title;
-            EXPECT_LE(QFontMetrics(label->font(), label).horizontalAdvance(label->text()), label->contentsRect().width());
+            EXPECT_LE(QFontMetrics(label->font(), label).horizontalAdvance(label->text()),
+                      label->contentsRect().width());
         }
     }
 
@@ -702,9 +705,10 @@ TEST_F(MainWindowTest, OneSampleShowsOneTimeEverywhere)
         EXPECT_EQ(chart->timeLabelText(0), clock);
         EXPECT_EQ(chart->timeLabelText(1), clock);
     }
-    for (QLabel *label : {window->aMAXDate, window->aMINDate, window->aAVGDate, window->vMAXDate, window->vMINDate,
-                          window->vAVGDate})
-        EXPECT_TRUE(label->text().endsWith(clock)) << qPrintable(label->objectName() + QLatin1Char(' ') + label->text());
+    for (QLabel *label :
+         {window->aMAXDate, window->aMINDate, window->aAVGDate, window->vMAXDate, window->vMINDate, window->vAVGDate})
+        EXPECT_TRUE(label->text().endsWith(clock))
+            << qPrintable(label->objectName() + QLatin1Char(' ') + label->text());
     emit window->Sweepgraph1->MouseUp(1, 0, 0.0f, 0.0f);
     emit window->Sweepgraph2->MouseUp(1, 0, 0.0f, 0.0f);
     EXPECT_TRUE(window->GetData[1]->text().endsWith(clock)) << qPrintable(window->GetData[1]->text());

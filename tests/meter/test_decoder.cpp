@@ -85,7 +85,10 @@ TEST(DecodeFrameTest, FirstDisplayTextsAndValues)
         {"minus sign", {0xED, 0xFD, 0x00, 0x00}, true, "  0.0", 0.0f},
     };
     for (const auto &c : cases) {
-        const MeterFrame f = frameWith({{5, c.cells[0]}, {6, c.cells[1]}, {7, c.cells[2]}, {8, c.cells[3]},
+        const MeterFrame f = frameWith({{5, c.cells[0]},
+                                        {6, c.cells[1]},
+                                        {7, c.cells[2]},
+                                        {8, c.cells[3]},
                                         {10, std::uint8_t(c.minus ? 0x20 : 0)}});
         const DecodedFrame d = DecodeFrame(f);
         EXPECT_EQ(d.first.Text, c.text) << c.name;

@@ -8,27 +8,26 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <string>
-#include <limits>
 
 TEST(SampleRecord, FieldsLandAtTheirByteOffsetsLittleEndian)
 {
     Sample s;
-    s.FirstValue = 1.0f;   // 0x3F800000
+    s.FirstValue = 1.0f; // 0x3F800000
     s.FirstUnit = 0x48;
     s.Symbols = 0x50;
     s.SecondValue = -2.0f; // 0xC0000000
     s.SecondUnit = 0x06;
     s.Mode = 0x40;
-    s.Stamp = 2.0;         // 0x4000000000000000
-    s.Seconds = 0.5f;      // 0x3F000000
+    s.Stamp = 2.0;    // 0x4000000000000000
+    s.Seconds = 0.5f; // 0x3F000000
     s.Symbols2 = 0x50;
     const SampleRecordBytes b = s.toBytes();
-    const SampleRecordBytes expected = {0x00, 0x00, 0x80, 0x3F, 0x48, 0x50, 0x00, 0x00,
-                                        0x00, 0x00, 0x00, 0xC0, 0x06, 0x40, 0x00, 0x00,
-                                        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40,
-                                        0x00, 0x00, 0x00, 0x3F, 0x50, 0x00, 0x00, 0x00};
+    const SampleRecordBytes expected = {0x00, 0x00, 0x80, 0x3F, 0x48, 0x50, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                        0xC0, 0x06, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                        0x00, 0x40, 0x00, 0x00, 0x00, 0x3F, 0x50, 0x00, 0x00, 0x00};
     EXPECT_EQ(b, expected);
 }
 
@@ -59,19 +58,29 @@ TEST(SampleRecord, StatisticsRecordUsesTheThreeFloatSlots)
     EXPECT_EQ(mean, 12.5f);
 }
 
-struct UnitCase { std::uint8_t byte; const char *text; };
+struct UnitCase {
+    std::uint8_t byte;
+    const char *text;
+};
 
 TEST(SampleTexts, FirstUnitNameLaterBitsWin)
 {
-    for (const UnitCase c : {UnitCase{0x48, "A"}, {0x21, ""}, {0xC0, "kWh"}, {0x40, "kW"}, {0x04, "V"},
-                             {0x0E, "kVA"}, {0x31, ""}})
+    for (const UnitCase c :
+         {UnitCase{0x48, "A"}, {0x21, ""}, {0xC0, "kWh"}, {0x40, "kW"}, {0x04, "V"}, {0x0E, "kVA"}, {0x31, ""}})
         EXPECT_EQ(FirstUnitName(c.byte), c.text) << int(c.byte);
 }
 
 TEST(SampleTexts, SecondUnitName)
 {
-    for (const UnitCase c : {UnitCase{0x07, "kVA"}, {0x0F, "kVAr"}, {0x06, "V"}, {0x30, "Hz"}, {0x01, ""},
-                             {0x80, ""}, {0x40, "min"}, {0x60, "hmin"}, {0x04, "A"}})
+    for (const UnitCase c : {UnitCase{0x07, "kVA"},
+                             {0x0F, "kVAr"},
+                             {0x06, "V"},
+                             {0x30, "Hz"},
+                             {0x01, ""},
+                             {0x80, ""},
+                             {0x40, "min"},
+                             {0x60, "hmin"},
+                             {0x04, "A"}})
         EXPECT_EQ(SecondUnitName(c.byte), c.text) << int(c.byte);
 }
 
@@ -101,7 +110,8 @@ TEST(SampleTexts, SecondFunctionTextLastSetBitWins)
 TEST(SampleTexts, NoteTextLowestPhaseBitWinsAndIsUnicode)
 {
     EXPECT_EQ(NoteText(0x84), "\u04241");
-    EXPECT_EQ(NoteText(0x84), "\xD0\xA4" "1");
+    EXPECT_EQ(NoteText(0x84), "\xD0\xA4"
+                              "1");
     EXPECT_EQ(NoteText(0x03), "");
     EXPECT_EQ(NoteText(0x80), "W3\u0424");
     EXPECT_EQ(NoteText(0x40), "\xE2\x88\x91W");

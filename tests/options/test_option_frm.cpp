@@ -6,8 +6,8 @@
 #include "ColorSwatch.h"
 #include "FakeChart.h"
 #include "IniFile.h"
-#include "QtPrinters.h"
 #include "OptionFrm.h"
+#include "QtPrinters.h"
 #include "StartupSettings.h"
 #include "TrendWidgetChart.h"
 #include "UserLocale.h"
@@ -70,31 +70,51 @@ using Settings = QMap<QString, QString>;
 
 // What a first run stores when OK is pressed without changes.
 const Settings DefaultSettings = {
-    {"FirstTrend/InterValue", "0"},       {"TimeMode/TimeMode", "True"},
-    {"FirstTrend/TopY", "100"},           {"FirstTrend/BottomY", "-100"},
-    {"SecondTrend/TopY", "100"},          {"SecondTrend/BottomY", "-100"},
-    {"FirstTrend/RightX", "100"},         {"FirstTrend/BkColor", "4210752"},
-    {"FirstTrend/LineColor", "65280"},    {"SecondTrend/BkColor", "4210752"},
-    {"SecondTrend/LineColor", "16776960"}, {"FirstTrend/GridCols", "15"},
-    {"FirstTrend/GridRows", "20"},        {"SecondTrend/GridCols", "10"},
-    {"SecondTrend/GridRows", "8"},        {"FirstTrend/GridColor", "0"},
-    {"SecondTrend/GridColor", "0"},       {"AllTrend/AutoInterval", "True"},
-    {"LineWidth/LineWidth", "1"},         {"Acquisition/DiscardDamagedFrames", "True"},
+    {"FirstTrend/InterValue", "0"},
+    {"TimeMode/TimeMode", "True"},
+    {"FirstTrend/TopY", "100"},
+    {"FirstTrend/BottomY", "-100"},
+    {"SecondTrend/TopY", "100"},
+    {"SecondTrend/BottomY", "-100"},
+    {"FirstTrend/RightX", "100"},
+    {"FirstTrend/BkColor", "4210752"},
+    {"FirstTrend/LineColor", "65280"},
+    {"SecondTrend/BkColor", "4210752"},
+    {"SecondTrend/LineColor", "16776960"},
+    {"FirstTrend/GridCols", "15"},
+    {"FirstTrend/GridRows", "20"},
+    {"SecondTrend/GridCols", "10"},
+    {"SecondTrend/GridRows", "8"},
+    {"FirstTrend/GridColor", "0"},
+    {"SecondTrend/GridColor", "0"},
+    {"AllTrend/AutoInterval", "True"},
+    {"LineWidth/LineWidth", "1"},
+    {"Acquisition/DiscardDamagedFrames", "True"},
 };
 
 // A user's own choices from an earlier run, and the port the main window keeps.
 const Settings CustomSettings = {
     {"ComPort/ComPort", "3"},
-    {"FirstTrend/InterValue", "2.5"},     {"TimeMode/TimeMode", "False"},
-    {"FirstTrend/TopY", "50"},            {"FirstTrend/BottomY", "-10"},
-    {"SecondTrend/TopY", "20"},           {"SecondTrend/BottomY", "0"},
-    {"FirstTrend/RightX", "60"},          {"FirstTrend/BkColor", "16777215"},
-    {"FirstTrend/LineColor", "255"},      {"SecondTrend/BkColor", "8421504"},
-    {"SecondTrend/LineColor", "16711680"}, {"FirstTrend/GridCols", "4"},
-    {"FirstTrend/GridRows", "6"},         {"SecondTrend/GridCols", "12"},
-    {"SecondTrend/GridRows", "2"},        {"FirstTrend/GridColor", "12632256"},
-    {"SecondTrend/GridColor", "4227327"}, {"AllTrend/AutoInterval", "False"},
-    {"LineWidth/LineWidth", "3"},         {"Acquisition/DiscardDamagedFrames", "False"},
+    {"FirstTrend/InterValue", "2.5"},
+    {"TimeMode/TimeMode", "False"},
+    {"FirstTrend/TopY", "50"},
+    {"FirstTrend/BottomY", "-10"},
+    {"SecondTrend/TopY", "20"},
+    {"SecondTrend/BottomY", "0"},
+    {"FirstTrend/RightX", "60"},
+    {"FirstTrend/BkColor", "16777215"},
+    {"FirstTrend/LineColor", "255"},
+    {"SecondTrend/BkColor", "8421504"},
+    {"SecondTrend/LineColor", "16711680"},
+    {"FirstTrend/GridCols", "4"},
+    {"FirstTrend/GridRows", "6"},
+    {"SecondTrend/GridCols", "12"},
+    {"SecondTrend/GridRows", "2"},
+    {"FirstTrend/GridColor", "12632256"},
+    {"SecondTrend/GridColor", "4227327"},
+    {"AllTrend/AutoInterval", "False"},
+    {"LineWidth/LineWidth", "3"},
+    {"Acquisition/DiscardDamagedFrames", "False"},
 };
 
 // The MQTT section as OK stores it when nothing was typed there.
@@ -105,7 +125,7 @@ const Settings PublishDefaults = {
 
 // The limit alarms as OK stores them when none is set.
 const Settings AlarmDefaults = {
-    {"Alarms/High1", ""}, {"Alarms/Low1", ""},       {"Alarms/High2", ""},
+    {"Alarms/High1", ""}, {"Alarms/Low1", ""},        {"Alarms/High2", ""},
     {"Alarms/Low2", ""},  {"Alarms/Hysteresis", "0"}, {"Alarms/Sound", "False"},
 };
 
@@ -539,7 +559,10 @@ struct BoxRow {
 TEST_P(OptionFrmTest, IntervalBoundsAreCheckedOnLeavingTheBox)
 {
     const BoxRow rows[] = {
-        {"0", &IntervalRange}, {"600", &IntervalRange}, {"abc", &NotNumeric}, {"599.5", nullptr},
+        {"0", &IntervalRange},
+        {"600", &IntervalRange},
+        {"abc", &NotNumeric},
+        {"599.5", nullptr},
     };
     open();
     click(control<QRadioButton>("Manual"));
@@ -567,7 +590,9 @@ TEST_P(OptionFrmTest, IntervalBoundsAreCheckedOnLeavingTheBox)
 TEST_P(OptionFrmTest, XRangeIsCheckedOnLeavingTheBox)
 {
     const BoxRow rows[] = {
-        {"300", &XRange}, {"4.99", &XRange}, {"5", nullptr},
+        {"300", &XRange},
+        {"4.99", &XRange},
+        {"5", nullptr},
     };
     open();
     QLineEdit *xMax = box("txtXMax");

@@ -10,10 +10,10 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>

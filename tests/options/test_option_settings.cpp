@@ -4,8 +4,8 @@
 #include "AlarmOptions.h"
 #include "FakeChart.h"
 #include "IniFile.h"
-#include "QtPrinters.h"
 #include "OptionSettings.h"
+#include "QtPrinters.h"
 #include "UserLocale.h"
 
 #include <gtest/gtest.h>
@@ -232,16 +232,26 @@ TEST_F(CommitTest, StoresEverySettingAndAppliesIt)
     CommitOptions(texts, state, *settings, chart1, chart2);
 
     const QMap<QString, QString> expected = {
-        {"FirstTrend/InterValue", "12.5"}, {"TimeMode/TimeMode", "False"},
-        {"FirstTrend/TopY", "80"},         {"FirstTrend/BottomY", "-20"},
-        {"SecondTrend/TopY", "5e2"},       {"SecondTrend/BottomY", "-5"},
-        {"FirstTrend/RightX", "250"},      {"FirstTrend/BkColor", "4210752"},
-        {"FirstTrend/LineColor", "65280"}, {"SecondTrend/BkColor", "4210752"},
-        {"SecondTrend/LineColor", "16776960"}, {"FirstTrend/GridCols", "4"},
-        {"FirstTrend/GridRows", "6"},      {"SecondTrend/GridCols", "8"},
-        {"SecondTrend/GridRows", "50"},    {"FirstTrend/GridColor", "0"},
-        {"SecondTrend/GridColor", "0"},    {"AllTrend/AutoInterval", "False"},
-        {"LineWidth/LineWidth", "7"},      {"Acquisition/DiscardDamagedFrames", "False"},
+        {"FirstTrend/InterValue", "12.5"},
+        {"TimeMode/TimeMode", "False"},
+        {"FirstTrend/TopY", "80"},
+        {"FirstTrend/BottomY", "-20"},
+        {"SecondTrend/TopY", "5e2"},
+        {"SecondTrend/BottomY", "-5"},
+        {"FirstTrend/RightX", "250"},
+        {"FirstTrend/BkColor", "4210752"},
+        {"FirstTrend/LineColor", "65280"},
+        {"SecondTrend/BkColor", "4210752"},
+        {"SecondTrend/LineColor", "16776960"},
+        {"FirstTrend/GridCols", "4"},
+        {"FirstTrend/GridRows", "6"},
+        {"SecondTrend/GridCols", "8"},
+        {"SecondTrend/GridRows", "50"},
+        {"FirstTrend/GridColor", "0"},
+        {"SecondTrend/GridColor", "0"},
+        {"AllTrend/AutoInterval", "False"},
+        {"LineWidth/LineWidth", "7"},
+        {"Acquisition/DiscardDamagedFrames", "False"},
     };
     EXPECT_EQ(ReadIniFile(iniPath()), expected);
 
@@ -374,7 +384,8 @@ TEST_F(CommitTest, AlarmLimitsAreStoredUnderTheirOwnKeysAndLoaded)
     WriteSetting(*settings, Setting::AlarmLow1, QStringLiteral("abc"));
     CommitOptions(CurrentOptionTexts(state, chart1, chart2), state, *settings, chart1, chart2);
     EXPECT_FALSE(state.alarms.limits.first.high);
-    EXPECT_EQ(state.alarms.limits.first.low, std::optional<float>(-50)) << "a text that does not convert changes nothing";
+    EXPECT_EQ(state.alarms.limits.first.low, std::optional<float>(-50))
+        << "a text that does not convert changes nothing";
     EXPECT_EQ(state.alarms.limits.hysteresis, 0.0f);
     WriteSetting(*settings, Setting::AlarmHysteresis, QStringLiteral("-3"));
     CommitOptions(CurrentOptionTexts(state, chart1, chart2), state, *settings, chart1, chart2);

@@ -34,13 +34,13 @@ Sample NumberedSample(int index)
 {
     Sample s;
     s.FirstValue = float(index) + 0.5f;
-    s.FirstUnit = 0x40;  // kW
+    s.FirstUnit = 0x40; // kW
     s.SecondValue = float(index % 60);
     s.SecondUnit = 0x10; // Hz
     s.Mode = 0x04;       // FREQ
     s.Stamp = LocalToOleDate(SampleTime(index));
     s.Seconds = float(index);
-    s.Symbols2 = 0x04;   // phase 1
+    s.Symbols2 = 0x04; // phase 1
     return s;
 }
 
@@ -61,7 +61,7 @@ namespace {
 // character (U+FB00..U+FB06); the tests compare the letters that were printed.
 QString withoutLigatures(QString text)
 {
-    static const QLatin1String letters[] = {QLatin1String("ff"), QLatin1String("fi"), QLatin1String("fl"),
+    static const QLatin1String letters[] = {QLatin1String("ff"),  QLatin1String("fi"),  QLatin1String("fl"),
                                             QLatin1String("ffi"), QLatin1String("ffl"), QLatin1String("st"),
                                             QLatin1String("st")};
     for (int i = 0; i < 7; ++i)
@@ -107,8 +107,8 @@ int PdfPageCount(const QString &path)
 {
     bool ok = false;
     const QString info = run(QStringLiteral("pdfinfo"), {path}, &ok);
-    const auto match = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
-                           .match(info);
+    const auto match =
+        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption).match(info);
     return ok && match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
@@ -116,8 +116,9 @@ QString PdfPageText(const QString &path, int page)
 {
     bool ok = false;
     const QString number = QString::number(page);
-    return run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), number,
-                                             QStringLiteral("-l"), number, path, QStringLiteral("-")},
+    return run(QStringLiteral("pdftotext"),
+               {QStringLiteral("-layout"), QStringLiteral("-f"), number, QStringLiteral("-l"), number, path,
+                QStringLiteral("-")},
                &ok);
 }
 
@@ -153,8 +154,8 @@ std::vector<int> ListedSamples(const QString &pageText)
     return samples;
 }
 
-PdfPages PrintToPdf(ProgramState &state, PrintSelection selection, const PrintCharts &charts,
-                    const QTemporaryDir &dir, const QString &name)
+PdfPages PrintToPdf(ProgramState &state, PrintSelection selection, const PrintCharts &charts, const QTemporaryDir &dir,
+                    const QString &name)
 {
     QPrinter printer(QPrinter::HighResolution);
     const QString path = dir.filePath(name);

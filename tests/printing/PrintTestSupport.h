@@ -52,5 +52,5 @@ QString PdfPageText(const QString &path, int page);
 std::vector<int> ListedSamples(const QString &pageText);
 
 // Prints the selection into a PDF file in `dir` and reads it back.
-PdfPages PrintToPdf(ProgramState &state, PrintSelection selection, const PrintCharts &charts,
-                    const QTemporaryDir &dir, const QString &name = QStringLiteral("out.pdf"));
+PdfPages PrintToPdf(ProgramState &state, PrintSelection selection, const PrintCharts &charts, const QTemporaryDir &dir,
+                    const QString &name = QStringLiteral("out.pdf"));

@@ -27,8 +27,8 @@ namespace {
 
 // What the dialogs asked, and how the test answers.
 struct Answers {
-    QStringList messages;          // "title: text"
-    QString pdfPath;               // empty: the user cancels the file dialog
+    QStringList messages; // "title: text"
+    QString pdfPath;      // empty: the user cancels the file dialog
     QStringList pdfSuggestions;
     int setups = 0;
     std::function<void(PreViewFrm &)> preview;
@@ -99,7 +99,8 @@ struct Fixture {
 
     std::unique_ptr<PrintFrm> dialog()
     {
-        auto frm = std::make_unique<PrintFrm>(state, [] { return samplingCharts(); }, printer, answeredBy(answers));
+        auto frm = std::make_unique<PrintFrm>(
+            state, [] { return samplingCharts(); }, printer, answeredBy(answers));
         frm->show();
         return frm;
     }
@@ -464,12 +465,11 @@ TEST(PreViewFrm, ClickSwitchesBetweenHalfAndFullSizeAndScrolls)
 
             // Scrolling right by 10 moves the page 10 mm to the left; then down by 20.
             hScroll->setValue(10);
-            EXPECT_EQ(picture->geometry(), millimetres(c.full.x() - 10, c.full.y(), c.full.width(),
-                                                       c.full.height()));
+            EXPECT_EQ(picture->geometry(), millimetres(c.full.x() - 10, c.full.y(), c.full.width(), c.full.height()));
             hScroll->setValue(4);
             vScroll->setValue(20);
-            EXPECT_EQ(picture->geometry(), millimetres(c.full.x() - 4, c.full.y() - 20, c.full.width(),
-                                                       c.full.height()));
+            EXPECT_EQ(picture->geometry(),
+                      millimetres(c.full.x() - 4, c.full.y() - 20, c.full.width(), c.full.height()));
 
             clickOn(picture);
             EXPECT_EQ(picture->geometry(), half) << c.name;
@@ -543,11 +543,11 @@ TEST(PreViewFrm, PageCarriesAMagnifyingGlassCursor)
     EXPECT_EQ(f.answers.previews, 1);
 
     const QImage glass = MagnifierPixmap().toImage();
-    EXPECT_EQ(qAlpha(glass.pixel(0, 31)), 0);   // transparent corner
+    EXPECT_EQ(qAlpha(glass.pixel(0, 31)), 0); // transparent corner
     EXPECT_EQ(qAlpha(glass.pixel(31, 0)), 0);
-    EXPECT_LT(qGray(glass.pixel(20, 12)), 64);  // the black ring, 8 right of the centre
+    EXPECT_LT(qGray(glass.pixel(20, 12)), 64); // the black ring, 8 right of the centre
     EXPECT_GT(qAlpha(glass.pixel(20, 12)), 200);
     EXPECT_GT(qGray(glass.pixel(12, 12)), 180); // pale glass at the hot spot
     EXPECT_GT(qAlpha(glass.pixel(12, 12)), 100);
-    EXPECT_LT(qGray(glass.pixel(25, 25)), 64);  // the handle
+    EXPECT_LT(qGray(glass.pixel(25, 25)), 64); // the handle
 }

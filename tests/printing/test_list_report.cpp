@@ -135,11 +135,11 @@ TEST(ListReport, RowsCarryEveryColumnUnderItsTitle)
 {
     ProgramState state = NumberedRecording(2);
     Sample &s = state.store.Samples[2];
-    s.FirstUnit = 0x08;   // A
+    s.FirstUnit = 0x08; // A
     s.SecondValue = 530;
-    s.SecondUnit = 0x40;  // min
-    s.Mode = 0x40;        // Time: 05:30
-    s.Symbols2 = 0x80;    // W3Ф
+    s.SecondUnit = 0x40; // min
+    s.Mode = 0x40;       // Time: 05:30
+    s.Symbols2 = 0x80;   // W3Ф
     state.RecordFileName = QStringLiteral("/data/records/feeder.KRD");
     QTemporaryDir dir;
     const PdfPages pdf = PrintToPdf(state, AllList, PrintCharts(), dir);
@@ -173,7 +173,7 @@ TEST(ListReport, RowsCarryEveryColumnUnderItsTitle)
     const double unit = (columnX[1] - columnX[0]) / 20;
     EXPECT_NEAR(columnX[7] - columnX[6], 40 * unit, 0.5);
     for (const QString &cell : {QStringLiteral("kW"), QStringLiteral("A"), QStringLiteral("05:30"),
-                               QStringLiteral("min"), QStringLiteral("Time"), QStringLiteral("W3Ф")}) {
+                                QStringLiteral("min"), QStringLiteral("Time"), QStringLiteral("W3Ф")}) {
         bool aligned = false;
         for (const PdfWord &w : words)
             if (w.text == cell)
@@ -204,9 +204,12 @@ struct NumberCase {
 TEST(PrintTexts, NumbersPrintWithALeadingBlankUnlessNegative)
 {
     const NumberCase cases[] = {
-        {"whole", 100, " 100"},        {"negative", -2.5f, "-2.5"},
-        {"zero", 0, " 0"},             {"negative zero", -0.0f, " 0"},
-        {"seven digits", 9998.9f, " 9998.9"}, {"single rounding hidden", 0.1f, " 0.1"},
+        {"whole", 100, " 100"},
+        {"negative", -2.5f, "-2.5"},
+        {"zero", 0, " 0"},
+        {"negative zero", -0.0f, " 0"},
+        {"seven digits", 9998.9f, " 9998.9"},
+        {"single rounding hidden", 0.1f, " 0.1"},
         {"large", 123456789.0f, " 1.234568E+08"},
         {"not a number", std::numeric_limits<float>::quiet_NaN(), " ---"},
         {"over range", std::numeric_limits<float>::infinity(), " OL"},

@@ -27,15 +27,17 @@ class PrintTool {
 public:
     // The program's per-user store, at the place it takes under XDG_CONFIG_HOME.
     PrintTool()
-        : settings_(std::make_unique<SettingsStore>(QDir(configHome()).filePath(
-              QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-                  .relativeFilePath(SettingsStore().fileName()))))
+        : settings_(std::make_unique<SettingsStore>(
+              QDir(configHome())
+                  .filePath(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                                .relativeFilePath(SettingsStore().fileName()))))
     {
     }
 
     QString recording(int samples, const QString &name = QStringLiteral("rec.KRD"))
     {
-        return recording(samples, [](Sample &) {}, name);
+        return recording(
+            samples, [](Sample &) {}, name);
     }
 
     // The same, each sample changed by `change` before it is recorded.
@@ -98,7 +100,8 @@ TEST(PrintTool, ListOfTheWholeRecordingByDefault)
 {
     PrintTool tool;
     const QString file = tool.recording(81);
-    const ToolRun run = tool.run({file, QStringLiteral("--what"), QStringLiteral("list"), QStringLiteral("--out"), tool.out()});
+    const ToolRun run =
+        tool.run({file, QStringLiteral("--what"), QStringLiteral("list"), QStringLiteral("--out"), tool.out()});
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
     const PdfPages pdf = ReadPdf(tool.out());
     ASSERT_TRUE(pdf.ok);
@@ -150,8 +153,7 @@ TEST(PrintTool, TrendPagesFollowTheStoredChartSettings)
     // A zone can begin right where the text before it ends.
     EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("All Area: Max=250.5kW ?Min=1.5kW ?Avg=126.00kW"))))
         << qPrintable(text);
-    EXPECT_TRUE(
-        text.contains(QRegularExpression(QStringLiteral("Visual Area: Max=250.5kW ?Min=151.5kW ?Avg=201.0kW"))))
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Visual Area: Max=250.5kW ?Min=151.5kW ?Avg=201.0kW"))))
         << qPrintable(text);
     EXPECT_TRUE(text.contains(QLatin1String("10:02:31"))); // sample 151
     EXPECT_TRUE(text.contains(QLatin1String("10:04:10"))); // sample 250
@@ -196,7 +198,7 @@ TEST(PrintTool, SecondChartHasItsUnitAndNoStatistics)
 
 struct FailureCase {
     const char *name;
-    int samples; // -1: no recording file at all
+    int samples;           // -1: no recording file at all
     QStringList arguments; // FILE and OUT stand for the recording and the output
     int exitCode;
     const char *message;
@@ -222,8 +224,8 @@ TEST(PrintTool, FailuresSayWhatWentWrong)
             file = tool.recording(c.samples);
         QStringList arguments;
         for (const QString &argument : c.arguments)
-            arguments << (argument == QLatin1String("FILE")  ? file
-                          : argument == QLatin1String("OUT") ? tool.out()
+            arguments << (argument == QLatin1String("FILE")                ? file
+                          : argument == QLatin1String("OUT")               ? tool.out()
                           : argument.startsWith(QLatin1String("missing/")) ? tool.out(argument)
                                                                            : argument);
         const ToolRun run = tool.run(arguments);

@@ -121,9 +121,12 @@ struct StyleCase {
 TEST(PageSurface, PenStylesDrawTheirPatterns)
 {
     const StyleCase cases[] = {
-        {"solid", PenStyle::Solid, false, true},     {"dash", PenStyle::Dash, true, true},
-        {"dot", PenStyle::Dot, true, true},          {"dash-dot", PenStyle::DashDot, true, true},
-        {"dash-dot-dot", PenStyle::DashDotDot, true, true}, {"invisible", PenStyle::Invisible, false, false},
+        {"solid", PenStyle::Solid, false, true},
+        {"dash", PenStyle::Dash, true, true},
+        {"dot", PenStyle::Dot, true, true},
+        {"dash-dot", PenStyle::DashDot, true, true},
+        {"dash-dot-dot", PenStyle::DashDotDot, true, true},
+        {"invisible", PenStyle::Invisible, false, false},
         {"inside solid", PenStyle::InsideSolid, false, true},
     };
     for (const StyleCase &c : cases) {

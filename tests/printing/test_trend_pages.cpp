@@ -320,9 +320,8 @@ TEST(TrendPages, StampsPrintAsAClockShowsThem)
     state.store.Samples[2].Stamp = LocalToOleDate(QDateTime(QDate(2026, 12, 7), QTime(12, 9, 44, 600)));
     QTemporaryDir dir;
     const PdfPages trend = PrintToPdf(state, VisualFirst, chartsWith(100), dir, QStringLiteral("trend.pdf"));
-    const PdfPages list =
-        PrintToPdf(state, PrintSelection{PrintWhat::Report, PrintRange::VisualArea}, chartsWith(100), dir,
-                   QStringLiteral("list.pdf"));
+    const PdfPages list = PrintToPdf(state, PrintSelection{PrintWhat::Report, PrintRange::VisualArea}, chartsWith(100),
+                                     dir, QStringLiteral("list.pdf"));
     for (const PdfPages *pdf : {&trend, &list}) {
         ASSERT_TRUE(pdf->ok);
         const QString text = flat(pdf->text[0]);

@@ -58,8 +58,8 @@ TEST(SamplePublisher, AfterAnOutageOnlyTheSamplesWithinTheBacklogAreSentAgain)
                      [&](PublisherState, const QString &text) { texts.push_back(text); });
     publisher.start();
     ASSERT_TRUE(WaitUntil([&] { return publisher.state() == PublisherState::Disconnected; }, 20000));
-    EXPECT_TRUE(publisher.stateText().contains(QStringLiteral("cannot reach the MQTT broker at 127.0.0.1:%1")
-                                                   .arg(broker.port())))
+    EXPECT_TRUE(publisher.stateText().contains(
+        QStringLiteral("cannot reach the MQTT broker at 127.0.0.1:%1").arg(broker.port())))
         << qPrintable(publisher.stateText());
     EXPECT_TRUE(publisher.stateText().contains(QLatin1String("trying again")));
 

@@ -100,7 +100,8 @@ protected:
         const std::vector<QByteArray> &payloads = watcher.payloads();
         ASSERT_EQ(payloads.size(), samples) << "every sample exactly once";
         for (std::size_t i = 0; i < samples; ++i) {
-            ASSERT_EQ(payloads[i], SampleJson(std::int32_t(i + 1), records[i + 1])) << "in order, as in the file: " << i + 1;
+            ASSERT_EQ(payloads[i], SampleJson(std::int32_t(i + 1), records[i + 1]))
+                << "in order, as in the file: " << i + 1;
         }
     }
 
@@ -147,8 +148,8 @@ TEST_F(RecordMqttTest, EverySampleArrivesOnceAndInOrderAtTheLineRate)
     ASSERT_TRUE(watcher.waitSubscribed(20000)) << qPrintable(watcher.diagnostics());
     Simulator meter(path("meter"), {"--rate", "87", "--scenario", "ramp"});
     ASSERT_TRUE(meter.started());
-    startRecording({"--interval", "0", "--duration", "60", "--mqtt", broker.url(), "--station", "site/1", "--meter",
-                    "clamp"});
+    startRecording(
+        {"--interval", "0", "--duration", "60", "--mqtt", broker.url(), "--station", "site/1", "--meter", "clamp"});
     ASSERT_TRUE(says("publishing to the MQTT broker at 127.0.0.1", 20000)) << qPrintable(stderrText());
     EXPECT_TRUE(stderrText().contains(QLatin1String("ampero/site_1/clamp"))) << qPrintable(stderrText());
     finish(120000);
@@ -240,21 +241,35 @@ TEST_F(RecordMqttTest, ARampPastTheHighLimitAndBackIsTwoAlarmsInEveryOutlet)
     const std::vector<Sample> records = recording();
     ASSERT_EQ(records.size(), 121u) << qPrintable(stderrText());
 
-    const QStringList lines = stderrText().split(QLatin1Char('\n')).filter(QStringLiteral("amperotool record: alarm: "));
+    const QStringList lines =
+        stderrText().split(QLatin1Char('\n')).filter(QStringLiteral("amperotool record: alarm: "));
     ASSERT_EQ(lines.size(), 2) << qPrintable(stderrText());
     EXPECT_TRUE(lines[0].contains(QLatin1String("above high limit 505 A: 509.9 A"))) << qPrintable(lines[0]);
     EXPECT_TRUE(lines[1].contains(QLatin1String("back below high limit 505 A: 0 A"))) << qPrintable(lines[1]);
     EXPECT_EQ(QDir(events).entryList(QDir::Files),
               (QStringList{QStringLiteral("102-back-below-high.env"), QStringLiteral("52-above-high.env")}));
 
-    const LimitEvent raised{AlarmDisplay::First, AlarmLimit::High, AlarmDirection::AboveHigh, records[52].FirstValue,
-                            505, "A", records[52].Stamp, 52};
-    const LimitEvent cleared{AlarmDisplay::First, AlarmLimit::High, AlarmDirection::BackBelowHigh,
-                             records[102].FirstValue, 505, "A", records[102].Stamp, 102};
+    const LimitEvent raised{AlarmDisplay::First,
+                            AlarmLimit::High,
+                            AlarmDirection::AboveHigh,
+                            records[52].FirstValue,
+                            505,
+                            "A",
+                            records[52].Stamp,
+                            52};
+    const LimitEvent cleared{AlarmDisplay::First,
+                             AlarmLimit::High,
+                             AlarmDirection::BackBelowHigh,
+                             records[102].FirstValue,
+                             505,
+                             "A",
+                             records[102].Stamp,
+                             102};
     ASSERT_TRUE(WaitUntil([&] { return alarms.payloads().size() >= 2; }, 20000)) << qPrintable(alarms.diagnostics());
     RunEventsFor(500); // a while in which no third alarm may come
     EXPECT_EQ(alarms.payloads(), (std::vector<QByteArray>{AlarmJson(raised), AlarmJson(cleared)}));
-    EXPECT_EQ(JsonObject(alarms.payloads().front()).value(QStringLiteral("state")).toString(), QStringLiteral("raised"));
+    EXPECT_EQ(JsonObject(alarms.payloads().front()).value(QStringLiteral("state")).toString(),
+              QStringLiteral("raised"));
     // An event, not a state: nothing is retained on the topic.
     EXPECT_TRUE(RetainedPayloads(broker, QStringLiteral("ampero/field/meter/alarm"), 1, 2000).empty());
 }
@@ -272,8 +287,8 @@ TEST_F(RecordMqttTest, WrongCredentialsAreReportedAndRecordingGoesOn)
         ASSERT_TRUE(meter.started());
         startRecording({"--duration", "4", "--mqtt", broker.url(), "--mqtt-user", "logger", "--mqtt-password-file",
                         path("password")});
-        ASSERT_TRUE(says(QStringLiteral("the MQTT broker at 127.0.0.1:%1 refused the connection").arg(broker.port()),
-                         20000))
+        ASSERT_TRUE(
+            says(QStringLiteral("the MQTT broker at 127.0.0.1:%1 refused the connection").arg(broker.port()), 20000))
             << qPrintable(stderrText());
         EXPECT_TRUE(stderrText().contains(QLatin1String("not authori"))) << qPrintable(stderrText());
         finish(30000);
@@ -289,8 +304,8 @@ TEST_F(RecordMqttTest, WrongCredentialsAreReportedAndRecordingGoesOn)
     Simulator meter(path("meter"), {"--rate", "20", "--frames", "40"});
     ASSERT_TRUE(meter.started());
     errors.clear();
-    startRecording({"--duration", "4", "--mqtt", broker.url(), "--mqtt-user", "logger", "--mqtt-password-file",
-                    path("password")});
+    startRecording(
+        {"--duration", "4", "--mqtt", broker.url(), "--mqtt-user", "logger", "--mqtt-password-file", path("password")});
     finish(30000);
     const std::vector<Sample> records = recording();
     ASSERT_EQ(records.size(), 41u);
@@ -303,9 +318,8 @@ TEST_F(RecordMqttTest, AnUnreachableBrokerIsReportedAndRecordingGoesOn)
     Simulator meter(path("meter"), {"--rate", "20", "--frames", "40"});
     ASSERT_TRUE(meter.started());
     startRecording({"--duration", "4", "--mqtt", QStringLiteral("mqtt://127.0.0.1:%1").arg(nobodyListens)});
-    ASSERT_TRUE(says(QStringLiteral("cannot reach the MQTT broker at 127.0.0.1:%1: Connection refused")
-                         .arg(nobodyListens),
-                     20000))
+    ASSERT_TRUE(says(
+        QStringLiteral("cannot reach the MQTT broker at 127.0.0.1:%1: Connection refused").arg(nobodyListens), 20000))
         << qPrintable(stderrText());
     finish(30000);
     EXPECT_EQ(recording().size(), 41u) << "every frame of the meter is in the file";
@@ -324,8 +338,8 @@ TEST_F(RecordMqttTest, WithTlsTheBrokerMustShowACertificateOfTheGivenAuthority)
         Simulator meter(path("meter"), {"--rate", "20", "--frames", "40"});
         ASSERT_TRUE(meter.started());
         startRecording({"--duration", "4", "--mqtt", broker.url()});
-        ASSERT_TRUE(says(QStringLiteral("no TLS connection with the MQTT broker at 127.0.0.1:%1").arg(broker.port()),
-                         20000))
+        ASSERT_TRUE(
+            says(QStringLiteral("no TLS connection with the MQTT broker at 127.0.0.1:%1").arg(broker.port()), 20000))
             << qPrintable(stderrText());
         finish(30000);
         EXPECT_EQ(recording().size(), 41u) << "every frame of the meter is in the file";

@@ -169,7 +169,8 @@ TEST(ReadRecordFile, FailuresLeaveTheRecordsAlone)
         std::vector<Sample> records(2, patternSample(9));
         const RecordFileResult result = ReadRecordFile(c.path, records);
         EXPECT_FALSE(result.ok) << c.name;
-        EXPECT_TRUE(result.error.contains(QLatin1String(c.reasonContains))) << c.name << ": " << result.error.toStdString();
+        EXPECT_TRUE(result.error.contains(QLatin1String(c.reasonContains)))
+            << c.name << ": " << result.error.toStdString();
         EXPECT_EQ(records, std::vector<Sample>(2, patternSample(9))) << c.name;
     }
     // Nothing was created by looking for the missing file.
@@ -372,7 +373,8 @@ TEST(WriteSamplesCsv, LargeRecordingSpansManyChunks)
     ASSERT_EQ(lines.size(), 100002);
     for (std::size_t i : {1u, 32767u, 100000u}) {
         const Sample &s = store.Samples[i];
-        const QByteArray expected = QByteArray::number(qulonglong(i)) + ',' + QByteArray::fromStdString(OleDateIsoText(s.Stamp));
+        const QByteArray expected =
+            QByteArray::number(qulonglong(i)) + ',' + QByteArray::fromStdString(OleDateIsoText(s.Stamp));
         EXPECT_TRUE(lines[qsizetype(i)].startsWith(expected + ',')) << i;
         EXPECT_EQ(lines[qsizetype(i)].count(','), 10) << i;
     }

@@ -37,15 +37,14 @@ const char FixtureDump[] =
     "1,2002-06-07T10:37:00.000,1234.5,100.5,kW,0.87,,PF,\u04241,04,02\n"
     "2,2002-06-07T10:37:05.500,1240,200,A,05:30,min,Time,\u2211W,90,40\n";
 
-const char FixtureInfo[] =
-    "records: 3\n"
-    "samples: 2\n"
-    "max_index: 2\n"
-    "min_index: 1\n"
-    "mean: 150.25\n"
-    "first: 2002-06-07T10:37:00.000\n"
-    "last: 2002-06-07T10:37:05.500\n"
-    "duration_seconds: 5.5\n";
+const char FixtureInfo[] = "records: 3\n"
+                           "samples: 2\n"
+                           "max_index: 2\n"
+                           "min_index: 1\n"
+                           "mean: 150.25\n"
+                           "first: 2002-06-07T10:37:00.000\n"
+                           "last: 2002-06-07T10:37:05.500\n"
+                           "duration_seconds: 5.5\n";
 
 TEST(AmperotoolDump, HandMadeFixture)
 {
@@ -115,8 +114,9 @@ TEST(AmperotoolDumpInfo, BadFilesExitWithOne)
 
 TEST(AmperotoolDumpInfo, WrongArgumentsAreAUsageError)
 {
-    for (const QStringList &arguments : {QStringList{QStringLiteral("dump")},
-                                         QStringList{QStringLiteral("info"), QStringLiteral("a"), QStringLiteral("b")}}) {
+    for (const QStringList &arguments :
+         {QStringList{QStringLiteral("dump")},
+          QStringList{QStringLiteral("info"), QStringLiteral("a"), QStringLiteral("b")}}) {
         const ToolRun run = amperotool(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains("Usage: amperotool")) << run.err.toStdString();
@@ -147,8 +147,8 @@ TEST(AmperotoolDump, ValuesThatAreNoNumberHaveOneTextInEveryColumn)
     };
     // -nan has its sign bit set; 0x40 is the Time mode, which must not turn "inf" into minutes.
     const Row rows[] = {
-        {-nan, 3.4e38f, 3.4e38f, 0},   {inf, inf, inf, 0x40},          {-inf, -inf, -inf, 0},
-        {1.5f, -nan, nan, 0x40},       {2, 1.0f / 3.0f, 1.0f / 3.0f, 0}, {3, 1e8f, 1e8f, 0},
+        {-nan, 3.4e38f, 3.4e38f, 0},      {inf, inf, inf, 0x40}, {-inf, -inf, -inf, 0}, {1.5f, -nan, nan, 0x40},
+        {2, 1.0f / 3.0f, 1.0f / 3.0f, 0}, {3, 1e8f, 1e8f, 0},
     };
     SampleStore store;
     for (const Row &row : rows) {
@@ -167,15 +167,14 @@ TEST(AmperotoolDump, ValuesThatAreNoNumberHaveOneTextInEveryColumn)
     ASSERT_TRUE(WriteRecordFile(path, store).ok);
     const ToolRun run = amperotool({QStringLiteral("dump"), path});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out.toStdString(),
-              std::string(SamplesCsvHeader) +
-                  "\n"
-                  "1,2002-06-07T12:00:00.000,nan,3.4e+38,A,3.4e+38,V,,,00,00\n"
-                  "2,2002-06-07T12:00:00.000,inf,inf,A,inf,V,Time,,00,40\n"
-                  "3,2002-06-07T12:00:00.000,-inf,-inf,A,-inf,V,,,00,00\n"
-                  "4,2002-06-07T12:00:00.000,1.5,nan,A,nan,V,Time,,00,40\n"
-                  "5,2002-06-07T12:00:00.000,2,0.33333334,A,0.33333334,V,,,00,00\n"
-                  "6,2002-06-07T12:00:00.000,3,1e+08,A,1e+08,V,,,00,00\n");
+    EXPECT_EQ(run.out.toStdString(), std::string(SamplesCsvHeader) +
+                                         "\n"
+                                         "1,2002-06-07T12:00:00.000,nan,3.4e+38,A,3.4e+38,V,,,00,00\n"
+                                         "2,2002-06-07T12:00:00.000,inf,inf,A,inf,V,Time,,00,40\n"
+                                         "3,2002-06-07T12:00:00.000,-inf,-inf,A,-inf,V,,,00,00\n"
+                                         "4,2002-06-07T12:00:00.000,1.5,nan,A,nan,V,Time,,00,40\n"
+                                         "5,2002-06-07T12:00:00.000,2,0.33333334,A,0.33333334,V,,,00,00\n"
+                                         "6,2002-06-07T12:00:00.000,3,1e+08,A,1e+08,V,,,00,00\n");
 }
 
 TEST(AmperotoolDump, MillionSamples)

@@ -52,7 +52,8 @@ void ChildReport::take(QProcess &process)
             const QList<QByteArray> parts = line.split(' ');
             const QByteArray bytes = QByteArray::fromHex(parts.value(2));
             if (parts.size() == 3 && bytes.size() == qsizetype(SampleRecordSize))
-                records[parts[1].toInt()] = Sample::fromBytes(reinterpret_cast<const std::uint8_t *>(bytes.constData()));
+                records[parts[1].toInt()] =
+                    Sample::fromBytes(reinterpret_cast<const std::uint8_t *>(bytes.constData()));
             else
                 ADD_FAILURE() << "garbled line: " << line.constData();
         } else {

@@ -206,12 +206,9 @@ TEST_F(JournalTest, HoldsSamplesOnlyWithAWholeSampleInIt)
         bool holds;
     };
     const Row rows[] = {
-        {"no journal", -1, false},
-        {"cut off before record 0", 0, false},
-        {"record 0 only", 32, false},
-        {"a partial sample", 63, false},
-        {"one sample", 64, true},
-        {"a sample and a partial one", 80, true},
+        {"no journal", -1, false},    {"cut off before record 0", 0, false},
+        {"record 0 only", 32, false}, {"a partial sample", 63, false},
+        {"one sample", 64, true},     {"a sample and a partial one", 80, true},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);

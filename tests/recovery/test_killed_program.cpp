@@ -166,8 +166,9 @@ protected:
             settings.SaveSetting(QStringLiteral("ComPort"), QStringLiteral("COM%1").arg(port), link);
             settings.sync();
         }
-        QProcess &simulator = start(Tool, {QStringLiteral("simulate"), QStringLiteral("--scenario"), scenario,
-                                           QStringLiteral("--rate"), QStringLiteral("20"), QStringLiteral("--link"), link});
+        QProcess &simulator =
+            start(Tool, {QStringLiteral("simulate"), QStringLiteral("--scenario"), scenario, QStringLiteral("--rate"),
+                         QStringLiteral("20"), QStringLiteral("--link"), link});
         ASSERT_TRUE(simulator.waitForStarted(5000));
         ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(link); }, 10000));
     }
@@ -185,11 +186,11 @@ protected:
     static bool waitForSamples(QProcess &child, ChildReport &report, std::size_t count)
     {
         return WaitUntil(
-            [&] {
-                report.take(child);
-                return report.records.size() >= count || child.state() == QProcess::NotRunning;
-            },
-            30000) &&
+                   [&] {
+                       report.take(child);
+                       return report.records.size() >= count || child.state() == QProcess::NotRunning;
+                   },
+                   30000) &&
                report.records.size() >= count;
     }
 
@@ -223,8 +224,8 @@ protected:
     {
         QStringList found;
         const QString mine = QFileInfo(dir.path()).fileName();
-        for (const QString &folder : {QStringLiteral("/var/lock"), QStringLiteral("/run/lock"), QStringLiteral("/tmp"),
-                                      QDir::tempPath()}) {
+        for (const QString &folder :
+             {QStringLiteral("/var/lock"), QStringLiteral("/run/lock"), QStringLiteral("/tmp"), QDir::tempPath()}) {
             for (const QFileInfo &entry : QDir(folder).entryInfoList({QStringLiteral("LCK..*")}, QDir::Files)) {
                 if (entry.fileName().contains(mine) && !found.contains(entry.canonicalFilePath()))
                     found << entry.canonicalFilePath();
@@ -320,8 +321,9 @@ TEST_F(ProgramProcessTest, AProgramStoppedBySignalEndsCleanlyAndItsRecordingIsRe
         EXPECT_EQ(recording.exitCode(), 0) << recording.readAllStandardError().constData();
         appended.take(recording);
         EXPECT_FALSE(QFileInfo::exists(serialLocks[0])) << qPrintable(serialLocks[0]);
-        EXPECT_EQ(SettingsStore(settingsFile).GetSetting(QStringLiteral("ComPort"), QStringLiteral("ComPort"), QString()),
-                  QStringLiteral("1"));
+        EXPECT_EQ(
+            SettingsStore(settingsFile).GetSetting(QStringLiteral("ComPort"), QStringLiteral("ComPort"), QString()),
+            QStringLiteral("1"));
         ASSERT_TRUE(QFileInfo::exists(journal));
 
         QProcess &recovering = start(Child, {QStringLiteral("recover")});

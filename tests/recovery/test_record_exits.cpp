@@ -65,8 +65,9 @@ protected:
 
     QStringList filesLeft() const
     {
-        return QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden |
-                                          QDir::System | QDir::NoSymLinks);
+        return QDir(dir.path())
+            .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System |
+                       QDir::NoSymLinks);
     }
 
     QTemporaryDir dir;
@@ -112,7 +113,8 @@ TEST_F(RecordExitTest, AReaderOfItsMessagesThatWentAwayDoesNotEndIt)
     int pipe[2];
     ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
     process.setChildProcessModifier([pipe] { ::dup2(pipe[1], STDERR_FILENO); });
-    process.start(Tool, {QStringLiteral("record"), QStringLiteral("--port"), pty->linkPath(), QStringLiteral("--out"), out});
+    process.start(Tool,
+                  {QStringLiteral("record"), QStringLiteral("--port"), pty->linkPath(), QStringLiteral("--out"), out});
     const bool started = process.waitForStarted(5000);
     ::close(pipe[0]);
     ::close(pipe[1]);

@@ -57,7 +57,10 @@ protected:
         QLocale::setDefault(QLocale::c());
     }
 
-    std::unique_ptr<ProgramRun> newRun() { return std::make_unique<ProgramRun>(dir.filePath(QStringLiteral("RQ4417.conf"))); }
+    std::unique_ptr<ProgramRun> newRun()
+    {
+        return std::make_unique<ProgramRun>(dir.filePath(QStringLiteral("RQ4417.conf")));
+    }
 
     // A recording of n samples left behind by a killed run; its record 0 lags
     // behind, as when the kill came between the last sample and record 0.
@@ -176,7 +179,8 @@ TEST_F(WindowRecoveryTest, AJournalThatCannotBeReadIsReportedAndKept)
     startWithJournal(*run, journal);
     EXPECT_EQ(run->prompts.asked, QStringList{Question});
     ASSERT_EQ(run->prompts.errors.size(), 1);
-    EXPECT_TRUE(run->prompts.errors[0].startsWith(QStringLiteral("Cannot recover the recording from \"%1\"").arg(journal)))
+    EXPECT_TRUE(
+        run->prompts.errors[0].startsWith(QStringLiteral("Cannot recover the recording from \"%1\"").arg(journal)))
         << qPrintable(run->prompts.errors[0]);
     EXPECT_TRUE(QFileInfo::exists(journal));
     EXPECT_EQ(run->state.store.SampleCount, 0);
@@ -204,12 +208,19 @@ TEST_F(WindowRecoveryTest, TheJournalGoesOnlyWhenNothingIsLeftUnsaved)
         {"New without saving", {Answer::No}, {}, [](MainFrm &w) { w.New->trigger(); }, false},
         {"New, saving first", {Answer::Yes}, {saved}, [](MainFrm &w) { w.New->trigger(); }, false},
         {"New cancelled", {Answer::Cancel}, {}, [](MainFrm &w) { w.New->trigger(); }, true},
-        {"New, saving first, Save As cancelled", {Answer::Yes}, {QString()}, [](MainFrm &w) { w.New->trigger(); }, true},
+        {"New, saving first, Save As cancelled",
+         {Answer::Yes},
+         {QString()},
+         [](MainFrm &w) { w.New->trigger(); },
+         true},
         {"Open another file without saving", {Answer::No}, {other}, [](MainFrm &w) { w.Open->trigger(); }, false},
         {"Open without saving, dialog cancelled", {Answer::No}, {}, [](MainFrm &w) { w.Open->trigger(); }, true},
         {"Open, saving first, dialog cancelled", {Answer::Yes}, {saved}, [](MainFrm &w) { w.Open->trigger(); }, false},
         {"Open cancelled", {Answer::Cancel}, {}, [](MainFrm &w) { w.Open->trigger(); }, true},
-        {"Open, saving first, Save As cancelled", {Answer::Yes}, {QString()}, [](MainFrm &w) { w.Open->trigger(); },
+        {"Open, saving first, Save As cancelled",
+         {Answer::Yes},
+         {QString()},
+         [](MainFrm &w) { w.Open->trigger(); },
          true},
         {"close without saving", {Answer::No}, {}, [](MainFrm &w) { EXPECT_TRUE(w.CloseSequence()); }, false},
         {"close, saving", {Answer::Yes}, {saved}, [](MainFrm &w) { EXPECT_TRUE(w.CloseSequence()); }, false},
@@ -313,8 +324,8 @@ TEST_F(WindowJournalAcquisitionTest, ANewFileAfterAChangeOfFunctionStartsTheJour
         ASSERT_TRUE(send(meterFrame(value)));
     expectJournalOfTheRecording();
 
-    run->prompts.yesNoAnswers = {true};       // "You change measurement function, create new file??"
-    run->prompts.answers = {Answer::No};       // "Save File Before Create New File?"
+    run->prompts.yesNoAnswers = {true};           // "You change measurement function, create new file??"
+    run->prompts.answers = {Answer::No};          // "Save File Before Create New File?"
     ASSERT_TRUE(send(meterFrame("0229", UnitV))); // one frame alone may be damage
     ASSERT_TRUE(send(meterFrame("0230", UnitV)));
     ASSERT_EQ(run->state.store.SampleCount, 1);

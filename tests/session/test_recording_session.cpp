@@ -159,8 +159,7 @@ TEST_F(RecordingSessionTest, StartUpTakesTheStoredPortAndEachSampleReachesTheVie
     EXPECT_FALSE(run->view.statistics.aMAX.isEmpty()) << "the ALL AREA figures follow the samples";
     EXPECT_GT(run->chart1.refreshes, 0);
     ASSERT_TRUE(QFileInfo::exists(run->session->journal()->path()));
-    EXPECT_EQ(readBytes(run->session->journal()->path()),
-              storeBytes(run->state.store, run->state.store.SampleCount));
+    EXPECT_EQ(readBytes(run->session->journal()->path()), storeBytes(run->state.store, run->state.store.SampleCount));
 }
 
 TEST_F(RecordingSessionTest, ALeftJournalIsOfferedAtTheNextStartAndYesRecoversItUnsaved)

@@ -170,7 +170,8 @@ int runSoak(int argc, char *argv[])
                     static_cast<unsigned long long>(c.overflows),
                     static_cast<unsigned long long>(answerer.functionChangeQuestions), memory.rssKb, memory.peakKb,
                     memory.heapBytes / 1024, processor,
-                    span > 0 ? 100.0 * (processor - processorAtLastReport) / span : 0.0, stateName(acquisition.state()));
+                    span > 0 ? 100.0 * (processor - processorAtLastReport) / span : 0.0,
+                    stateName(acquisition.state()));
         std::fflush(stdout);
         samplesAtLastReport = samples;
         processorAtLastReport = processor;

@@ -77,16 +77,18 @@ bool makeCertificates(const QString &folder)
     if (!extensions.open(QIODevice::WriteOnly) || extensions.write("subjectAltName=IP:127.0.0.1\n") < 0)
         return false;
     extensions.close();
-    const bool made =
-        run(openssl, {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out", "ca.pem", "-days",
-                      "2", "-subj", "/CN=Ampero test authority"},
-            folder) &&
-        run(openssl, {"req", "-newkey", "rsa:2048", "-nodes", "-keyout", "server.key", "-out", "server.csr", "-subj",
-                      "/CN=127.0.0.1"},
-            folder) &&
-        run(openssl, {"x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key", "-CAcreateserial",
-                      "-out", "server.pem", "-days", "2", "-extfile", "server.ext"},
-            folder);
+    const bool made = run(openssl,
+                          {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out", "ca.pem",
+                           "-days", "2", "-subj", "/CN=Ampero test authority"},
+                          folder) &&
+                      run(openssl,
+                          {"req", "-newkey", "rsa:2048", "-nodes", "-keyout", "server.key", "-out", "server.csr",
+                           "-subj", "/CN=127.0.0.1"},
+                          folder) &&
+                      run(openssl,
+                          {"x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key", "-CAcreateserial",
+                           "-out", "server.pem", "-days", "2", "-extfile", "server.ext"},
+                          folder);
     // The broker reads its key after it gave up root.
     return made && QFile::setPermissions(QDir(folder).filePath(QStringLiteral("server.key")),
                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
@@ -187,10 +189,10 @@ TopicWatcher::TopicWatcher(const MqttBroker &broker, const QString &topic, const
     // Line-buffered: mosquitto_sub writes into a pipe in blocks, and its
     // SUBACK line would only come with the first message.
     process_.start(QStringLiteral("stdbuf"),
-                   QStringList{QStringLiteral("-oL"), QStringLiteral("mosquitto_sub"), QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                               QString::number(broker.port()), QStringLiteral("-t"), topic, QStringLiteral("-q"),
-                               QStringLiteral("1"), QStringLiteral("-c"), QStringLiteral("-i"), id,
-                               QStringLiteral("-d")} +
+                   QStringList{QStringLiteral("-oL"), QStringLiteral("mosquitto_sub"), QStringLiteral("-h"),
+                               QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QString::number(broker.port()),
+                               QStringLiteral("-t"), topic, QStringLiteral("-q"), QStringLiteral("1"),
+                               QStringLiteral("-c"), QStringLiteral("-i"), id, QStringLiteral("-d")} +
                        broker.clientOptions() + extra);
     process_.waitForStarted(10000);
 }
@@ -252,9 +254,8 @@ std::vector<QByteArray> RetainedPayloads(const MqttBroker &broker, const QString
     QProcess sub;
     sub.start(QStringLiteral("mosquitto_sub"),
               QStringList{QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                          QString::number(broker.port()),
-               QStringLiteral("-t"), topic, QStringLiteral("-C"), QString::number(count), QStringLiteral("-W"),
-               QString::number((timeoutMs + 999) / 1000)} +
+                          QString::number(broker.port()), QStringLiteral("-t"), topic, QStringLiteral("-C"),
+                          QString::number(count), QStringLiteral("-W"), QString::number((timeoutMs + 999) / 1000)} +
                   broker.clientOptions());
     std::vector<QByteArray> payloads;
     if (!sub.waitForFinished(timeoutMs + 5000))

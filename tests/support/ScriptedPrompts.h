@@ -10,9 +10,9 @@
 
 class ScriptedPrompts final : public SessionPrompts {
 public:
-    std::deque<Answer> answers;      // for askYesNoCancel
-    std::deque<bool> yesNoAnswers;   // for askYesNo
-    std::deque<QString> files;       // for the file choosers; empty = cancel
+    std::deque<Answer> answers;    // for askYesNoCancel
+    std::deque<bool> yesNoAnswers; // for askYesNo
+    std::deque<QString> files;     // for the file choosers; empty = cancel
     QStringList asked, messages, errors;
 
     Answer askYesNoCancel(const QString &text) override

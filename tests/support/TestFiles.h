@@ -32,7 +32,10 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 
-inline QString fixture(const char *name) { return QStringLiteral(AMPERO_TEST_DATA "/") + QLatin1String(name); }
+inline QString fixture(const char *name)
+{
+    return QStringLiteral(AMPERO_TEST_DATA "/") + QLatin1String(name);
+}
 
 // A sample whose every byte, padding included, depends on k.
 inline Sample patternSample(std::uint32_t k)

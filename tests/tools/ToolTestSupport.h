@@ -30,5 +30,8 @@ ToolResult RunTool(const QStringList &arguments, const QByteArray &input = QByte
 FrameContent ContentOfFrame(const DecodedFrame &frame);
 
 bool operator==(const FrameContent &a, const FrameContent &b);
-inline bool operator!=(const FrameContent &a, const FrameContent &b) { return !(a == b); }
+inline bool operator!=(const FrameContent &a, const FrameContent &b)
+{
+    return !(a == b);
+}
 void PrintTo(const FrameContent &content, std::ostream *out);

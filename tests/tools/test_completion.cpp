@@ -1,8 +1,8 @@
 // The bash completion of amperotool, sourced into a real bash.
 
 #include "MeterScenario.h"
-#include "ToolTestSupport.h"
 #include "QtPrinters.h"
+#include "ToolTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,17 +17,17 @@ namespace {
 // being completed), run in `folder`; sorted.
 QStringList Complete(const QStringList &words, const QString &folder = QDir::tempPath())
 {
-    const QString script = QStringLiteral(
-        "source \"$1\" || exit 3; shift\n"
-        "COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); COMP_LINE=\"$*\"; COMP_POINT=${#COMP_LINE}\n"
-        "_amperotool amperotool \"${COMP_WORDS[COMP_CWORD]}\" \"${COMP_WORDS[COMP_CWORD - 1]}\"\n"
-        "printf '%s\\n' \"${COMPREPLY[@]}\"\n");
+    const QString script =
+        QStringLiteral("source \"$1\" || exit 3; shift\n"
+                       "COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); COMP_LINE=\"$*\"; COMP_POINT=${#COMP_LINE}\n"
+                       "_amperotool amperotool \"${COMP_WORDS[COMP_CWORD]}\" \"${COMP_WORDS[COMP_CWORD - 1]}\"\n"
+                       "printf '%s\\n' \"${COMPREPLY[@]}\"\n");
     QProcess bash;
     bash.setWorkingDirectory(folder);
-    bash.start(QStringLiteral("bash"), QStringList{QStringLiteral("--norc"), QStringLiteral("--noprofile"),
-                                                   QStringLiteral("-c"), script, QStringLiteral("bash"),
-                                                   QStringLiteral(AMPERO_COMPLETION), QStringLiteral("amperotool")} +
-                                           words);
+    bash.start(QStringLiteral("bash"),
+               QStringList{QStringLiteral("--norc"), QStringLiteral("--noprofile"), QStringLiteral("-c"), script,
+                           QStringLiteral("bash"), QStringLiteral(AMPERO_COMPLETION), QStringLiteral("amperotool")} +
+                   words);
     EXPECT_TRUE(bash.waitForFinished(30000));
     EXPECT_EQ(bash.exitCode(), 0) << bash.readAllStandardError().toStdString();
     QStringList offered = QString::fromUtf8(bash.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -68,11 +68,14 @@ TEST(Completion, OptionsAndTheirValues)
     EXPECT_EQ(Complete({QStringLiteral("simulate"), QStringLiteral("--scenario"), QString()}), Sorted(scenarios));
     EXPECT_EQ(Complete({QStringLiteral("simulate"), QStringLiteral("--scenario"), QStringLiteral("r")}),
               (QStringList{QStringLiteral("ramp"), QStringLiteral("recall")}));
-    EXPECT_EQ(Complete({QStringLiteral("simulate"), QStringLiteral("--sc")}), QStringList{QStringLiteral("--scenario")});
-    EXPECT_EQ(Complete({QStringLiteral("record"), QStringLiteral("--port"), QStringLiteral("x"), QStringLiteral("--d")}),
-              QStringList{QStringLiteral("--duration")});
-    EXPECT_EQ(Complete({QStringLiteral("print"), QStringLiteral("a.KRD"), QStringLiteral("--what"), QStringLiteral("f")}),
-              QStringList{QStringLiteral("first")});
+    EXPECT_EQ(Complete({QStringLiteral("simulate"), QStringLiteral("--sc")}),
+              QStringList{QStringLiteral("--scenario")});
+    EXPECT_EQ(
+        Complete({QStringLiteral("record"), QStringLiteral("--port"), QStringLiteral("x"), QStringLiteral("--d")}),
+        QStringList{QStringLiteral("--duration")});
+    EXPECT_EQ(
+        Complete({QStringLiteral("print"), QStringLiteral("a.KRD"), QStringLiteral("--what"), QStringLiteral("f")}),
+        QStringList{QStringLiteral("first")});
     EXPECT_EQ(Complete({QStringLiteral("print"), QStringLiteral("a.KRD"), QStringLiteral("--range"), QString()}),
               (QStringList{QStringLiteral("all"), QStringLiteral("visual")}));
     EXPECT_EQ(Complete({QStringLiteral("dump"), QStringLiteral("--h")}), QStringList{QStringLiteral("--help")});
@@ -94,9 +97,9 @@ TEST(Completion, RecordingFilesAndFolders)
     EXPECT_EQ(Complete({QStringLiteral("print"), QString()}, folder.path()), recordings);
     EXPECT_EQ(Complete({QStringLiteral("record"), QStringLiteral("--out"), QStringLiteral("a")}, folder.path()),
               QStringList{QStringLiteral("a.KRD")});
-    EXPECT_EQ(Complete({QStringLiteral("print"), QStringLiteral("a.KRD"), QStringLiteral("--out"), QString()},
-                       folder.path()),
-              (QStringList{QStringLiteral("older"), QStringLiteral("out.pdf")}));
+    EXPECT_EQ(
+        Complete({QStringLiteral("print"), QStringLiteral("a.KRD"), QStringLiteral("--out"), QString()}, folder.path()),
+        (QStringList{QStringLiteral("older"), QStringLiteral("out.pdf")}));
     EXPECT_EQ(Complete({QStringLiteral("decode"), QStringLiteral("n")}, folder.path()),
               QStringList{QStringLiteral("notes.txt")});
 }

@@ -50,9 +50,10 @@ TEST(DecodeCommandTest, ReferenceFrame)
     const ToolResult result = RunTool({"decode", dataFile("reference-frame.bin")});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_FALSE(result.crashed);
-    EXPECT_EQ(result.out.toStdString(),
-              std::string(Header) +
-                  "0,\"12.35\",12.35,A,AC,\"230.1\",230.1,V,,\"0\",00,PH1,1111000000000000000000000000000000000000,0\n");
+    EXPECT_EQ(
+        result.out.toStdString(),
+        std::string(Header) +
+            "0,\"12.35\",12.35,A,AC,\"230.1\",230.1,V,,\"0\",00,PH1,1111000000000000000000000000000000000000,0\n");
     EXPECT_EQ(result.err.toStdString(), "frames: 1, skipped bytes: 0\n");
 }
 
@@ -176,7 +177,8 @@ TEST(DecodeCommandTest, OutputDoesNotFollowTheLocale)
     ASSERT_TRUE(locales.isValid());
     QProcess localedef;
     localedef.start("localedef", {"-i", "de_DE", "-f", "UTF-8", locales.filePath("de_DE.UTF-8")});
-    if (!localedef.waitForFinished(120000) || localedef.exitStatus() != QProcess::NormalExit || localedef.exitCode() != 0)
+    if (!localedef.waitForFinished(120000) || localedef.exitStatus() != QProcess::NormalExit ||
+        localedef.exitCode() != 0)
         GTEST_SKIP() << "cannot build a German locale here";
     const QStringList german = {"LOCPATH=" + locales.path(), "LC_ALL=de_DE.UTF-8"};
     const ToolResult result = RunTool({"decode", dataFile("mixed-capture.bin")}, QByteArray(), german);

@@ -74,7 +74,9 @@ std::vector<ScannerRow> scannerRows()
         {"a frame cut short at the end", concat({Reference, "0505 0208 CB"}), {0}, 5},
         {"a single sync byte at the end", concat({Reference, "05"}), {0}, 1},
         {"a frame cut short by the next frame is taken with its start",
-         concat({"0505 0208 CBE3", Reference, Overload}), {0, 28}, 6},
+         concat({"0505 0208 CBE3", Reference, Overload}),
+         {0, 28},
+         6},
         {"nothing but garbage", concat({"0102 0304 0506 0708 090A 0B0C"}), {}, 12},
         {"empty stream", {}, {}, 0},
     };

@@ -49,7 +49,8 @@ TEST(ScenarioTest, EveryScenarioDecodesBackToWhatWasEncoded)
                 if (step.intact) {
                     ++intact;
                     ASSERT_EQ(step.frameAt + MeterFrameSize, step.bytes.size());
-                    ASSERT_TRUE(std::equal(frame.begin(), frame.end(), step.bytes.begin() + std::ptrdiff_t(step.frameAt)));
+                    ASSERT_TRUE(
+                        std::equal(frame.begin(), frame.end(), step.bytes.begin() + std::ptrdiff_t(step.frameAt)));
                 }
             }
             if (scenario == Scenario::Noise) {
@@ -101,8 +102,8 @@ TEST(ScenarioTest, MeterDisplayTextLightsAllFourCells)
         double magnitude;
         const char *text;
     } rows[] = {
-        {0, "0.000"}, {5.3, "5.300"}, {9.9996, "10.00"}, {12.35, "12.35"}, {99.996, "100.0"},
-        {230.1, "230.1"}, {999.96, "1000"}, {1234.4, "1234"}, {12345, "9999"}, {-1, "0.000"},
+        {0, "0.000"},     {5.3, "5.300"},   {9.9996, "10.00"}, {12.35, "12.35"}, {99.996, "100.0"},
+        {230.1, "230.1"}, {999.96, "1000"}, {1234.4, "1234"},  {12345, "9999"},  {-1, "0.000"},
     };
     for (const auto &row : rows)
         EXPECT_EQ(MeterDisplayText(row.magnitude), row.text) << row.magnitude;

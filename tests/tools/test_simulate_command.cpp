@@ -19,8 +19,7 @@
 namespace {
 
 // A running `amperotool simulate` and the path of its terminal end.
-class Simulator
-{
+class Simulator {
 public:
     explicit Simulator(const QStringList &options)
     {
@@ -239,11 +238,25 @@ TEST(SimulateCommandTest, LinkDoesNotReplaceAFile)
 TEST(SimulateCommandTest, UsageErrors)
 {
     const QStringList rows[] = {
-        {"--rate", "88"},       {"--rate", "0"},          {"--rate", "-2"},         {"--rate", "fast"},
-        {"--rate"},             {"--frames", "0"},        {"--frames", "many"},     {"--frames", "-3"},
-        {"--scenario", "soak"}, {"--switch-after", "-1"}, {"--corrupt", "101"},     {"--corrupt", "x"},
-        {"--seed", "-1"},       {"--seed", "4294967296"}, {"--bogus"},              {"steady"},
-        {"--link", ""},         {"--rate=88"},            {"--frames=0", "--rate"},
+        {"--rate", "88"},
+        {"--rate", "0"},
+        {"--rate", "-2"},
+        {"--rate", "fast"},
+        {"--rate"},
+        {"--frames", "0"},
+        {"--frames", "many"},
+        {"--frames", "-3"},
+        {"--scenario", "soak"},
+        {"--switch-after", "-1"},
+        {"--corrupt", "101"},
+        {"--corrupt", "x"},
+        {"--seed", "-1"},
+        {"--seed", "4294967296"},
+        {"--bogus"},
+        {"steady"},
+        {"--link", ""},
+        {"--rate=88"},
+        {"--frames=0", "--rate"},
     };
     for (const QStringList &options : rows) {
         SCOPED_TRACE(qPrintable(options.join(' ')));

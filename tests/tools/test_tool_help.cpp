@@ -28,9 +28,9 @@ QStringList ListedCommands()
 
 TEST(ToolHelp, ListsEveryCommand)
 {
-    EXPECT_EQ(ListedCommands(), (QStringList{QStringLiteral("dump"), QStringLiteral("info"), QStringLiteral("decode"),
-                                             QStringLiteral("simulate"), QStringLiteral("record"),
-                                             QStringLiteral("print")}));
+    EXPECT_EQ(ListedCommands(),
+              (QStringList{QStringLiteral("dump"), QStringLiteral("info"), QStringLiteral("decode"),
+                           QStringLiteral("simulate"), QStringLiteral("record"), QStringLiteral("print")}));
     for (const char *spelling : {"-h", "help"}) {
         const ToolResult result = RunTool({QLatin1String(spelling)});
         EXPECT_EQ(result.exitCode, 0) << spelling;
@@ -69,11 +69,11 @@ TEST(ToolHelp, EveryCommandExplainsItself)
              {QStringList{command, QStringLiteral("--help")}, QStringList{command, QStringLiteral("-h")},
               QStringList{command, QStringLiteral("/no/such/file.KRD"), QStringLiteral("--help")}}) {
             const ToolResult result = RunTool(arguments);
-            EXPECT_EQ(result.exitCode, 0) << qPrintable(arguments.join(QLatin1Char(' '))) << ": "
-                                          << result.err.toStdString();
+            EXPECT_EQ(result.exitCode, 0)
+                << qPrintable(arguments.join(QLatin1Char(' '))) << ": " << result.err.toStdString();
             EXPECT_EQ(result.out, help.out) << qPrintable(arguments.join(QLatin1Char(' ')));
-            EXPECT_TRUE(result.err.isEmpty()) << qPrintable(arguments.join(QLatin1Char(' '))) << ": "
-                                              << result.err.toStdString();
+            EXPECT_TRUE(result.err.isEmpty())
+                << qPrintable(arguments.join(QLatin1Char(' '))) << ": " << result.err.toStdString();
         }
     }
 }

@@ -124,8 +124,8 @@ TEST_P(TrendFewBands, DrawsNoLineForOneBandOrLessButStillClears)
 
 INSTANTIATE_TEST_SUITE_P(Bands, TrendFewBands,
                          ::testing::Values(FewBands{"rows0", 0, 10, 0, 9}, FewBands{"rows1", 1, 10, 0, 9},
-                                           FewBands{"rowsNegative", -3, 10, 0, 9},
-                                           FewBands{"cols1", 8, 1, 7, 0}, FewBands{"bothTwo", 2, 2, 1, 1}),
+                                           FewBands{"rowsNegative", -3, 10, 0, 9}, FewBands{"cols1", 8, 1, 7, 0},
+                                           FewBands{"bothTwo", 2, 2, 1, 1}),
                          [](const auto &instance) { return std::string(instance.param.name); });
 
 TEST(TrendDrawing, GridStyleFiveClearsAndDrawsNothing)

@@ -46,8 +46,8 @@ std::vector<Recorded> &Record(Sweepgraph::Trend &chart, std::vector<Recorded> &l
     return log;
 }
 
-void SendMouse(QWidget *target, QEvent::Type type, QPointF position, Qt::MouseButton button,
-               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+void SendMouse(QWidget *target, QEvent::Type type, QPointF position, Qt::MouseButton button, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QMouseEvent event(type, position, target->mapToGlobal(position), button, buttons, modifiers);
     QApplication::sendEvent(target, &event);
@@ -93,14 +93,13 @@ TEST_P(TrendPointer, MouseEventsCarryWorldCoordinates)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, TrendPointer,
-    ::testing::Values(PointerRow{"centre", 100, -100, 0, 100, QPointF(400, 200), 50, 0},
-                      PointerRow{"topLeft", 100, -100, 0, 100, QPointF(0, 0), 0, 100},
-                      PointerRow{"quarter", 100, -100, 0, 100, QPointF(200, 300), 25, -50},
-                      PointerRow{"timeScale", 30, 0, 0, 60, QPointF(600, 100), 45, 22.5},
-                      PointerRow{"inverted", -100, 100, 0, 100, QPointF(400, 300), 50, -250}),
-    [](const auto &instance) { return std::string(instance.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, TrendPointer,
+                         ::testing::Values(PointerRow{"centre", 100, -100, 0, 100, QPointF(400, 200), 50, 0},
+                                           PointerRow{"topLeft", 100, -100, 0, 100, QPointF(0, 0), 0, 100},
+                                           PointerRow{"quarter", 100, -100, 0, 100, QPointF(200, 300), 25, -50},
+                                           PointerRow{"timeScale", 30, 0, 0, 60, QPointF(600, 100), 45, 22.5},
+                                           PointerRow{"inverted", -100, 100, 0, 100, QPointF(400, 300), 50, -250}),
+                         [](const auto &instance) { return std::string(instance.param.name); });
 
 TEST(TrendEvents, DoubleClickSequenceAndButtonsHeldWhileMoving)
 {

@@ -175,17 +175,17 @@ TEST_P(TrendBadBagValues, KeepTheCurrentValue)
     EXPECT_EQ(reader.GridColor(), OleColor(0x123456));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, TrendBadBagValues,
-    ::testing::Values(BadValueRow{"topText", "TopY", QStringLiteral("high")},
-                      BadValueRow{"topTooLarge", "TopY", QVariant(qint64(1) << 40)},
-                      BadValueRow{"lineWidthZero", "LineWidth", QVariant::fromValue(qint16(0))},
-                      BadValueRow{"lineWidthBeyond16Bits", "LineWidth", 70000},
-                      BadValueRow{"borderStyleTwo", "BorderStyle", QVariant::fromValue(qint16(2))},
-                      BadValueRow{"borderStyleBeyond16Bits", "BorderStyle", 65536},
-                      BadValueRow{"gridRowsText", "GridRows", QStringLiteral("many")},
-                      BadValueRow{"gridColorBeyond32Bits", "GridColor", QVariant(qint64(1) << 33)}),
-    [](const auto &instance) { return std::string(instance.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, TrendBadBagValues,
+                         ::testing::Values(BadValueRow{"topText", "TopY", QStringLiteral("high")},
+                                           BadValueRow{"topTooLarge", "TopY", QVariant(qint64(1) << 40)},
+                                           BadValueRow{"lineWidthZero", "LineWidth", QVariant::fromValue(qint16(0))},
+                                           BadValueRow{"lineWidthBeyond16Bits", "LineWidth", 70000},
+                                           BadValueRow{"borderStyleTwo", "BorderStyle", QVariant::fromValue(qint16(2))},
+                                           BadValueRow{"borderStyleBeyond16Bits", "BorderStyle", 65536},
+                                           BadValueRow{"gridRowsText", "GridRows", QStringLiteral("many")},
+                                           BadValueRow{"gridColorBeyond32Bits", "GridColor",
+                                                       QVariant(qint64(1) << 33)}),
+                         [](const auto &instance) { return std::string(instance.param.name); });
 
 TEST(TrendProperties, BagValuesOfOtherNumberTypesAreRounded)
 {

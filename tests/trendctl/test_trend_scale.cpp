@@ -78,14 +78,13 @@ TEST_P(TrendBoundRounding, StoresTheNearestWholeNumberHalvesToEven)
     EXPECT_EQ(chart.Rightx(), row.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, TrendBoundRounding,
-    ::testing::Values(BoundRounding{"n99_5", 99.5f, 100}, BoundRounding{"n98_5", 98.5f, 98},
-                      BoundRounding{"n100_5", 100.5f, 100}, BoundRounding{"n101_5", 101.5f, 102},
-                      BoundRounding{"n98_6", 98.6f, 99}, BoundRounding{"minus0_5", -0.5f, 0},
-                      BoundRounding{"minus1_5", -1.5f, -2}, BoundRounding{"minus2_5", -2.5f, -2},
-                      BoundRounding{"large", 2147483520.0f, 2147483520.0f}),
-    [](const auto &instance) { return std::string(instance.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, TrendBoundRounding,
+                         ::testing::Values(BoundRounding{"n99_5", 99.5f, 100}, BoundRounding{"n98_5", 98.5f, 98},
+                                           BoundRounding{"n100_5", 100.5f, 100}, BoundRounding{"n101_5", 101.5f, 102},
+                                           BoundRounding{"n98_6", 98.6f, 99}, BoundRounding{"minus0_5", -0.5f, 0},
+                                           BoundRounding{"minus1_5", -1.5f, -2}, BoundRounding{"minus2_5", -2.5f, -2},
+                                           BoundRounding{"large", 2147483520.0f, 2147483520.0f}),
+                         [](const auto &instance) { return std::string(instance.param.name); });
 
 TEST(TrendScale, BoundOutsideThirtyTwoBitsOrNotANumberKeepsTheOldValue)
 {
@@ -119,16 +118,16 @@ TEST_P(TrendScaleLabels, ReadTopToBottom)
     EXPECT_EQ(ScaleLabels(chart), row.texts);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, TrendScaleLabels,
-    ::testing::Values(LabelRow{"defaults", 100, -100, {"100", "50", "0", "-50", "-100"}},
-                      LabelRow{"tenToZero", 10, 0, {"10", "7.5", "5", "2.5", "0"}},
-                      LabelRow{"sevenToZero", 7, 0, {"7", "5.25", "3.5", "1.75", "0"}},
-                      LabelRow{"inverted", -100, 100, {"-100", "-50", "0", "50", "100"}},
-                      LabelRow{"negativeQuarters", -1, -2, {"-1", "-1.25", "-1.5", "-1.75", "-2"}},
-                      LabelRow{"large", 2000000, 0, {"2000000", "1500000", "1000000", "500000", "0"}},
-                      LabelRow{"rounded", 99.5f, 98.5f, {"100", "99.5", "99", "98.5", "98"}}),
-    [](const auto &instance) { return std::string(instance.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, TrendScaleLabels,
+                         ::testing::Values(LabelRow{"defaults", 100, -100, {"100", "50", "0", "-50", "-100"}},
+                                           LabelRow{"tenToZero", 10, 0, {"10", "7.5", "5", "2.5", "0"}},
+                                           LabelRow{"sevenToZero", 7, 0, {"7", "5.25", "3.5", "1.75", "0"}},
+                                           LabelRow{"inverted", -100, 100, {"-100", "-50", "0", "50", "100"}},
+                                           LabelRow{"negativeQuarters", -1, -2, {"-1", "-1.25", "-1.5", "-1.75", "-2"}},
+                                           LabelRow{
+                                               "large", 2000000, 0, {"2000000", "1500000", "1000000", "500000", "0"}},
+                                           LabelRow{"rounded", 99.5f, 98.5f, {"100", "99.5", "99", "98.5", "98"}}),
+                         [](const auto &instance) { return std::string(instance.param.name); });
 
 TEST(TrendScale, LabelsUseTheUsersDecimalSeparator)
 {
@@ -262,8 +261,7 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, TrendTimeLabels,
     ::testing::Values(TimeRow{"tenSeconds", 10.0 / 86400, "00:00:10"},
                       TimeRow{"afternoon", (15 * 3600 + 4 * 60 + 5) / 86400.0, "15:04:05"},
-                      TimeRow{"zero", 0.0, "00:00:00"},
-                      TimeRow{"midnight", 37414.0, "07/06/2002"},
+                      TimeRow{"zero", 0.0, "00:00:00"}, TimeRow{"midnight", 37414.0, "07/06/2002"},
                       TimeRow{"dateAndTime", 37414 + (10 * 3600 + 37 * 60) / 86400.0, "07/06/2002 10:37:00"},
                       TimeRow{"beforeTheEpoch", -1.25, "29/12/1899 06:00:00"},
                       TimeRow{"roundsUpToMidnight", 1.9999999999, "01/01/1900"},

@@ -54,8 +54,10 @@ int main(int argc, char **argv)
     auto *second = new Sweepgraph::Trend(&sheet);
     layout->addWidget(first);
     layout->addWidget(second);
-    Configure(*first, 15, 20, [](int i) { return 60 * std::sin(i / 9.0) + 10 * std::cos(i / 2.0); }, Green);
-    Configure(*second, 10, 8, [](int i) { return 40.0 - 0.8 * i + 15 * std::sin(i / 5.0); }, Cyan);
+    Configure(
+        *first, 15, 20, [](int i) { return 60 * std::sin(i / 9.0) + 10 * std::cos(i / 2.0); }, Green);
+    Configure(
+        *second, 10, 8, [](int i) { return 40.0 - 0.8 * i + 15 * std::sin(i / 5.0); }, Cyan);
     sheet.resize(640, 560);
     sheet.show();
     QApplication::processEvents();

@@ -86,8 +86,13 @@ TEST_F(SettingsFixture, OutOfRangeWidthAndManualIntervalLoadAsTheNearestValidVal
         float loaded;
     };
     const Case widths[] = {
-        {"negative", "-50", 5},  {"zero", "0", 5},        {"just below", "4.99", 5}, {"lowest", "5", 5},
-        {"inside", "120", 120},  {"just inside", "299", 299}, {"the excluded bound", "300", 299},
+        {"negative", "-50", 5},
+        {"zero", "0", 5},
+        {"just below", "4.99", 5},
+        {"lowest", "5", 5},
+        {"inside", "120", 120},
+        {"just inside", "299", 299},
+        {"the excluded bound", "300", 299},
         {"far above", "1e9", 299},
     };
     for (const Case &c : widths) {
@@ -101,7 +106,8 @@ TEST_F(SettingsFixture, OutOfRangeWidthAndManualIntervalLoadAsTheNearestValidVal
     }
 
     const Case intervals[] = {
-        {"negative", "-3", 1}, {"zero", "0", 1}, {"inside", "0.5", 0.5f}, {"600", "600", 599}, {"far above", "1e6", 599},
+        {"negative", "-3", 1}, {"zero", "0", 1},          {"inside", "0.5", 0.5f},
+        {"600", "600", 599},   {"far above", "1e6", 599},
     };
     for (const Case &c : intervals) {
         SCOPED_TRACE(c.name);
@@ -122,7 +128,10 @@ TEST_F(SettingsFixture, OutOfRangeWidthAndManualIntervalLoadAsTheNearestValidVal
 
 TEST_F(SettingsFixture, PortNumberFallsBackToOneUnlessOneToFour)
 {
-    struct Case { const char *stored; int expected; };
+    struct Case {
+        const char *stored;
+        int expected;
+    };
     for (const Case c : {Case{"3", 3}, {"4", 4}, {"0", 1}, {"5", 1}, {"abc", 1}, {"2.5", 1}, {"-2", 1}, {" 2 ", 2}}) {
         writeIni((std::string("[ComPort]\nComPort=") + c.stored + "\n").c_str());
         SettingsStore settings(path());

@@ -26,9 +26,9 @@ RangeSummary direct(const SampleStore &store, SummarySeries series, std::int32_t
 {
     auto value = [&](std::int32_t i) {
         const Sample &s = store.sample(i);
-        return series == SummarySeries::FirstValue ? double(s.FirstValue)
+        return series == SummarySeries::FirstValue    ? double(s.FirstValue)
                : series == SummarySeries::SecondValue ? double(s.SecondValue)
-                                                       : double(s.Seconds);
+                                                      : double(s.Seconds);
     };
     RangeSummary r;
     r.minIndex = r.maxIndex = first;

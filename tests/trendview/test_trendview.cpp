@@ -157,8 +157,8 @@ TEST_F(TrendViewTest, StatisticsLabelTexts)
     EXPECT_EQ(host.shown.aMAX, QStringLiteral("101kW"));
     EXPECT_EQ(host.shown.aMIN, QStringLiteral("99.25kW"));
     EXPECT_EQ(host.shown.aAVG, QStringLiteral("100.25kW")); // "###0.0##"
-    EXPECT_EQ(host.shown.aMAXDate, QLocale::c().toString(Start.date(), QLocale::ShortFormat) +
-                                       QStringLiteral(" 10:37:03"));
+    EXPECT_EQ(host.shown.aMAXDate,
+              QLocale::c().toString(Start.date(), QLocale::ShortFormat) + QStringLiteral(" 10:37:03"));
     EXPECT_EQ(host.shown.vMAX, QStringLiteral("101kW"));
     EXPECT_EQ(host.shown.vAVG, QStringLiteral("100.25kW"));
     view.ShowAllAreaStatistics(MeanPattern::Loaded);

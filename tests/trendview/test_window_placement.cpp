@@ -131,7 +131,7 @@ TEST_F(PlacementFixture, DamagedOrPartialValuesAreNotRestored)
     const QRect screen(0, 0, 1280, 800);
     const QRect fallback = DefaultWindowGeometry(screen, Chrome);
     const char *damaged[][4] = {
-        {"10", "20", "abc", "600"}, {"10", "20", "800", ""}, {"10", "20", "0", "600"},
+        {"10", "20", "abc", "600"},  {"10", "20", "800", ""},       {"10", "20", "0", "600"},
         {"10", "20", "-800", "600"}, {"1e300", "20", "800", "600"},
     };
     for (const auto &values : damaged) {

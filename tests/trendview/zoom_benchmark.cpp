@@ -24,7 +24,8 @@ public:
 };
 
 // The median of a few runs of `work`, in milliseconds.
-template <typename Work> double medianMs(int runs, Work work)
+template <typename Work>
+double medianMs(int runs, Work work)
 {
     std::vector<double> times;
     for (int r = 0; r < runs; ++r) {
@@ -85,10 +86,13 @@ int main(int argc, char **argv)
         QObject::connect(&widget2, &Sweepgraph::Trend::Paint, [&] { view.RedrawChart2(); });
         double energy = 0;
         const double repaint = medianMs(21, [&] { view.RefreshCharts(); });
-        const double cursors = medianMs(101, [&] {
-            const CursorFigures f = MeasureBetween(view.Summary(), state.store, 1, count);
-            energy = f.area;
-        }) * 1000;
+        const double cursors = medianMs(101,
+                                        [&] {
+                                            const CursorFigures f =
+                                                MeasureBetween(view.Summary(), state.store, 1, count);
+                                            energy = f.area;
+                                        }) *
+                               1000;
         std::printf("%12d %14.1f %16.3f %18.1f %14.1f\n", count, summaryMs, repaint, cursors, energy);
         std::fflush(stdout);
     }

@@ -22,14 +22,9 @@ struct ScenarioNameEntry {
 };
 
 const ScenarioNameEntry scenarioNames[] = {
-    {Scenario::Steady, "steady"},
-    {Scenario::Ramp, "ramp"},
-    {Scenario::Overload, "overload"},
-    {Scenario::Hold, "hold"},
-    {Scenario::Recall, "recall"},
-    {Scenario::FunctionChange, "function-change"},
-    {Scenario::Time, "time"},
-    {Scenario::Noise, "noise"},
+    {Scenario::Steady, "steady"}, {Scenario::Ramp, "ramp"},     {Scenario::Overload, "overload"},
+    {Scenario::Hold, "hold"},     {Scenario::Recall, "recall"}, {Scenario::FunctionChange, "function-change"},
+    {Scenario::Time, "time"},     {Scenario::Noise, "noise"},
 };
 
 // The bar graph follows the reading as a share of the range's full scale.
@@ -91,7 +86,8 @@ std::string MeterDisplayText(double magnitude)
     magnitude = std::clamp(magnitude, 0.0, 9999.0);
     char buffer[32];
     for (int decimals = 3; decimals > 0; --decimals) {
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, decimals);
+        const auto result =
+            std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, decimals);
         // Four digits and the point.
         if (result.ptr - buffer <= 5)
             return std::string(buffer, result.ptr);
@@ -100,8 +96,7 @@ std::string MeterDisplayText(double magnitude)
     return std::string(buffer, result.ptr);
 }
 
-ScenarioGenerator::ScenarioGenerator(const ScenarioSettings &settings)
-    : m_settings(settings), m_random(settings.seed)
+ScenarioGenerator::ScenarioGenerator(const ScenarioSettings &settings) : m_settings(settings), m_random(settings.seed)
 {
 }
 

@@ -52,8 +52,7 @@ struct ScenarioStep {
     bool intact = true;
 };
 
-class ScenarioGenerator
-{
+class ScenarioGenerator {
 public:
     explicit ScenarioGenerator(const ScenarioSettings &settings);
 
@@ -76,9 +75,9 @@ private:
     ScenarioSettings m_settings;
     std::mt19937 m_random;
     std::uint64_t m_step = 0;
-    FrameContent m_held;          // hold: the display frozen under HOLD
-    int m_recallLocation = 1;     // recall: location shown now
-    int m_recallRepeatsLeft = 0;  // recall: further frames of that location
+    FrameContent m_held;         // hold: the display frozen under HOLD
+    int m_recallLocation = 1;    // recall: location shown now
+    int m_recallRepeatsLeft = 0; // recall: further frames of that location
 };
 
 // The four cells the meter shows for a magnitude: as many decimals as fit, all
