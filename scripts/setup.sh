@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth socat poppler-utils imagemagick xdotool desktop-file-utils
   dpkg-dev lintian appstream shared-mime-info groff-base man-db
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   libmosquitto-dev mosquitto mosquitto-clients openssl
   # systemd-analyze checks the recording service; the package installs
   # without a running systemd (as in a container).

@@ -8,6 +8,10 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 
+# The sources are laid out as .clang-format says.
+find app ledctl trendctl propertybag tools tests fuzz \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  xargs -0 clang-format --dry-run --Werror
+
 export QT_QPA_PLATFORM=offscreen
 export LC_ALL=C.UTF-8
 
