@@ -480,8 +480,12 @@ void Trend::UpdateScaleFromBounds()
     const auto [top, bottom] = *shownY_;
     plot_->applyYRange(top, bottom);
     const QLocale locale;
+    // A zoomed range has arbitrary ends: its labels carry the digits that the
+    // distance between them needs, not the bounds' two decimals.
+    const double step = (top - bottom) * 0.25;
+    const int decimals = ScaleDecimalsForStep(std::fabs(step));
     for (int i = 0; i < int(scaleLabels_.size()); ++i)
-        SetLabelText(scaleLabels_[i], ScaleValueText(top - (top - bottom) * 0.25 * i, locale), scaleFont_);
+        SetLabelText(scaleLabels_[i], ScaleValueText(top - step * i, locale, decimals), scaleFont_);
 }
 
 void Trend::DrawGridFromState()

@@ -2,6 +2,9 @@
 
 #include <OleClock.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace Sweepgraph {
 
 namespace {
@@ -25,16 +28,27 @@ QString LongTimePattern(const QLocale &locale)
 
 } // namespace
 
-QString ScaleValueText(double value, const QLocale &locale)
+QString ScaleValueText(double value, const QLocale &locale, int decimals)
 {
-    QString text = QString::number(value + 0.0, 'f', 2); // + 0.0 turns -0 into 0
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
+    QString text = QString::number(value + 0.0, 'f', decimals); // + 0.0 turns -0 into 0
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
     if (text == QLatin1String("-0"))
         text = QStringLiteral("0");
     return text.replace(QLatin1Char('.'), locale.decimalPoint());
+}
+
+int ScaleDecimalsForStep(double step)
+{
+    // Beyond six decimals the labels would show only the noise of a float.
+    constexpr int MostDecimals = 6;
+    if (!std::isfinite(step) || step <= 0)
+        return 2;
+    return std::clamp(int(std::ceil(-std::log10(step))) + 1, 0, MostDecimals);
 }
 
 std::optional<QString> GeneralDateTimeText(double oleDate, const QLocale &locale)

@@ -9,9 +9,13 @@
 
 namespace Sweepgraph {
 
-// A scale value with at most two decimals, no trailing zeros, no leading
-// blank, no digit grouping and the locale's decimal separator.
-QString ScaleValueText(double value, const QLocale &locale);
+// A scale value with at most `decimals` decimals, no trailing zeros, no
+// leading blank, no digit grouping and the locale's decimal separator.
+QString ScaleValueText(double value, const QLocale &locale, int decimals = 2);
+
+// The decimals that tell apart scale labels `step` apart: two significant
+// digits of the step, none below the units.
+int ScaleDecimalsForStep(double step);
 
 // The general date/time text of an OLE Automation date (days since
 // 1899-12-30, the fraction the time of day): the short date and the long time

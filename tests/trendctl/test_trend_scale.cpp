@@ -229,6 +229,14 @@ TEST(TrendScale, AShownYRangeMovesCurveAndLabelsButNotTheBounds)
     // A range without height is not shown.
     chart->ShowYRange(5, 5);
     EXPECT_EQ(chart->scaleLabelText(0), QStringLiteral("50"));
+    // Labels of a zoomed range carry the digits their distance needs.
+    chart->ShowYRange(887.8125, -974.84);
+    EXPECT_EQ(ScaleLabels(*chart), QStringList({QStringLiteral("888"), QStringLiteral("422"), QStringLiteral("-44"),
+                                                QStringLiteral("-509"), QStringLiteral("-975")}));
+    chart->ShowYRange(0.0512, 0.0112);
+    EXPECT_EQ(ScaleLabels(*chart),
+              QStringList({QStringLiteral("0.051"), QStringLiteral("0.041"), QStringLiteral("0.031"),
+                           QStringLiteral("0.021"), QStringLiteral("0.011")}));
 
     chart->ShowBoundsY();
     chart->Refresh();
