@@ -1,4 +1,5 @@
 #include "PlotArea.h"
+#include "Trend.h"
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>
@@ -135,7 +136,7 @@ QAccessibleInterface *plotInterface(const QString &, QObject *object)
 
 } // namespace
 
-PlotArea::PlotArea(QWidget *parent) : QWidget(parent), mapping_(scale_, QSizeF(size()))
+PlotArea::PlotArea(QWidget *parent, Trend &chart) : QWidget(parent), chart_(chart), mapping_(scale_, QSizeF(size()))
 {
     static const bool accessible = [] {
         QAccessible::installFactory(plotInterface);
@@ -417,30 +418,32 @@ void PlotArea::mousePressEvent(QMouseEvent *event)
 {
     pressedForClick_ = true;
     const QPointF world = mapping_.toWorld(event->position());
-    emit MouseDown(ButtonBits(event->button()), ShiftBits(event->modifiers()), float(world.x()), float(world.y()));
+    emit chart_.MouseDown(ButtonBits(event->button()), ShiftBits(event->modifiers()), float(world.x()),
+                          float(world.y()));
 }
 
 void PlotArea::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPointF world = mapping_.toWorld(event->position());
-    emit MouseUp(ButtonBits(event->button()), ShiftBits(event->modifiers()), float(world.x()), float(world.y()));
+    emit chart_.MouseUp(ButtonBits(event->button()), ShiftBits(event->modifiers()), float(world.x()), float(world.y()));
     const bool clicked = pressedForClick_ && rect().contains(event->position().toPoint());
     pressedForClick_ = false;
     if (clicked)
-        emit Click();
+        emit chart_.Click();
 }
 
 void PlotArea::mouseDoubleClickEvent(QMouseEvent *)
 {
     // The second press of a double click is reported as DblClick alone.
     pressedForClick_ = false;
-    emit DblClick();
+    emit chart_.DblClick();
 }
 
 void PlotArea::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF world = mapping_.toWorld(event->position());
-    emit MouseMove(ButtonBits(event->buttons()), ShiftBits(event->modifiers()), float(world.x()), float(world.y()));
+    emit chart_.MouseMove(ButtonBits(event->buttons()), ShiftBits(event->modifiers()), float(world.x()),
+                          float(world.y()));
 }
 
 void PlotArea::wheelEvent(QWheelEvent *event)
@@ -452,21 +455,21 @@ void PlotArea::wheelEvent(QWheelEvent *event)
         return;
     }
     const QPointF world = mapping_.toWorld(event->position());
-    emit MouseWheel(qint16(std::clamp(delta, -32768, 32767)), ShiftBits(event->modifiers()), float(world.x()),
-                    float(world.y()));
+    emit chart_.MouseWheel(qint16(std::clamp(delta, -32768, 32767)), ShiftBits(event->modifiers()), float(world.x()),
+                           float(world.y()));
     event->accept();
 }
 
 void PlotArea::keyPressEvent(QKeyEvent *event)
 {
-    emit KeyDown(KeyCode16(event->key()), ShiftBits(event->modifiers()));
+    emit chart_.KeyDown(KeyCode16(event->key()), ShiftBits(event->modifiers()));
     if (!event->text().isEmpty())
-        emit KeyPress(qint16(event->text().at(0).unicode()));
+        emit chart_.KeyPress(qint16(event->text().at(0).unicode()));
 }
 
 void PlotArea::keyReleaseEvent(QKeyEvent *event)
 {
-    emit KeyUp(KeyCode16(event->key()), ShiftBits(event->modifiers()));
+    emit chart_.KeyUp(KeyCode16(event->key()), ShiftBits(event->modifiers()));
 }
 
 bool PlotArea::openImagePainter()
@@ -501,7 +504,7 @@ void PlotArea::ensureImage()
     image_.setDevicePixelRatio(ratio);
     image_.fill(toQColor(backColor_));
     fullRepaintPending_ = true;
-    emit Change();
+    emit chart_.Change();
 }
 
 void PlotArea::clearImage()

@@ -18,10 +18,13 @@
 
 namespace Sweepgraph {
 
+class Trend;
+
 class PlotArea : public QWidget {
     Q_OBJECT
 public:
-    explicit PlotArea(QWidget *parent);
+    // What the user does on the plot is reported through the chart's signals.
+    PlotArea(QWidget *parent, Trend &chart);
     ~PlotArea() override;
 
     // Runs the chart's full repaint sequence; called when the retained image
@@ -59,18 +62,6 @@ public:
     // any other value leaves the plot's own solid pattern).
     void drawGrid(qint32 rows, qint32 cols, OleColor colour, qint32 style);
 
-signals:
-    void Click();
-    void DblClick();
-    void Change();
-    void KeyPress(qint16 KeyAscii);
-    void KeyDown(qint16 KeyCode, qint16 Shift);
-    void KeyUp(qint16 KeyCode, qint16 Shift);
-    void MouseDown(qint16 Button, qint16 Shift, float x, float y);
-    void MouseUp(qint16 Button, qint16 Shift, float x, float y);
-    void MouseMove(qint16 Button, qint16 Shift, float x, float y);
-    void MouseWheel(qint16 Delta, qint16 Shift, float x, float y);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -106,6 +97,7 @@ private:
     bool updateScheduled_ = false;
     bool pressedForClick_ = false;
 
+    Trend &chart_;
     WorldScale scale_;
     WorldMapping mapping_;
     OleColor backColor_ = 0;

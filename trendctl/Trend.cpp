@@ -124,7 +124,7 @@ Trend::Trend(QWidget *parent)
     ApplyFrameBackColor(frameBackColor_);
     ApplyBorderStyle(borderStyle_);
 
-    plot_ = new PlotArea(frame_);
+    plot_ = new PlotArea(frame_, *this);
     plot_->setObjectName(QStringLiteral("P02"));
     plot_->setBackColor(TrendDefaults::TrendBackColor);
     plot_->setPenWidth(TrendDefaults::LineWidth);
@@ -136,16 +136,6 @@ Trend::Trend(QWidget *parent)
         timeLabels_[i] =
             MakeLabel(frame_, QStringLiteral("L02_%1").arg(i), QStringLiteral("00:00:00"), Qt::AlignHCenter);
 
-    connect(plot_, &PlotArea::Click, this, &Trend::Click);
-    connect(plot_, &PlotArea::DblClick, this, &Trend::DblClick);
-    connect(plot_, &PlotArea::Change, this, &Trend::Change);
-    connect(plot_, &PlotArea::KeyPress, this, &Trend::KeyPress);
-    connect(plot_, &PlotArea::KeyDown, this, &Trend::KeyDown);
-    connect(plot_, &PlotArea::KeyUp, this, &Trend::KeyUp);
-    connect(plot_, &PlotArea::MouseDown, this, &Trend::MouseDown);
-    connect(plot_, &PlotArea::MouseUp, this, &Trend::MouseUp);
-    connect(plot_, &PlotArea::MouseMove, this, &Trend::MouseMove);
-    connect(plot_, &PlotArea::MouseWheel, this, &Trend::MouseWheel);
     setFocusProxy(plot_);
 
     LayOut();
