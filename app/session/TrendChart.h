@@ -38,11 +38,7 @@ public:
     virtual void setBottomY(float value) = 0;
     // A vertical zoom of the chart on screen; TopY and BottomY stay as set.
     // A chart that is only settings (printing, fuzzing) shows nothing to zoom.
-    virtual void ShowYRange(double top, double bottom)
-    {
-        (void)top;
-        (void)bottom;
-    }
+    virtual void ShowYRange(double /*top*/, double /*bottom*/) {}
     // Back to TopY..BottomY.
     virtual void ShowBoundsY() {}
     virtual float LeftX() const = 0;
